@@ -1,0 +1,35 @@
+#include "app/entry.h"
+
+#include "about/aboutdialog.h"
+#include "app/mainwindow.h"
+#include "platform/errorreport.h"
+#include "settings/settingsdialog.h"
+#include "update/updatedialog.h"
+
+#include <QApplication>
+
+namespace velmora {
+
+void initApplication() {
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral("3.2"));
+    // Lets the desktop tie the window to the installed launcher and its progress.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+}
+
+void createWindows() {
+    Form1 = new TForm1;
+    Form2 = new TForm2(Form1);
+    Form3 = new TForm3(Form1);
+    Form4 = new TForm4(Form1);
+}
+
+void destroyWindows() {
+    delete Form1; // owns the three dialogs
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+}
+
+} // namespace velmora

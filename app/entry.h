@@ -1,0 +1,15 @@
+#pragma once
+
+namespace velmora {
+
+// Sets the application's title and desktop identity. Call once, after QApplication exists.
+void initApplication();
+
+// Creates the four windows in their order (main window, About, settings, update) and sets
+// the window references. The main window is not shown.
+void createWindows();
+
+// Destroys the windows and clears the references.
+void destroyWindows();
+
+} // namespace velmora

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TForm1;
+}
+
+namespace velmora {
+
+class EquationPage;
+class TrigPage;
+
+// The main window: the menu, the page control with the equation and trigonometry pages, and
+// the window height that follows the detailed solution.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 264;
+    static constexpr int ClientHeightShown = 498;  // detailed solution shown
+    static constexpr int ClientHeightHidden = 354; // detailed solution hidden
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void FormShow();
+    void N2Click();
+    void N3Click();
+    // Runs after the menu has toggled the check mark of N5: hides or shows the solution.
+    void N5Click();
+    void N7Click();
+    void N12Click();
+    void PageControl1Change();
+    // Fits the detailed-solution box and the window to the last solve's line count.
+    void detailed_solution();
+
+    // The height of the area below the menu bar, where the pages are.
+    int clientHeight() const;
+    void setClientHeight(int height);
+
+    Ui::TForm1* ui() const { return m_ui.get(); }
+    EquationPage* equationPage() const;
+    TrigPage* trigPage() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showEquationPageState(bool equationPage);
+
+    std::unique_ptr<Ui::TForm1> m_ui;
+};
+
+// The window references, set by the entry as the windows are created.
+extern TForm1* Form1;
+
+} // namespace velmora

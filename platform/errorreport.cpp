@@ -1,0 +1,46 @@
+#include "platform/errorreport.h"
+
+#include "platform/failure.h"
+#include "platform/messagebox.h"
+
+#include <exception>
+#include <new>
+
+namespace velmora {
+
+QString applicationTitle() {
+    return QStringLiteral("Velmora");
+}
+
+QString withFullStop(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void showErrorReport(const QString& message) {
+    showMessageBox(withFullStop(message), applicationTitle(), MessageFlags::ErrorOk);
+}
+
+namespace detail {
+
+void reportCurrentException() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Failure& failure) {
+            showErrorReport(failure.message());
+        } catch (const std::bad_alloc&) {
+            showErrorReport(QStringLiteral("Out of memory"));
+        } catch (const std::exception& error) {
+            showErrorReport(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            showErrorReport(QStringLiteral("Unknown failure"));
+        }
+    } catch (...) {
+        // Showing the report itself failed; there is nothing left to tell the user with.
+    }
+}
+
+} // namespace detail
+} // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <utility>
+
+namespace velmora {
+
+// The application title: caption of the standard error report and the taskbar text.
+QString applicationTitle();
+
+// The standard error report: a modal box with the application title as caption, the message
+// followed by a full stop when its last character sorts after ".", the error icon and OK.
+void showErrorReport(const QString& message);
+
+// The message with the report's closing full stop added where the rule asks for it.
+QString withFullStop(const QString& message);
+
+// Runs a body that Qt called into. A failure must not unwind through Qt's frames, so it is
+// caught here and shown by the standard error report; the event loop then goes on.
+template <typename Body> void guarded(Body&& body) noexcept;
+
+// Connects a signal to a body that runs under guarded().
+template <typename Sender, typename Signal, typename Body>
+QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QObject* context,
+                                       Body body) {
+    return QObject::connect(sender, signal, context,
+                            [body = std::move(body)](auto&&...) { guarded(body); });
+}
+
+namespace detail {
+void reportCurrentException() noexcept;
+}
+
+template <typename Body> void guarded(Body&& body) noexcept {
+    try {
+        std::forward<Body>(body)();
+    } catch (...) {
+        detail::reportCurrentException();
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,12 @@
+#include "platform/locale.h"
+
+#include <QLocale>
+
+namespace velmora {
+
+QChar localeDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QLatin1Char('.') : point.front();
+}
+
+} // namespace velmora

@@ -1,0 +1,34 @@
+#include "platform/looks.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+namespace velmora {
+namespace {
+
+QColor systemColour(FieldColour colour) {
+    const QPalette system = QApplication::palette();
+    return colour == FieldColour::Window ? system.color(QPalette::Active, QPalette::Base)
+                                         : system.color(QPalette::Active, QPalette::Button);
+}
+
+} // namespace
+
+void setFieldColour(QWidget* field, FieldColour colour) {
+    QPalette palette = field->palette();
+    // Every colour group, so a disabled field shows the colour too.
+    palette.setColor(QPalette::Base, systemColour(colour));
+    field->setPalette(palette);
+}
+
+void setActiveLook(QWidget* field, bool active) {
+    field->setEnabled(active);
+    setFieldColour(field, active ? FieldColour::Window : FieldColour::ButtonFace);
+}
+
+bool hasFieldColour(const QWidget* field, FieldColour colour) {
+    return field->palette().color(QPalette::Active, QPalette::Base) == systemColour(colour);
+}
+
+} // namespace velmora

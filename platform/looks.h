@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+namespace velmora {
+
+// The two background colours of a field: the system's window colour marks a field in use,
+// the button-face colour one out of use.
+enum class FieldColour { Window, ButtonFace };
+void setFieldColour(QWidget* field, FieldColour colour);
+
+// The two looks of a result field: active (enabled, window colour) and inactive (disabled,
+// button-face colour).
+void setActiveLook(QWidget* field, bool active);
+
+// Whether the field's background is the given system colour.
+bool hasFieldColour(const QWidget* field, FieldColour colour);
+
+} // namespace velmora

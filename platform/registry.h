@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+enum class RootKey { LocalMachine, CurrentUser, CurrentConfig };
+
+// The typed settings store, used the way every access is made: choose a root, open a key path
+// (created when missing), read or write named values, close. Nothing is cached: each read loads
+// the store file afresh and each write is a locked read-modify-write that replaces the file
+// atomically. Key paths and value names compare case-insensitively and keep their case.
+//
+// Failures are velmora::Failure with the messages "Invalid data type for '%s'",
+// "Failed to get data for '%s'" and "Failed to set data for '%s'".
+class Registry {
+public:
+    explicit Registry(RootKey root = RootKey::LocalMachine);
+    ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    void setRootKey(RootKey root);
+    // Opens (and with canCreate, creates) the key path, e.g. "SOFTWARE\\Velmora\\3.2".
+    // Returns false when the key is missing and cannot be created; the key is then not open.
+    bool openKey(const QString& path, bool canCreate);
+    void closeKey();
+    bool hasOpenKey() const;
+
+    // A missing value (or no open key) reads as the empty string; another type fails.
+    QString readString(const QString& name) const;
+    // A missing value fails with "Failed to get data"; another type with "Invalid data type".
+    int readInteger(const QString& name) const;
+    // Creates or replaces the value whatever type it had; a refused write fails.
+    void writeString(const QString& name, const QString& value);
+    void writeInteger(const QString& name, int value);
+
+    // $VELMORA_REGISTRY, else velmora/registry.json in the user's XDG config folder.
+    static QString storePath();
+
+private:
+    RootKey m_root;
+    QString m_openPath; // empty: no key open
+};
+
+} // namespace velmora

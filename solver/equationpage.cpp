@@ -1,0 +1,192 @@
+#include "solver/equationpage.h"
+#include "ui_equationpage.h"
+
+#include "app/global.h"
+#include "app/settingscatalogue.h"
+#include "platform/errorreport.h"
+#include "platform/failure.h"
+#include "platform/locale.h"
+#include "platform/looks.h"
+#include "platform/messagebox.h"
+#include "platform/registry.h"
+#include "solver/decimal.h"
+#include "solver/equation.h"
+#include "solver/numberformat.h"
+#include "solver/numberkeyfilter.h"
+
+#include <QTextBlockFormat>
+#include <QTextCursor>
+
+namespace velmora {
+namespace {
+
+QString message(int line) {
+    return Global::text(TextTable::Messages, line);
+}
+
+// The detailed solution is drawn one line every 15 pixels, whatever the font's own spacing,
+// so the fitted box always shows every line.
+constexpr int SolutionLineHeight = 15;
+
+// The report for a coefficient that is not a number: "Messages" line 9, then the letter.
+[[noreturn]] void refuseCoefficient(QLineEdit* field, const char* letter) {
+    field->setFocus();
+    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1String(letter) +
+                  QLatin1Char('"'));
+}
+
+} // namespace
+
+EquationPage::EquationPage(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::EquationPage>()) {
+    m_ui->setupUi(this);
+
+    QFont coefficientLetters(QStringLiteral("Arial"));
+    coefficientLetters.setPixelSize(16);
+    for (QLabel* letter : {m_ui->Label1, m_ui->Label2, m_ui->Label3})
+        letter->setFont(coefficientLetters);
+    QFont panelFont = font();
+    panelFont.setPixelSize(16);
+    m_ui->Panel1->setFont(panelFont);
+
+    auto* filter = new NumberKeyFilter(this, [this] { raschet(); });
+    for (QLineEdit* field : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3})
+        filter->watch(field);
+
+    connectGuarded(m_ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connectGuarded(m_ui->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+    updateAccessibleNames();
+}
+
+EquationPage::~EquationPage() = default;
+
+void EquationPage::Button1Click() {
+    raschet();
+}
+
+void EquationPage::ComboBox1Change() {
+    m_ui->Panel1->setText(m_ui->ComboBox1->currentIndex() == 1
+                              ? QStringLiteral("ax⁴ + bx² + c = 0")
+                              : QStringLiteral("ax² + bx + c = 0"));
+    m_ui->Edit1->setFocus();
+}
+
+std::array<QWidget*, 6> EquationPage::resultControls() const {
+    return {m_ui->Edit4, m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8, m_ui->Memo1};
+}
+
+void EquationPage::prepareOnShow() {
+    m_ui->Edit1->setFocus();
+    for (QWidget* result : resultControls())
+        setActiveLook(result, false);
+}
+
+void EquationPage::resetResults() {
+    for (QLineEdit* field : {m_ui->Edit4, m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8})
+        field->clear();
+    m_ui->Memo1->clear();
+    m_lineCount = 0;
+    for (QWidget* result : resultControls())
+        setActiveLook(result, false);
+}
+
+double EquationPage::readOptionalCoefficient(QLineEdit* field, const char* letter,
+                                             QChar separator) {
+    if (field->text().isEmpty())
+        return 0;
+    const std::optional<double> value = parseDecimal(field->text(), separator);
+    if (!value)
+        refuseCoefficient(field, letter);
+    return *value;
+}
+
+void EquationPage::raschet() {
+    resetResults();
+
+    const QChar separator = localeDecimalSeparator();
+    if (m_ui->Edit1->text().isEmpty()) {
+        showMessageBox(message(7), message(3), MessageFlags::ErrorOk);
+        m_ui->Edit1->setFocus();
+        return;
+    }
+    const std::optional<double> a = parseDecimal(m_ui->Edit1->text(), separator);
+    if (!a)
+        refuseCoefficient(m_ui->Edit1, "a");
+    if (*a == 0) {
+        showMessageBox(message(8), message(3), MessageFlags::ErrorOk);
+        m_ui->Edit1->setFocus();
+        return;
+    }
+    const double b = readOptionalCoefficient(m_ui->Edit2, "b", separator);
+    const double c = readOptionalCoefficient(m_ui->Edit3, "c", separator);
+
+    const EquationType type = m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic
+                                                                   : EquationType::Quadratic;
+    const EquationNumbers numbers = solveEquation(*a, b, c, type);
+    // D is shown before the substitution letter is read, so a letter of the wrong type leaves
+    // exactly the discriminant on screen.
+    m_ui->Edit4->setText(formatGeneral(numbers.d, separator));
+    setActiveLook(m_ui->Edit4, true);
+
+    QString letter;
+    if (type == EquationType::Biquadratic) {
+        Registry settings;
+        settings.openKey(Settings::programKey(), true);
+        letter = settings.readString(Settings::replacement());
+    }
+    const EquationText text = describeEquation(numbers, letter, separator);
+    writeSolution(text.lines);
+    m_ui->Panel1->setText(text.lines.front());
+    setActiveLook(m_ui->Memo1, true);
+
+    if (text.noRealRoots) {
+        showMessageBox(message(10), message(1), MessageFlags::InformationOk);
+    } else {
+        QLineEdit* const rootFields[] = {m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8};
+        for (std::size_t i = 0; i < text.rootFields.size(); ++i) {
+            if (text.rootFields[i].isEmpty())
+                continue;
+            rootFields[i]->setText(text.rootFields[i]);
+            setActiveLook(rootFields[i], true);
+        }
+    }
+    emit solved();
+}
+
+void EquationPage::writeSolution(const std::vector<QString>& lines) {
+    QString all;
+    for (const QString& line : lines) {
+        if (!all.isEmpty())
+            all += QLatin1Char('\n');
+        all += line;
+    }
+    m_ui->Memo1->setPlainText(all);
+    m_lineCount = static_cast<quint8>(lines.size());
+
+    QTextCursor cursor(m_ui->Memo1->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat spacing;
+    spacing.setLineHeight(SolutionLineHeight, QTextBlockFormat::FixedHeight);
+    cursor.mergeBlockFormat(spacing);
+}
+
+void EquationPage::setSolutionBoxHeights(int memoHeight, int groupHeight) {
+    m_ui->Memo1->resize(m_ui->Memo1->width(), memoHeight);
+    m_ui->GroupBox4->resize(m_ui->GroupBox4->width(), groupHeight);
+}
+
+void EquationPage::updateAccessibleNames() {
+    m_ui->Edit1->setAccessibleName(QStringLiteral("a"));
+    m_ui->Edit2->setAccessibleName(QStringLiteral("b"));
+    m_ui->Edit3->setAccessibleName(QStringLiteral("c"));
+    m_ui->ComboBox1->setAccessibleName(m_ui->Label7->text());
+    m_ui->Edit4->setAccessibleName(m_ui->Label4->text());
+    QLineEdit* const rootFields[] = {m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8};
+    for (int i = 0; i < 4; ++i)
+        rootFields[i]->setAccessibleName(m_ui->Label5->text() + QLatin1Char(' ') +
+                                         QString::number(i + 1));
+    m_ui->Panel1->setAccessibleName(m_ui->GroupBox2->title());
+    m_ui->Memo1->setAccessibleName(m_ui->GroupBox4->title());
+}
+
+} // namespace velmora

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QLineEdit;
+
+namespace Ui {
+class EquationPage;
+}
+
+namespace velmora {
+
+class NumberKeyFilter;
+
+// The equation page of the main window: the coefficient fields, the equation type, the short
+// answer and the detailed solution. The arithmetic and the texts come from the solver core;
+// this class only reads and writes its controls.
+class EquationPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit EquationPage(QWidget* parent = nullptr);
+    ~EquationPage() override;
+
+    // The solve: checks and converts the coefficients, fills the short answer and the detailed
+    // solution. Emits solved() when it got past the coefficient checks.
+    void raschet();
+    void Button1Click();
+    void ComboBox1Change();
+
+    // What the main window does to this page whenever it is shown: focus on the first
+    // coefficient, the six result controls inactive (their texts stay).
+    void prepareOnShow();
+
+    // Lines the last solve wrote into the detailed solution (0 when it stopped at a check).
+    int solutionLineCount() const { return m_lineCount; }
+    // Sets the heights of the detailed-solution box and its group.
+    void setSolutionBoxHeights(int memoHeight, int groupHeight);
+
+    // Accessible names from the labels' current texts; to be called whenever captions change.
+    void updateAccessibleNames();
+
+    Ui::EquationPage* ui() const { return m_ui.get(); }
+
+signals:
+    void solved();
+
+private:
+    void resetResults();
+    std::array<QWidget*, 6> resultControls() const;
+    double readOptionalCoefficient(QLineEdit* field, const char* letter, QChar separator);
+    void writeSolution(const std::vector<QString>& lines);
+
+    std::unique_ptr<Ui::EquationPage> m_ui;
+    quint8 m_lineCount = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QChar>
+#include <QObject>
+
+#include <functional>
+
+class QLineEdit;
+
+namespace velmora {
+
+// Whether a typed character may enter a number field: Backspace, ",", "-", a digit, or the
+// locale's own decimal separator (so a user whose separator is "." can type a fraction).
+bool isNumberEntryCharacter(char16_t character, QChar separator);
+
+// The key filter of the number fields. Typed characters the rule above refuses are discarded;
+// keys that type nothing (arrows, Delete, Tab) pass. With an Enter action, Enter runs it and is
+// discarded; without one, Enter is simply discarded. Pasted text is not filtered.
+class NumberKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    explicit NumberKeyFilter(QObject* parent, std::function<void()> enterAction = {});
+    void watch(QLineEdit* field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> m_enterAction;
+    QChar m_separator;
+};
+
+} // namespace velmora
