@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds Velmora and runs every test.
+source "$(dirname "$0")/scripts/common.sh"
+install_missing_packages
+build_project
+cd "$(dirname "$0")/build"
+exec ctest --output-on-failure -j "$(nproc)"

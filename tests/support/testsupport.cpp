@@ -1,0 +1,37 @@
+#include "tests/support/testsupport.h"
+
+#include <QFile>
+
+namespace velmora::test {
+
+MessageBoxRecorder::MessageBoxRecorder(int answer) {
+    setMessageBoxHandler([this, answer](const QString& text, const QString& caption,
+                                        unsigned flags) {
+        boxes.append({text, caption, flags});
+        return answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    setMessageBoxHandler({});
+}
+
+TemporaryStore::TemporaryStore() : m_previous(qgetenv("VELMORA_REGISTRY")) {
+    qputenv("VELMORA_REGISTRY", path().toLocal8Bit());
+}
+
+TemporaryStore::~TemporaryStore() {
+    qputenv("VELMORA_REGISTRY", m_previous);
+}
+
+QString TemporaryStore::path() const {
+    return m_dir.filePath(QStringLiteral("registry.json"));
+}
+
+void TemporaryStore::seed(const QByteArray& json) const {
+    QFile file(path());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size())
+        qFatal("cannot seed the test store");
+}
+
+} // namespace velmora::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace velmora::test {
+
+struct ShownBox {
+    QString text;
+    QString caption;
+    unsigned flags = 0;
+};
+
+// Records every message box shown while it lives and answers each with a fixed button, so
+// nothing modal blocks a test.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = AnswerOk);
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    QList<ShownBox> boxes;
+};
+
+// Points the settings store at an empty file in a fresh temporary folder while it lives.
+class TemporaryStore {
+public:
+    TemporaryStore();
+    ~TemporaryStore();
+    QString path() const;
+    // Replaces the whole store file with the given JSON text.
+    void seed(const QByteArray& json) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+};
+
+} // namespace velmora::test
