@@ -23,8 +23,7 @@ template <typename Body> void guarded(Body&& body) noexcept;
 
 // Connects a signal to a body that runs under guarded().
 template <typename Sender, typename Signal, typename Body>
-QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QObject* context,
-                                       Body body) {
+QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, QObject* context, Body body) {
     return QObject::connect(sender, signal, context,
                             [body = std::move(body)](auto&&...) { guarded(body); });
 }

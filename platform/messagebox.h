@@ -24,8 +24,8 @@ int showMessageBox(const QString& text, const QString& caption, unsigned flags);
 
 // Replaces the real box, so tests can record each box and answer it without blocking.
 // An empty handler restores the real box.
-using MessageBoxHandler = std::function<int(const QString& text, const QString& caption,
-                                            unsigned flags)>;
+using MessageBoxHandler =
+    std::function<int(const QString& text, const QString& caption, unsigned flags)>;
 void setMessageBoxHandler(MessageBoxHandler handler);
 
 } // namespace velmora

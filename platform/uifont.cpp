@@ -6,7 +6,8 @@ QFont windowFont() {
     // The face is not shipped; a condensed face keeps the designed captions inside their
     // controls where it is missing.
     static const bool substituted = [] {
-        QFont::insertSubstitution(QStringLiteral("Velmora"), QStringLiteral("DejaVu Sans Condensed"));
+        QFont::insertSubstitution(QStringLiteral("Velmora"),
+                                  QStringLiteral("DejaVu Sans Condensed"));
         QFont::insertSubstitution(QStringLiteral("Velmora"), QStringLiteral("DejaVu Sans"));
         return true;
     }();

@@ -15,11 +15,11 @@ enum class EquationType { Quadratic, Biquadratic };
 struct EquationNumbers {
     EquationType type = EquationType::Quadratic;
     double a = 0, b = 0, c = 0;
-    double bSquared = 0;   // b·b
-    double fourAC = 0;     // (4·a)·c
-    double d = 0;          // b·b − (4·a)·c
-    double twoA = 0;       // 2·a
-    double rootOfD = 0;    // √D (D ≥ 0)
+    double bSquared = 0; // b·b
+    double fourAC = 0;   // (4·a)·c
+    double d = 0;        // b·b − (4·a)·c
+    double twoA = 0;     // 2·a
+    double rootOfD = 0;  // √D (D ≥ 0)
     double x1 = 0, x2 = 0; // D > 0: (√D + (−b)) / (2·a), ((−b) − √D) / (2·a); D = 0: x1 only
     // The roots of the equation as the short answer lists them (biquadratic: back-substituted).
     std::vector<double> roots;

@@ -71,9 +71,8 @@ void appendGeneral(QString& out, double value, QChar separator) {
     out += QLatin1Char('E');
     const int shown = exponent - 1;
     std::array<char, 8> exponentText{};
-    const auto end = std::to_chars(exponentText.data(), exponentText.data() + exponentText.size(),
-                                   shown)
-                         .ptr;
+    const auto end =
+        std::to_chars(exponentText.data(), exponentText.data() + exponentText.size(), shown).ptr;
     out += QLatin1StringView(exponentText.data(), end);
 }
 

@@ -5,11 +5,11 @@
 namespace velmora::test {
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) {
-    setMessageBoxHandler([this, answer](const QString& text, const QString& caption,
-                                        unsigned flags) {
-        boxes.append({text, caption, flags});
-        return answer;
-    });
+    setMessageBoxHandler(
+        [this, answer](const QString& text, const QString& caption, unsigned flags) {
+            boxes.append({text, caption, flags});
+            return answer;
+        });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder() {
