@@ -1,0 +1,359 @@
+#include "platform/registry.h"
+
+#include "platform/failure.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QVariant>
+
+#include <chrono>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <thread>
+
+namespace velmora {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A write holds the lock for milliseconds; a lock older than this belongs to a hung process.
+constexpr auto kStaleLockTime = 10s;
+// How long a write waits for another process before it gives up.
+constexpr auto kLockWait = 5s;
+// Poll in short steps: QLockFile's own wait sleeps in ever longer steps and keeps missing the
+// brief gaps between a busy writer's writes.
+constexpr auto kLockPoll = 2ms;
+
+enum class Kind { Missing, String, Integer, Other };
+
+QString rootName(RootKey root) {
+    switch (root) {
+    case RootKey::LocalMachine:
+        return QStringLiteral("HKEY_LOCAL_MACHINE");
+    case RootKey::CurrentUser:
+        return QStringLiteral("HKEY_CURRENT_USER");
+    case RootKey::CurrentConfig:
+        return QStringLiteral("HKEY_CURRENT_CONFIG");
+    }
+    return {};
+}
+
+// "\\Software\\\\Velmora\\" and "Software\\Velmora" name the same key.
+QString normalizedKeyPath(const QString& path) {
+    return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\'));
+}
+
+bool sameKeyPath(const QString& a, const QString& b) {
+    return normalizedKeyPath(a).toCaseFolded() == normalizedKeyPath(b).toCaseFolded();
+}
+
+bool sameValueName(const QString& a, const QString& b) {
+    return a.toCaseFolded() == b.toCaseFolded();
+}
+
+// The member name as stored (keeping its first-written case), or a null string when absent.
+QString findMember(const QJsonObject& object, const QString& name,
+                   bool (*same)(const QString&, const QString&)) {
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (same(it.key(), name))
+            return it.key();
+    }
+    return {};
+}
+
+Kind kindOf(const QJsonValue& value) {
+    if (value.isUndefined())
+        return Kind::Missing;
+    if (value.isString())
+        return Kind::String;
+    if (value.isDouble()) {
+        // The parser keeps whole numbers that fit 64 bits as integers, everything else as double.
+        const QVariant number = value.toVariant();
+        if (number.typeId() == QMetaType::LongLong) {
+            const qlonglong n = number.toLongLong();
+            if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
+                return Kind::Integer;
+        }
+    }
+    return Kind::Other;
+}
+
+// The value under root/key, or undefined when the root, key or value is missing or malformed.
+QJsonValue findValue(const QJsonObject& store, RootKey root, const QString& keyPath,
+                     const QString& name) {
+    const QJsonObject keys = store.value(rootName(root)).toObject();
+    const QString keyName = findMember(keys, keyPath, sameKeyPath);
+    if (keyName.isNull())
+        return QJsonValue(QJsonValue::Undefined);
+    const QJsonObject values = keys.value(keyName).toObject();
+    const QString valueName = findMember(values, name, sameValueName);
+    if (valueName.isNull())
+        return QJsonValue(QJsonValue::Undefined);
+    return values.value(valueName);
+}
+
+bool keyExists(const QJsonObject& store, RootKey root, const QString& keyPath) {
+    const QJsonObject keys = store.value(rootName(root)).toObject();
+    const QString keyName = findMember(keys, keyPath, sameKeyPath);
+    return !keyName.isNull() && keys.value(keyName).isObject();
+}
+
+// Adds the key when missing and returns its values; false when something other than an object
+// is in the way, which is left alone rather than overwritten.
+bool ensureKey(QJsonObject& store, RootKey root, const QString& keyPath, QJsonObject& values,
+               QString& keyName) {
+    const QJsonValue rootValue = store.value(rootName(root));
+    if (!rootValue.isUndefined() && !rootValue.isObject())
+        return false;
+    const QJsonObject keys = rootValue.toObject();
+    keyName = findMember(keys, keyPath, sameKeyPath);
+    if (keyName.isNull()) {
+        keyName = normalizedKeyPath(keyPath);
+        values = {};
+        return true;
+    }
+    const QJsonValue keyValue = keys.value(keyName);
+    if (!keyValue.isObject())
+        return false;
+    values = keyValue.toObject();
+    return true;
+}
+
+void storeKey(QJsonObject& store, RootKey root, const QString& keyName, const QJsonObject& values) {
+    QJsonObject keys = store.value(rootName(root)).toObject();
+    keys.insert(keyName, values);
+    store.insert(rootName(root), keys);
+}
+
+class StoreLock {
+public:
+    explicit StoreLock(const QString& storePath) : m_lock(storePath + QStringLiteral(".lock")) {
+        m_lock.setStaleLockTime(kStaleLockTime);
+    }
+
+    bool acquire() {
+        const QDeadlineTimer deadline(kLockWait);
+        while (!m_lock.tryLock(0ms)) {
+            if (m_lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+                return false;
+            std::this_thread::sleep_for(kLockPoll);
+        }
+        return true;
+    }
+
+private:
+    QLockFile m_lock;
+};
+
+// Keeps an unreadable store for the user under a name not taken yet.
+bool setAside(const QString& path) {
+    const QString stem =
+        path + QStringLiteral(".corrupt-") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+    QString target = stem;
+    for (int n = 1; QFileInfo::exists(target); ++n)
+        target = stem + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(path, target);
+}
+
+enum class Parse { Ok, Unreadable, Corrupt };
+
+Parse parseStore(const QString& path, QJsonObject& store) {
+    store = {};
+    QFile file(path);
+    if (!file.exists())
+        return Parse::Ok;
+    if (!file.open(QIODevice::ReadOnly))
+        return Parse::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Parse::Unreadable;
+    if (bytes.isEmpty())
+        return Parse::Ok;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return Parse::Corrupt;
+    store = document.object();
+    return Parse::Ok;
+}
+
+// Loads the store while holding its lock; a corrupt file is set aside and the store starts empty.
+// Nothing when the file cannot be read, so a write never replaces data it could not see.
+std::optional<QJsonObject> loadLocked(const QString& path) {
+    QJsonObject store;
+    switch (parseStore(path, store)) {
+    case Parse::Ok:
+        return store;
+    case Parse::Corrupt:
+        if (setAside(path))
+            return QJsonObject();
+        return std::nullopt;
+    case Parse::Unreadable:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Loads the store for reading; anything unreadable reads as an empty store.
+QJsonObject loadForRead(const QString& path) {
+    QJsonObject store;
+    if (parseStore(path, store) != Parse::Corrupt)
+        return store;
+    // Another process may be setting it aside or replacing it: look again under the lock.
+    StoreLock lock(path);
+    if (!lock.acquire())
+        return {};
+    return loadLocked(path).value_or(QJsonObject());
+}
+
+bool saveStore(const QString& path, const QJsonObject& store) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = QJsonDocument(store).toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// One locked read-modify-write of the store; false when any step is refused.
+bool modifyStore(const std::function<bool(QJsonObject&)>& edit) {
+    const QString path = Registry::storePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    StoreLock lock(path);
+    if (!lock.acquire())
+        return false;
+    std::optional<QJsonObject> store = loadLocked(path);
+    if (!store || !edit(*store))
+        return false;
+    return saveStore(path, *store);
+}
+
+QString message(const char* format, const QString& name) {
+    return QString::fromLatin1(format).arg(name);
+}
+
+void writeValue(RootKey root, const QString& keyPath, const QString& name,
+                const QJsonValue& value) {
+    const bool written = !keyPath.isEmpty() && modifyStore([&](QJsonObject& store) {
+        QJsonObject values;
+        QString keyName;
+        if (!ensureKey(store, root, keyPath, values, keyName))
+            return false;
+        const QString stored = findMember(values, name, sameValueName);
+        values.insert(stored.isNull() ? name : stored, value);
+        storeKey(store, root, keyName, values);
+        return true;
+    });
+    if (!written)
+        throw Failure(message("Failed to set data for '%1'", name));
+}
+
+} // namespace
+
+Registry::Registry(RootKey root) : m_root(root) {}
+
+Registry::~Registry() = default;
+
+void Registry::setRootKey(RootKey root) {
+    // The open key belongs to the old root.
+    if (root != m_root)
+        closeKey();
+    m_root = root;
+}
+
+bool Registry::openKey(const QString& path, bool canCreate) {
+    closeKey();
+    const QString keyPath = normalizedKeyPath(path);
+    if (keyPath.isEmpty())
+        return false;
+    bool found = keyExists(loadForRead(storePath()), m_root, keyPath);
+    if (!found && canCreate) {
+        found = modifyStore([&](QJsonObject& store) {
+            QJsonObject values;
+            QString keyName;
+            if (!ensureKey(store, m_root, keyPath, values, keyName))
+                return false;
+            storeKey(store, m_root, keyName, values);
+            return true;
+        });
+    }
+    if (found)
+        m_openPath = keyPath;
+    return found;
+}
+
+void Registry::closeKey() {
+    m_openPath.clear();
+}
+
+bool Registry::hasOpenKey() const {
+    return !m_openPath.isEmpty();
+}
+
+QString Registry::readString(const QString& name) const {
+    if (!hasOpenKey())
+        return {};
+    const QJsonValue value = findValue(loadForRead(storePath()), m_root, m_openPath, name);
+    switch (kindOf(value)) {
+    case Kind::Missing:
+        return {};
+    case Kind::String:
+        return value.toString();
+    case Kind::Integer:
+    case Kind::Other:
+        break;
+    }
+    throw Failure(message("Invalid data type for '%1'", name));
+}
+
+int Registry::readInteger(const QString& name) const {
+    if (!hasOpenKey())
+        throw Failure(message("Failed to get data for '%1'", name));
+    const QJsonValue value = findValue(loadForRead(storePath()), m_root, m_openPath, name);
+    switch (kindOf(value)) {
+    case Kind::Missing:
+        throw Failure(message("Failed to get data for '%1'", name));
+    case Kind::Integer:
+        return static_cast<int>(value.toInteger());
+    case Kind::String:
+    case Kind::Other:
+        break;
+    }
+    throw Failure(message("Invalid data type for '%1'", name));
+}
+
+void Registry::writeString(const QString& name, const QString& value) {
+    writeValue(m_root, m_openPath, name, QJsonValue(value));
+}
+
+void Registry::writeInteger(const QString& name, int value) {
+    writeValue(m_root, m_openPath, name, QJsonValue(value));
+}
+
+QString Registry::storePath() {
+    const QString fromEnvironment = qEnvironmentVariable("VELMORA_REGISTRY");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velmora/registry.json");
+}
+
+} // namespace velmora
