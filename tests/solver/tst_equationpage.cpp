@@ -1,0 +1,612 @@
+// The equation page as the user drives it: keys typed into the coefficient fields, the type
+// list, Button1 and Enter, on a shown main window (offscreen). Every message box is recorded.
+#include "app/global.h"
+#include "app/mainwindow.h"
+#include "solver/equationpage.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+using velmora::EquationPage;
+using velmora::TextTable;
+using velmora::TForm1;
+using velmora::test::MessageBoxRecorder;
+using velmora::test::TemporaryStore;
+
+namespace {
+
+// Distinct texts for the message lines the page uses, so each box shows which line it took.
+const QString kInfoCaption = QStringLiteral("msg1 information");
+const QString kErrorCaption = QStringLiteral("msg3 error");
+const QString kMissingA = QStringLiteral("msg7 a is missing");
+const QString kZeroA = QStringLiteral("msg8 a is zero");
+const QString kNotANumber = QStringLiteral("msg9 not a number:");
+const QString kNoRoots = QStringLiteral("msg10 no real roots");
+
+const QString kQuadraticFormula = QStringLiteral("ax² + bx + c = 0");
+const QString kBiquadraticFormula = QStringLiteral("ax⁴ + bx² + c = 0");
+
+const QByteArray kLetterY =
+    R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{"Replacement":"y"}}})";
+const QByteArray kLetterAsNumber =
+    R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{"Replacement":5}}})";
+
+QString box(const QString& text, const QString& caption, unsigned flags) {
+    return QStringLiteral("%1 | %2 | 0x%3").arg(text, caption).arg(flags, 2, 16, QLatin1Char('0'));
+}
+
+QString errorBox(const QString& text) {
+    return box(text, kErrorCaption, 0x10);
+}
+
+// The standard error report: application title as caption, error icon.
+QString report(const QString& text) {
+    return box(text, QStringLiteral("Velmora"), 0x10);
+}
+
+QString notANumber(const char* letter) {
+    return report(kNotANumber + QStringLiteral(" \"") + QLatin1String(letter) + QLatin1Char('"'));
+}
+
+QStringList shownBoxes(const MessageBoxRecorder& recorder) {
+    QStringList shown;
+    for (const auto& b : recorder.boxes)
+        shown << box(b.text, b.caption, b.flags);
+    return shown;
+}
+
+QStringList memoLines(const QTextEdit* memo) {
+    const QString text = memo->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+QString focusName() {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("<none>");
+}
+
+// The look the user sees: "active" is enabled on the system's window colour, "inactive" is
+// disabled on the button-face colour; anything else is reported as it is.
+QString look(const QWidget* control) {
+    const QPalette system = QApplication::palette();
+    const QColor base = control->palette().color(
+        control->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base);
+    if (control->isEnabled() && base == system.color(QPalette::Active, QPalette::Base))
+        return QStringLiteral("active");
+    if (!control->isEnabled() && base == system.color(QPalette::Active, QPalette::Button))
+        return QStringLiteral("inactive");
+    return QStringLiteral("enabled=%1 base=%2").arg(control->isEnabled()).arg(base.name());
+}
+
+// What a coefficient entry is made of.
+struct Input {
+    int type = 0; // 0 quadratic, 1 biquadratic
+    QString a{}, b{}, c{};
+    bool pasted = false;  // set the texts directly instead of typing them
+    bool byEnter = false; // Enter in Edit3 instead of Button1
+    QByteArray store{};   // settings store contents; empty = an empty store
+};
+
+// What the page shows after the solve. Result fields and Memo1 are expected active exactly
+// when they hold text; Panel1 shows the first solution line, or the type's formula if none.
+struct Expected {
+    QStringList results = QStringList(5, QString()); // Edit4..Edit8
+    QStringList lines{};                             // Memo1
+    QStringList boxes{};
+    QString focus{};                      // object name of the focused control; empty = not checked
+    QList<int> heights = {102, 136, 498}; // Memo1, GroupBox4, client area
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Input)
+Q_DECLARE_METATYPE(Expected)
+
+class TstEquationPage : public QObject {
+    Q_OBJECT
+
+public:
+    // The solver takes the decimal separator from the system locale. Qt derives that locale
+    // from LC_ALL by name, so a Russian one gives "," even where the C library lacks it.
+    static void initMain() { qputenv("LC_ALL", "ru_RU.UTF-8"); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void keyFilter_data();
+    void keyFilter();
+    void clipboardShortcutsAreDiscarded_data();
+    void clipboardShortcutsAreDiscarded();
+    void pastedTextIsNotFiltered_data();
+    void pastedTextIsNotFiltered();
+    void enterRunsTheSolve_data();
+    void enterRunsTheSolve();
+
+    void solve_data();
+    void solve();
+    void checkFailureEmptiesResultsAndKeepsSizes_data();
+    void checkFailureEmptiesResultsAndKeepsSizes();
+    void typeSwitchChangesOnlyThePanel();
+
+    void accessibleNames();
+
+private:
+    QLineEdit* field(const QString& name) const { return m_page->findChild<QLineEdit*>(name); }
+    QLineEdit* edit(int n) const { return field(QStringLiteral("Edit%1").arg(n)); }
+    QTextEdit* memo() const { return m_page->findChild<QTextEdit*>(QStringLiteral("Memo1")); }
+    QLabel* panel() const { return m_page->findChild<QLabel*>(QStringLiteral("Panel1")); }
+    QComboBox* typeList() const {
+        return m_page->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    }
+    QWidget* group4() const { return m_page->findChild<QWidget*>(QStringLiteral("GroupBox4")); }
+
+    void type(QLineEdit* target, const QString& text) {
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::keyClicks(target, text);
+    }
+    void enter(const Input& input);
+    void pressButton1() {
+        QTest::mouseClick(m_page->findChild<QPushButton*>(QStringLiteral("Button1")),
+                          Qt::LeftButton);
+    }
+    void chooseType(int index);
+    QStringList resultTexts() const;
+    QStringList resultLooks() const;
+    QList<int> heights() const {
+        return {memo()->height(), group4()->height(), m_window->clientHeight()};
+    }
+
+    std::unique_ptr<TemporaryStore> m_store;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    std::unique_ptr<TForm1> m_window;
+    EquationPage* m_page = nullptr;
+};
+
+void TstEquationPage::initTestCase() {
+    if (QLocale::system().decimalPoint() != QLatin1String(","))
+        QSKIP("Qt did not derive a ',' decimal separator from LC_ALL=ru_RU.UTF-8");
+    const QPalette system = QApplication::palette();
+    QVERIFY2(system.color(QPalette::Base) != system.color(QPalette::Button),
+             "the two field colours must differ for the looks to be told apart");
+
+    using velmora::Global::setText;
+    setText(TextTable::Messages, 1, kInfoCaption);
+    setText(TextTable::Messages, 3, kErrorCaption);
+    setText(TextTable::Messages, 7, kMissingA);
+    setText(TextTable::Messages, 8, kZeroA);
+    setText(TextTable::Messages, 9, kNotANumber);
+    setText(TextTable::Messages, 10, kNoRoots);
+}
+
+void TstEquationPage::init() {
+    m_store = std::make_unique<TemporaryStore>();
+    m_boxes = std::make_unique<MessageBoxRecorder>();
+    m_window = std::make_unique<TForm1>();
+    m_page = m_window->equationPage();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
+}
+
+void TstEquationPage::cleanup() {
+    m_page = nullptr;
+    m_window.reset();
+    m_boxes.reset();
+    m_store.reset();
+}
+
+void TstEquationPage::chooseType(int index) {
+    // The list is not editable: the arrow keys pick the neighbouring item, as a user would.
+    QComboBox* list = typeList();
+    list->setFocus();
+    while (list->currentIndex() < index)
+        QTest::keyClick(list, Qt::Key_Down);
+    while (list->currentIndex() > index)
+        QTest::keyClick(list, Qt::Key_Up);
+}
+
+void TstEquationPage::enter(const Input& input) {
+    m_store->seed(input.store.isEmpty() ? QByteArray("{}") : input.store);
+    chooseType(input.type);
+    const QString texts[] = {input.a, input.b, input.c};
+    for (int i = 0; i < 3; ++i) {
+        if (input.pasted)
+            edit(i + 1)->setText(texts[i]);
+        else
+            type(edit(i + 1), texts[i]);
+        QCOMPARE(edit(i + 1)->text(), texts[i]);
+    }
+    if (input.byEnter)
+        QTest::keyClick(edit(3), Qt::Key_Return);
+    else
+        pressButton1();
+}
+
+QStringList TstEquationPage::resultTexts() const {
+    QStringList texts;
+    for (int n = 4; n <= 8; ++n)
+        texts << edit(n)->text();
+    return texts;
+}
+
+QStringList TstEquationPage::resultLooks() const {
+    QStringList looks;
+    for (int n = 4; n <= 8; ++n)
+        looks << look(edit(n));
+    looks << look(memo());
+    return looks;
+}
+
+// ---- key filter ----
+
+void TstEquationPage::keyFilter_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char* tag, const char* field, const char* typed,
+                        const char* expected) {
+        QTest::newRow(tag) << QString::fromLatin1(field) << QString::fromLatin1(typed)
+                           << QString::fromLatin1(expected);
+    };
+    row("digits", "Edit1", "1234", "1234");
+    row("point refused", "Edit1", "1.5", "15");
+    row("letters and exponent refused", "Edit2", "a1bE2e", "12");
+    row("space and plus refused", "Edit3", " +1 ", "1");
+    row("other punctuation refused", "Edit1", ";:/*=_", "");
+    row("minus and comma anywhere", "Edit2", "-1-,2,", "-1-,2,");
+    row("repeated signs", "Edit3", "--,,5", "--,,5");
+    row("seventh character refused", "Edit1", "1234567", "123456");
+    row("backspace deletes", "Edit2", "12\b3", "13");
+    row("backspace frees the last place", "Edit3", "123456\b7", "123457");
+}
+
+void TstEquationPage::keyFilter() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+
+    type(this->field(field), typed);
+    QCOMPARE(this->field(field)->text(), expected);
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TstEquationPage::clipboardShortcutsAreDiscarded_data() {
+    QTest::addColumn<int>("key");
+
+    // Each of these would change the selected text if the field saw it.
+    QTest::newRow("Ctrl+V paste") << int(Qt::Key_V);
+    QTest::newRow("Ctrl+X cut") << int(Qt::Key_X);
+    QTest::newRow("Ctrl+Z undo") << int(Qt::Key_Z);
+}
+
+void TstEquationPage::clipboardShortcutsAreDiscarded() {
+    QFETCH(int, key);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("99"));
+    type(edit(1), QStringLiteral("12"));
+    edit(1)->selectAll();
+    QTest::keyClick(edit(1), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(edit(1)->text(), QStringLiteral("12"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("99"));
+}
+
+void TstEquationPage::pastedTextIsNotFiltered_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char* tag, const char* how, const char* text, const char* expected) {
+        QTest::newRow(tag) << QString::fromLatin1(how) << QString::fromLatin1(text)
+                           << QString::fromLatin1(expected);
+    };
+    row("setText keeps a point", "setText", "1.5", "1.5");
+    row("setText is cut to six", "setText", "1e308x9", "1e308x");
+    row("insert keeps letters", "insert", "abc", "abc");
+    row("insert is cut to six", "insert", "1234567", "123456");
+    row("clipboard paste keeps an exponent", "paste", "1e+5", "1e+5");
+    row("clipboard paste is cut to six", "paste", "-1.5e-300", "-1.5e-");
+}
+
+void TstEquationPage::pastedTextIsNotFiltered() {
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+
+    QLineEdit* target = edit(2);
+    if (how == QLatin1String("setText")) {
+        target->setText(text);
+    } else if (how == QLatin1String("insert")) {
+        target->insert(text);
+    } else {
+        QGuiApplication::clipboard()->setText(text);
+        target->paste();
+    }
+    QCOMPARE(target->text(), expected);
+}
+
+void TstEquationPage::enterRunsTheSolve_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("coefficients");
+    QTest::addColumn<QString>("discriminant");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("focus");
+
+    const QStringList workedExample = {"1", "-3", "2"};
+    QTest::newRow("Enter in c while a is empty")
+        << "Edit3" << int(Qt::Key_Return) << QStringList{"", "", "2"} << QString()
+        << QStringList{errorBox(kMissingA)} << "Edit1";
+    QTest::newRow("Enter in a") << "Edit1" << int(Qt::Key_Return) << workedExample << "1"
+                                << QStringList() << QString();
+    QTest::newRow("Enter in b") << "Edit2" << int(Qt::Key_Return) << workedExample << "1"
+                                << QStringList() << QString();
+    QTest::newRow("keypad Enter in c")
+        << "Edit3" << int(Qt::Key_Enter) << workedExample << "1" << QStringList() << QString();
+}
+
+void TstEquationPage::enterRunsTheSolve() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(QStringList, coefficients);
+    QFETCH(QString, discriminant);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, focus);
+
+    for (int i = 0; i < 3; ++i)
+        type(edit(i + 1), coefficients[i]);
+    QTest::mouseClick(this->field(field), Qt::LeftButton);
+    QTest::keyClick(this->field(field), Qt::Key(key));
+
+    // The solve ran, and the Enter itself reached no field.
+    QCOMPARE(edit(4)->text(), discriminant);
+    QCOMPARE(shownBoxes(*m_boxes), boxes);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(edit(i + 1)->text(), coefficients[i]);
+    if (!focus.isEmpty())
+        QCOMPARE(focusName(), focus);
+}
+
+// ---- the solve ----
+
+void TstEquationPage::solve_data() {
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<Expected>("expected");
+
+    const auto row = [](const char* tag, const Input& input, const Expected& expected) {
+        QTest::newRow(tag) << input << expected;
+    };
+
+    const QStringList workedExample1 = {"x² - 3x + 2 = 0", "D = -3² - 4 • 1 • 2 = 9 - 8 = 1",
+                                        "x₁ = - (-3) + √1̅ / 2 • 1 = 3 + 1 / 2 = 2",
+                                        "x₂ = - (-3) - √1̅ / 2 • 1 = 3 - 1 / 2 = 1",
+                                        "Ответ: x₁ = 2; x₂ = 1"};
+    row("worked example 1", {.a = "1", .b = "-3", .c = "2"},
+        {.results = {"1", "2", "1", "", ""}, .lines = workedExample1, .heights = {102, 136, 498}});
+    row("worked example 2, biquadratic, by Enter",
+        {.type = 1, .a = "1", .b = "-5", .c = "4", .byEnter = true, .store = kLetterY},
+        {.results = {"9", "2", "-2", "1", "-1"},
+         .lines = {"x⁴ - 5x² + 4 = 0", "x² = y", "y² - 5y + 4 = 0",
+                   "D = -5² - 4 • 1 • 4 = 25 - 16 = 9", "y₁ = - (-5) + √9̅ / 2 • 1 = 5 + 3 / 2 = 4",
+                   "y₂ = - (-5) - √9̅ / 2 • 1 = 5 - 3 / 2 = 1", "x² = 4; x² = 1",
+                   "Ответ: x₁ = 2; x₂ = -2; x₃ = 1; x₄ = -1"},
+         .heights = {147, 181, 543}});
+    row("single root", {.a = "1", .b = "2", .c = "1", .byEnter = true},
+        {.results = {"0", "-1", "", "", ""},
+         .lines = {"x² + 2x + 1 = 0", "D = 2² - 4 • 1 • 1 = 4 - 4 = 0",
+                   "x = -2 ± 0 / 2 • 1 = -2 / 2 = -1", "Ответ: x = -1"},
+         .heights = {87, 121, 483}});
+    row("no real roots, b empty", {.a = "1", .b = "", .c = "1"},
+        {.results = {"-4", "", "", "", ""},
+         .lines = {"x² + 1 = 0", "D = 0² - 4 • 1 • 1 = 0 - 4 = -4", "Ответ: нет корней"},
+         .boxes = {box(kNoRoots, kInfoCaption, 0x40)},
+         .heights = {72, 106, 468}});
+    row("typed decimal commas", {.a = "0,5", .b = "-1,5", .c = "1"},
+        {.results = {"0,25", "2", "1", "", ""},
+         .lines = {"0,5x² - 1,5x + 1 = 0", "D = -1,5² - 4 • 0,5 • 1 = 2,25 - 2 = 0,25",
+                   "x₁ = - (-1,5) + √0̅,̅2̅5̅ / 2 • 0,5 = 1,5 + 0,5 / 1 = 2",
+                   "x₂ = - (-1,5) - √0̅,̅2̅5̅ / 2 • 0,5 = 1,5 - 0,5 / 1 = 1", "Ответ: x₁ = 2; x₂ = 1"},
+         .heights = {102, 136, 498}});
+    row("negative a puts the smaller root first", {.a = "-1", .b = "", .c = "4"},
+        {.results = {"16", "-2", "2", "", ""},
+         .lines = {"-x² + 4 = 0", "D = 0² - 4 • (-1) • 4 = 0 - (-16) = 16",
+                   "x₁ = 0 + √1̅6̅ / 2 • (-1) = 0 + 4 / -2 = -2",
+                   "x₂ = 0 - √1̅6̅ / 2 • (-1) = 0 - 4 / -2 = 2", "Ответ: x₁ = -2; x₂ = 2"},
+         .heights = {102, 136, 498}});
+    row("biquadratic, both substitution roots negative",
+        {.type = 1, .a = "1", .b = "5", .c = "4", .store = kLetterY},
+        {.results = {"9", "", "", "", ""},
+         .lines = {"x⁴ + 5x² + 4 = 0", "x² = y", "y² + 5y + 4 = 0",
+                   "D = 5² - 4 • 1 • 4 = 25 - 16 = 9", "y₁ = -5 + √9̅ / 2 • 1 = -5 + 3 / 2 = -1",
+                   "y₂ = -5 - √9̅ / 2 • 1 = -5 - 3 / 2 = -4", "x² = -1; x² = -4",
+                   "Ответ: нет корней"},
+         .heights = {147, 181, 543}});
+    row("biquadratic without a substitution letter", {.type = 1, .a = "1", .b = "-5", .c = "4"},
+        {.results = {"9", "2", "-2", "1", "-1"},
+         .lines = {"x⁴ - 5x² + 4 = 0", "x² = ", "² - 5 + 4 = 0",
+                   "D = -5² - 4 • 1 • 4 = 25 - 16 = 9", "₁ = - (-5) + √9̅ / 2 • 1 = 5 + 3 / 2 = 4",
+                   "₂ = - (-5) - √9̅ / 2 • 1 = 5 - 3 / 2 = 1", "x² = 4; x² = 1",
+                   "Ответ: x₁ = 2; x₂ = -2; x₃ = 1; x₄ = -1"},
+         .heights = {147, 181, 543}});
+    row("substitution letter stored as a number",
+        {.type = 1, .a = "1", .b = "-5", .c = "4", .store = kLetterAsNumber},
+        {.results = {"9", "", "", "", ""},
+         .boxes = {report(QStringLiteral("Invalid data type for 'Replacement'"))}});
+
+    row("quadratic does not read the substitution letter",
+        {.a = "1", .b = "-3", .c = "2", .store = kLetterAsNumber},
+        {.results = {"1", "2", "1", "", ""}, .lines = workedExample1, .heights = {102, 136, 498}});
+
+    row("a missing", {.a = "", .b = "1", .c = "1"},
+        {.boxes = {errorBox(kMissingA)}, .focus = "Edit1"});
+    row("a missing, by Enter", {.a = "", .b = "1", .c = "1", .byEnter = true},
+        {.boxes = {errorBox(kMissingA)}, .focus = "Edit1"});
+    for (const char* zero : {"0", "0,0", "-0", ",", "-,"})
+        row(qPrintable(QStringLiteral("a zero written %1").arg(QLatin1String(zero))),
+            {.a = zero, .b = "1", .c = "1"}, {.boxes = {errorBox(kZeroA)}, .focus = "Edit1"});
+    row("a not a number", {.a = "1-2", .b = "1", .c = "1"},
+        {.boxes = {notANumber("a")}, .focus = "Edit1"});
+    row("a lone minus", {.a = "-", .b = "1", .c = "1", .byEnter = true},
+        {.boxes = {notANumber("a")}, .focus = "Edit1"});
+    row("b reported before c", {.a = "1", .b = "1-2", .c = "--"},
+        {.boxes = {notANumber("b")}, .focus = "Edit2"});
+    row("c not a number", {.a = "1", .b = "", .c = "1,2,3"},
+        {.boxes = {notANumber("c")}, .focus = "Edit3"});
+    row("pasted a beyond the double range", {.a = "1e999", .b = "1", .c = "1", .pasted = true},
+        {.boxes = {notANumber("a")}, .focus = "Edit1"});
+
+    // Pasted exponents can push a product or a root past the double range.
+    const QString overflow = report(QStringLiteral("Floating point overflow."));
+    row("pasted b whose square overflows", {.a = "1", .b = "1e200", .c = "1", .pasted = true},
+        {.boxes = {overflow}});
+    row("pasted a and c whose product overflows",
+        {.a = "1e308", .b = "", .c = "1e308", .pasted = true}, {.boxes = {overflow}});
+    row("pasted tiny a whose root overflows", {.a = "1e-308", .b = "9", .c = "0", .pasted = true},
+        {.boxes = {overflow}});
+}
+
+void TstEquationPage::solve() {
+    QFETCH(Input, input);
+    QFETCH(Expected, expected);
+
+    enter(input);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(resultTexts(), expected.results);
+    QCOMPARE(memoLines(memo()), expected.lines);
+    QStringList looks;
+    for (const QString& text : expected.results)
+        looks << (text.isEmpty() ? "inactive" : "active");
+    looks << (expected.lines.isEmpty() ? "inactive" : "active");
+    QCOMPARE(resultLooks(), looks);
+    const QString formula = input.type == 1 ? kBiquadraticFormula : kQuadraticFormula;
+    QCOMPARE(panel()->text(), expected.lines.isEmpty() ? formula : expected.lines.front());
+    QCOMPARE(shownBoxes(*m_boxes), expected.boxes);
+    if (!expected.focus.isEmpty())
+        QCOMPARE(focusName(), expected.focus);
+    QCOMPARE(heights(), expected.heights);
+    QCOMPARE(m_page->solutionLineCount(), int(expected.lines.size()));
+
+    // Whatever the input, no special floating-point value reaches the screen.
+    QStringList shown = resultTexts() + memoLines(memo());
+    shown << panel()->text();
+    for (const QString& text : shown) {
+        QVERIFY2(!text.contains(QLatin1String("inf"), Qt::CaseInsensitive), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1String("nan"), Qt::CaseInsensitive), qPrintable(text));
+    }
+}
+
+void TstEquationPage::checkFailureEmptiesResultsAndKeepsSizes_data() {
+    QTest::addColumn<QStringList>("coefficients");
+    QTest::addColumn<QString>("box");
+
+    QTest::newRow("a missing") << QStringList{"", "1", "1"} << errorBox(kMissingA);
+    QTest::newRow("a zero") << QStringList{"0", "1", "1"} << errorBox(kZeroA);
+    QTest::newRow("b not a number") << QStringList{"1", "-", "1"} << notANumber("b");
+}
+
+void TstEquationPage::checkFailureEmptiesResultsAndKeepsSizes() {
+    QFETCH(QStringList, coefficients);
+    QFETCH(QString, box);
+
+    // A three-line solve first: results on screen, the box fitted to 72 / 106 / 468.
+    enter({.a = "1", .b = "", .c = "1"});
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(heights(), QList<int>({72, 106, 468}));
+    QCOMPARE(m_boxes->boxes.size(), 1);
+    m_boxes->boxes.clear();
+
+    for (int i = 0; i < 3; ++i)
+        edit(i + 1)->clear();
+    enter({.a = coefficients[0], .b = coefficients[1], .c = coefficients[2]});
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(shownBoxes(*m_boxes), QStringList{box});
+    QCOMPARE(resultTexts(), QStringList({"", "", "", "", ""}));
+    QVERIFY(memo()->toPlainText().isEmpty());
+    QCOMPARE(resultLooks(), QStringList(6, QStringLiteral("inactive")));
+    QCOMPARE(m_page->solutionLineCount(), 0);
+    QCOMPARE(panel()->text(), QStringLiteral("x² + 1 = 0"));
+    QCOMPARE(heights(), QList<int>({72, 106, 468}));
+}
+
+void TstEquationPage::typeSwitchChangesOnlyThePanel() {
+    enter({.a = "1", .b = "-3", .c = "2"});
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(panel()->text(), QStringLiteral("x² - 3x + 2 = 0"));
+    const QStringList texts = resultTexts();
+    const QStringList looks = resultLooks();
+    const QString solution = memo()->toPlainText();
+    const auto sizes = heights();
+
+    const struct {
+        Qt::Key key;
+        int index;
+        QString formula;
+    } steps[] = {{Qt::Key_Down, 1, kBiquadraticFormula}, {Qt::Key_Up, 0, kQuadraticFormula}};
+    for (const auto& step : steps) {
+        typeList()->setFocus();
+        QCOMPARE(focusName(), QStringLiteral("ComboBox1"));
+        QTest::keyClick(typeList(), step.key);
+
+        QCOMPARE(typeList()->currentIndex(), step.index);
+        QCOMPARE(panel()->text(), step.formula);
+        QCOMPARE(focusName(), QStringLiteral("Edit1"));
+        QCOMPARE(resultTexts(), texts);
+        QCOMPARE(resultLooks(), looks);
+        QCOMPARE(memo()->toPlainText(), solution);
+        QCOMPARE(heights(), sizes);
+        QCOMPARE(m_page->solutionLineCount(), 5);
+        QCOMPARE(edit(1)->text(), QStringLiteral("1"));
+    }
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TstEquationPage::accessibleNames() {
+    const auto label = [this](const char* name) {
+        return m_page->findChild<QLabel*>(QLatin1String(name));
+    };
+    const auto names = [this] {
+        QStringList all;
+        for (int n = 1; n <= 8; ++n)
+            all << edit(n)->accessibleName();
+        return all;
+    };
+    const auto expected = [&] {
+        const QString roots = label("Label5")->text();
+        return QStringList{"a",          "b",          "c",          label("Label4")->text(),
+                           roots + " 1", roots + " 2", roots + " 3", roots + " 4"};
+    };
+
+    QVERIFY(!label("Label4")->text().isEmpty());
+    QVERIFY(!label("Label5")->text().isEmpty());
+    QCOMPARE(names(), expected());
+
+    // New captions (a language change) are followed once the names are renewed.
+    label("Label4")->setText(QStringLiteral("Discriminant"));
+    label("Label5")->setText(QStringLiteral("Roots:"));
+    m_page->updateAccessibleNames();
+    QCOMPARE(names(), expected());
+    QCOMPARE(edit(5)->accessibleName(), QStringLiteral("Roots: 1"));
+}
+
+QTEST_MAIN(TstEquationPage)
+#include "tst_equationpage.moc"
