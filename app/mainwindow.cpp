@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "settings/settingsdialog.h"
 #include "platform/errorreport.h"
 #include "platform/uifont.h"
+#include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "solver/solutionbox.h"
 #include "trig/trigpage.h"
@@ -25,15 +25,19 @@ namespace {
 
 // Menu icons from the desktop's theme, with our own pictures where the theme has none.
 void setMenuIcons(Ui::TForm1& ui) {
-    const std::pair<QAction*, const char*> icons[] = {
-        {ui.N2, "preferences-system"},      {ui.N3, "application-exit"},
-        {ui.N11, "help-contents"},          {ui.N10, "go-home"},
-        {ui.N9, "system-software-update"},  {ui.N13, "help-about"},
+    struct MenuIcon {
+        QAction* action;
+        const char* themeName;
+        const char* bundled; // picture in the resources
     };
-    const char* const fallbacks[] = {"settings", "exit", "help", "home", "update", "about"};
-    for (std::size_t i = 0; i < std::size(icons); ++i) {
-        const QIcon fallback(QStringLiteral(":/icons/%1.png").arg(QLatin1String(fallbacks[i])));
-        icons[i].first->setIcon(QIcon::fromTheme(QLatin1String(icons[i].second), fallback));
+    const MenuIcon icons[] = {
+        {ui.N2, "preferences-system", "settings"},   {ui.N3, "application-exit", "exit"},
+        {ui.N11, "help-contents", "help"},           {ui.N10, "go-home", "home"},
+        {ui.N9, "system-software-update", "update"}, {ui.N13, "help-about", "about"},
+    };
+    for (const MenuIcon& icon : icons) {
+        const QIcon bundled(QStringLiteral(":/icons/%1.png").arg(QLatin1String(icon.bundled)));
+        icon.action->setIcon(QIcon::fromTheme(QLatin1String(icon.themeName), bundled));
     }
 }
 

@@ -40,7 +40,6 @@ public:
     int clientHeight() const;
     void setClientHeight(int height);
 
-    Ui::TForm1* ui() const { return m_ui.get(); }
     EquationPage* equationPage() const;
     TrigPage* trigPage() const;
 

@@ -43,8 +43,6 @@ public:
     // Accessible names from the labels' current texts; to be called whenever captions change.
     void updateAccessibleNames();
 
-    Ui::EquationPage* ui() const { return m_ui.get(); }
-
 signals:
     void solved();
 

@@ -35,8 +35,6 @@ public:
     // Accessible names from the labels' current texts; to be called whenever captions change.
     void updateAccessibleNames();
 
-    Ui::TrigPage* ui() const { return m_ui.get(); }
-
 private:
     void prepareEntry(QLineEdit* input, QLineEdit* output);
     void applyChangeRule(const QLineEdit* field);
