@@ -189,7 +189,6 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
     Writer w(separator);
     w.line().reserve(64);
     EquationText text;
-    text.discriminant = formatGeneral(n.d, separator);
     text.lines.reserve(8);
 
     if (biquadratic) {

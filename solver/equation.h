@@ -29,9 +29,8 @@ struct EquationNumbers {
 // overflow") when any result leaves the double range, before anything is shown.
 EquationNumbers solveEquation(double a, double b, double c, EquationType type);
 
-// What the window shows for a solve: the short answer and the detailed solution.
+// What the window shows for a solve besides D: the root fields and the detailed solution.
 struct EquationText {
-    QString discriminant;              // Edit4
     std::array<QString, 4> rootFields; // Edit5..Edit8; empty = stays inactive
     std::vector<QString> lines;        // the detailed solution; lines[0] is the equation line
     bool noRealRoots = false;          // D < 0: the "no real roots" message box follows

@@ -4,6 +4,7 @@
 #include "platform/failure.h"
 #include "solver/decimal.h"
 #include "solver/equation.h"
+#include "solver/numberformat.h"
 
 #include <QTest>
 
@@ -381,7 +382,7 @@ void TestEquation::solve() {
         velmora::solveEquation(typed(a), typed(b), typed(c), type);
     const velmora::EquationText text = velmora::describeEquation(numbers, letter, comma);
 
-    QCOMPARE(text.discriminant, discriminant);
+    QCOMPARE(velmora::formatGeneral(numbers.d, comma), discriminant);
     QCOMPARE(QStringList(text.rootFields.begin(), text.rootFields.end()), rootFields);
     QCOMPARE(QStringList(text.lines.begin(), text.lines.end()), lines);
     QCOMPARE(text.noRealRoots, noRealRoots);

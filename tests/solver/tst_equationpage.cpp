@@ -116,9 +116,8 @@ class TstEquationPage : public QObject {
     Q_OBJECT
 
 public:
-    // The solver takes the decimal separator from the system locale. Qt derives that locale
-    // from LC_ALL by name, so a Russian one gives "," even where the C library lacks it.
-    static void initMain() { qputenv("LC_ALL", "ru_RU.UTF-8"); }
+    // The solver takes the decimal separator from the system locale.
+    static void initMain() { velmora::test::useCommaDecimalLocale(); }
 
 private slots:
     void initTestCase();

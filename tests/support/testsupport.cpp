@@ -4,6 +4,11 @@
 
 namespace velmora::test {
 
+void useCommaDecimalLocale() {
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    qputenv("LANG", "ru_RU.UTF-8");
+}
+
 MessageBoxRecorder::MessageBoxRecorder(int answer) {
     setMessageBoxHandler(
         [this, answer](const QString& text, const QString& caption, unsigned flags) {

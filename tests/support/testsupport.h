@@ -14,6 +14,11 @@ struct ShownBox {
     unsigned flags = 0;
 };
 
+// Makes the system locale one whose decimal separator is ",", whatever the machine's. Qt takes
+// the separator from the locale's name in LC_ALL, so the C library need not have the locale.
+// Call before the QApplication is created.
+void useCommaDecimalLocale();
+
 // Records every message box shown while it lives and answers each with a fixed button, so
 // nothing modal blocks a test.
 class MessageBoxRecorder {

@@ -581,10 +581,8 @@ void TestTrigPage::accessibleNames() {
 }
 
 int main(int argc, char** argv) {
-    // Answers are written with the comma; Qt reads the separator from these variables, so
-    // the locale need not be installed.
-    qputenv("LC_ALL", "ru_RU.UTF-8");
-    qputenv("LANG", "ru_RU.UTF-8");
+    // Answers are written with the comma.
+    velmora::test::useCommaDecimalLocale();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
