@@ -19,6 +19,9 @@ void initApplication() {
 
 void createWindows() {
     Form1 = new TForm1;
+    // Start-up runs while only the main window exists; a failure in it is reported and the
+    // other windows are made all the same.
+    guarded([] { Form1->FormCreate(); });
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);

@@ -6,7 +6,8 @@ namespace velmora {
 void initApplication();
 
 // Creates the four windows in their order (main window, About, settings, update) and sets
-// the window references. The main window is not shown.
+// the window references; the main window's FormCreate runs between the first and the others.
+// The main window is not shown.
 void createWindows();
 
 // Destroys the windows and clears the references.

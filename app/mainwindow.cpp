@@ -1,15 +1,21 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/startup.h"
 #include "platform/errorreport.h"
 #include "platform/uifont.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "solver/solutionbox.h"
+#include "state/global.h"
+#include "state/language.h"
+#include "state/settingscatalogue.h"
 #include "trig/trigpage.h"
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
 #include <QShowEvent>
 
 // Resources of a static library must be registered by name before use.
@@ -105,6 +111,101 @@ void TForm1::showEvent(QShowEvent* event) {
     // Restoring from the taskbar is not a new showing.
     if (!event->spontaneous())
         guarded([this] { FormShow(); });
+}
+
+void TForm1::FormCreate() {
+    using namespace catalogue;
+    Global::setLanguageName(startupLanguage());
+    LoadLang();
+    language();
+
+    Global::setCommonAppData(commonAppDataFolder());
+    equationPage()->resetSolutionLineCount();
+
+    // The check itself is started by the update service once every window exists.
+    Global::setUpdateMode(flagOf(read(AutoUpdate)) == Flag::True ? UpdateMode::Auto
+                                                                 : UpdateMode::Custom);
+    placeAtStart();
+    chooseHeightAtStart();
+
+    runScreenScaleCheck(windowsVersion());
+    removeLeftoverUpdateFiles(Global::updateFolder());
+}
+
+void TForm1::placeAtStart() {
+    using namespace catalogue;
+    const Flag keep = flagOf(read(KeepWindowPosition));
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QPoint centred = centredPosition(primary ? primary->geometry().size() : QSize());
+    if (keep == Flag::True) {
+        const QPoint stored(storedEdge(WindowLeft).value_or(centred.x()),
+                            storedEdge(WindowTop).value_or(centred.y()));
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        move(reachablePosition(QRect(stored, frameGeometry().size()), screens, centred));
+    } else if (keep == Flag::False) {
+        move(centred);
+    }
+}
+
+void TForm1::chooseHeightAtStart() {
+    switch (catalogue::flagOf(catalogue::read(catalogue::DetailedSolution))) {
+    case catalogue::Flag::True:
+        setClientHeight(ClientHeightShown);
+        m_ui->N5->setChecked(true);
+        break;
+    case catalogue::Flag::False:
+        setClientHeight(ClientHeightHidden);
+        m_ui->N5->setChecked(false);
+        break;
+    case catalogue::Flag::Neither:
+        break;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (guarded([this] { FormClose(); }))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::FormClose() {
+    // Written whatever "Keep window position" says. A minimised window keeps its restored
+    // position in pos().
+    catalogue::write(catalogue::WindowLeft, x());
+    catalogue::write(catalogue::WindowTop, y());
+}
+
+void TForm1::LoadLang() {
+    loadLanguage(Global::languageName());
+}
+
+void TForm1::language() {
+    // The menu bar's height follows its captions (empty ones take no room); the client area
+    // keeps its height.
+    const int client = clientHeight();
+    const auto menu = [](int line) { return Global::text(TextTable::MainMenu, line); };
+    m_ui->N1->setTitle(menu(1));
+    m_ui->N2->setText(menu(2));
+    m_ui->N3->setText(menu(3));
+    m_ui->N4->setTitle(menu(4));
+    m_ui->N5->setText(menu(5));
+    m_ui->N6->setTitle(menu(6));
+    m_ui->N7->setText(menu(7));
+    m_ui->N12->setText(menu(8));
+    m_ui->N8->setTitle(menu(9));
+    m_ui->N11->setText(menu(10));
+    m_ui->N10->setText(menu(11));
+    m_ui->N9->setText(menu(12));
+    m_ui->N13->setText(menu(13));
+
+    m_ui->PageControl1->setTabText(0, Global::text(TextTable::SquareRoot, 1));
+    equationPage()->language();
+    m_ui->PageControl1->setTabText(1, Global::text(TextTable::Trigonometry, 1));
+    trigPage()->language();
+    setClientHeight(client);
 }
 
 void TForm1::FormShow() {

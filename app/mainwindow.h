@@ -25,7 +25,17 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Start-up: language and texts, the shared folders and modes, the window's place and
+    // height, the screen-scale check and the leftover update files. Runs once, right after the
+    // window is made and before the dialogs exist.
+    void FormCreate();
+    // Stores the window's position; a refused write fails and the close is abandoned.
+    void FormClose();
     void FormShow();
+    // Fills the text tables from the file of the current language.
+    void LoadLang();
+    // Puts the text tables onto the menu and both pages.
+    void language();
     void N2Click();
     void N3Click();
     // Runs after the menu has toggled the check mark of N5: hides or shows the solution.
@@ -45,9 +55,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void showEquationPageState(bool equationPage);
+    void placeAtStart();
+    void chooseHeightAtStart();
 
     std::unique_ptr<Ui::TForm1> m_ui;
 };

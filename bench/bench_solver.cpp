@@ -1,5 +1,5 @@
+#include "numbers/numberformat.h"
 #include "solver/equation.h"
-#include "solver/numberformat.h"
 
 #include <benchmark/benchmark.h>
 

@@ -18,8 +18,9 @@ void showErrorReport(const QString& message);
 QString withFullStop(const QString& message);
 
 // Runs a body that Qt called into. A failure must not unwind through Qt's frames, so it is
-// caught here and shown by the standard error report; the event loop then goes on.
-template <typename Body> void guarded(Body&& body) noexcept;
+// caught here and shown by the standard error report; the event loop then goes on. True when
+// the body completed, false when a failure abandoned it.
+template <typename Body> bool guarded(Body&& body) noexcept;
 
 // Connects a signal to a body that runs under guarded().
 template <typename Sender, typename Signal, typename Body>
@@ -32,11 +33,13 @@ namespace detail {
 void reportCurrentException() noexcept;
 }
 
-template <typename Body> void guarded(Body&& body) noexcept {
+template <typename Body> bool guarded(Body&& body) noexcept {
     try {
         std::forward<Body>(body)();
+        return true;
     } catch (...) {
         detail::reportCurrentException();
+        return false;
     }
 }
 

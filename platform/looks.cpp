@@ -1,6 +1,7 @@
 #include "platform/looks.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -25,6 +26,11 @@ void setFieldColour(QWidget* field, FieldColour colour) {
 void setActiveLook(QWidget* field, bool active) {
     field->setEnabled(active);
     setFieldColour(field, active ? FieldColour::Window : FieldColour::ButtonFace);
+}
+
+void setAutoSizedText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->resize(label->sizeHint().width(), label->height());
 }
 
 bool hasFieldColour(const QWidget* field, FieldColour colour) {

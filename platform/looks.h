@@ -1,5 +1,7 @@
 #pragma once
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace velmora {
@@ -12,6 +14,10 @@ void setFieldColour(QWidget* field, FieldColour colour);
 // The two looks of a result field: active (enabled, window colour) and inactive (disabled,
 // button-face colour).
 void setActiveLook(QWidget* field, bool active);
+
+// Sets a label's text and lets its width follow the text, as a label sized to its caption does,
+// so a longer translation is not cut.
+void setAutoSizedText(QLabel* label, const QString& text);
 
 // Whether the field's background is the given system colour.
 bool hasFieldColour(const QWidget* field, FieldColour colour);

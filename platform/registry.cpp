@@ -284,20 +284,13 @@ bool Registry::openKey(const QString& path, bool canCreate) {
     const QString keyPath = normalizedKeyPath(path);
     if (keyPath.isEmpty())
         return false;
-    bool found = keyExists(loadForRead(storePath()), m_root, keyPath);
-    if (!found && canCreate) {
-        found = modifyStore([&](QJsonObject& store) {
-            QJsonObject values;
-            QString keyName;
-            if (!ensureKey(store, m_root, keyPath, values, keyName))
-                return false;
-            storeKey(store, m_root, keyName, values);
-            return true;
-        });
-    }
-    if (found)
-        m_openPath = keyPath;
-    return found;
+    // A key is created by the first write into it. An empty key reads like a missing one, so
+    // opening need not rewrite (and sync) the whole file, nor fill the store with empty keys
+    // for values that are only ever read.
+    if (!canCreate && !keyExists(loadForRead(storePath()), m_root, keyPath))
+        return false;
+    m_openPath = keyPath;
+    return true;
 }
 
 void Registry::closeKey() {

@@ -21,8 +21,9 @@ public:
     Registry& operator=(const Registry&) = delete;
 
     void setRootKey(RootKey root);
-    // Opens (and with canCreate, creates) the key path, e.g. "SOFTWARE\\Velmora\\3.2".
-    // Returns false when the key is missing and cannot be created; the key is then not open.
+    // Opens the key path, e.g. "SOFTWARE\\Velmora\\3.2". With canCreate a missing key is
+    // created by the first write into it; until then it reads as empty. Without canCreate,
+    // false when the key does not exist; the key is then not open.
     bool openKey(const QString& path, bool canCreate);
     void closeKey();
     bool hasOpenKey() const;

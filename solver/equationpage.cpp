@@ -1,18 +1,17 @@
 #include "solver/equationpage.h"
 #include "ui_equationpage.h"
 
-#include "app/global.h"
-#include "app/settingscatalogue.h"
+#include "numbers/decimal.h"
+#include "numbers/numberformat.h"
+#include "numbers/numberkeyfilter.h"
 #include "platform/errorreport.h"
 #include "platform/failure.h"
 #include "platform/locale.h"
 #include "platform/looks.h"
 #include "platform/messagebox.h"
-#include "platform/registry.h"
-#include "solver/decimal.h"
 #include "solver/equation.h"
-#include "solver/numberformat.h"
-#include "solver/numberkeyfilter.h"
+#include "state/global.h"
+#include "state/settingscatalogue.h"
 
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -31,8 +30,7 @@ constexpr int SolutionLineHeight = 15;
 // The report for a coefficient that is not a number: "Messages" line 9, then the letter.
 [[noreturn]] void refuseCoefficient(QLineEdit* field, const char* letter) {
     field->setFocus();
-    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1String(letter) +
-                  QLatin1Char('"'));
+    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1String(letter) + QLatin1Char('"'));
 }
 
 } // namespace
@@ -120,8 +118,8 @@ void EquationPage::raschet() {
     const double b = readOptionalCoefficient(m_ui->Edit2, "b", separator);
     const double c = readOptionalCoefficient(m_ui->Edit3, "c", separator);
 
-    const EquationType type = m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic
-                                                                   : EquationType::Quadratic;
+    const EquationType type =
+        m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
     const EquationNumbers numbers = solveEquation(*a, b, c, type);
     // D is shown before the substitution letter is read, so a letter of the wrong type leaves
     // exactly the discriminant on screen.
@@ -129,11 +127,8 @@ void EquationPage::raschet() {
     setActiveLook(m_ui->Edit4, true);
 
     QString letter;
-    if (type == EquationType::Biquadratic) {
-        Registry settings;
-        settings.openKey(Settings::programKey(), true);
-        letter = settings.readString(Settings::replacement());
-    }
+    if (type == EquationType::Biquadratic)
+        letter = catalogue::read(catalogue::Replacement);
     const EquationText text = describeEquation(numbers, letter, separator);
     writeSolution(text.lines);
     m_ui->Panel1->setText(text.lines.front());
@@ -173,6 +168,23 @@ void EquationPage::writeSolution(const std::vector<QString>& lines) {
 void EquationPage::setSolutionBoxHeights(int memoHeight, int groupHeight) {
     m_ui->Memo1->resize(m_ui->Memo1->width(), memoHeight);
     m_ui->GroupBox4->resize(m_ui->GroupBox4->width(), groupHeight);
+}
+
+void EquationPage::language() {
+    const auto text = [](int line) { return Global::text(TextTable::SquareRoot, line); };
+    setAutoSizedText(m_ui->Label7, text(2));
+    // Refilling the list emits no "activated", so the formula panel keeps what it shows.
+    m_ui->ComboBox1->clear();
+    m_ui->ComboBox1->addItems({text(3), text(4)});
+    m_ui->ComboBox1->setCurrentIndex(0);
+    m_ui->GroupBox1->setTitle(text(5));
+    m_ui->Button1->setText(text(6));
+    m_ui->GroupBox2->setTitle(text(7));
+    m_ui->GroupBox3->setTitle(text(8));
+    setAutoSizedText(m_ui->Label4, text(9));
+    setAutoSizedText(m_ui->Label5, text(10));
+    m_ui->GroupBox4->setTitle(text(11));
+    updateAccessibleNames();
 }
 
 void EquationPage::updateAccessibleNames() {

@@ -40,6 +40,13 @@ public:
     // Sets the heights of the detailed-solution box and its group.
     void setSolutionBoxHeights(int memoHeight, int groupHeight);
 
+    // Puts the "Square root" texts on the page (the tab caption is the main window's), resets
+    // the equation type to quadratic without running ComboBox1Change, and renews the
+    // accessible names.
+    void language();
+    // Forgets the last solve's line count, as start-up does.
+    void resetSolutionLineCount() { m_lineCount = 0; }
+
     // Accessible names from the labels' current texts; to be called whenever captions change.
     void updateAccessibleNames();
 

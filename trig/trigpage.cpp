@@ -1,10 +1,11 @@
 #include "trig/trigpage.h"
 #include "ui_trigpage.h"
 
+#include "numbers/numberkeyfilter.h"
 #include "platform/errorreport.h"
 #include "platform/locale.h"
 #include "platform/looks.h"
-#include "solver/numberkeyfilter.h"
+#include "state/global.h"
 #include "trig/trigcore.h"
 
 namespace velmora {
@@ -104,6 +105,15 @@ void TrigPage::Button2Click() {
     const double x = readTrigInput(text, separator);
     setFieldColour(output, FieldColour::Window);
     output->setText(trigAnswer(*function, text, x, separator));
+}
+
+void TrigPage::language() {
+    const auto text = [](int line) { return Global::text(TextTable::Trigonometry, line); };
+    m_ui->GroupBox5->setTitle(text(2));
+    setAutoSizedText(m_ui->Label6, text(3));
+    setAutoSizedText(m_ui->Label8, text(4));
+    m_ui->Button2->setText(text(5));
+    updateAccessibleNames();
 }
 
 void TrigPage::updateAccessibleNames() {

@@ -32,6 +32,10 @@ public:
     // Evaluates the chosen function and writes the answer into the output field.
     void Button2Click();
 
+    // Puts the "Trigonometry" texts on the page (the tab caption is the main window's) and
+    // renews the accessible names.
+    void language();
+
     // Accessible names from the labels' current texts; to be called whenever captions change.
     void updateAccessibleNames();
 

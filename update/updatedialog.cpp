@@ -1,4 +1,5 @@
 #include "update/updatedialog.h"
+#include "ui_updatedialog.h"
 
 #include "platform/uifont.h"
 
@@ -6,9 +7,12 @@ namespace velmora {
 
 TForm4* Form4 = nullptr;
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm4>()) {
     setFont(windowFont());
-    setWindowTitle(QStringLiteral("Обновление"));
+    m_ui->setupUi(this);
+    setFixedSize(size());
 }
+
+TForm4::~TForm4() = default;
 
 } // namespace velmora

@@ -2,6 +2,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
+namespace Ui {
+class TForm4;
+}
+
 namespace velmora {
 
 // The update dialog, shown when a newer version is offered.
@@ -9,6 +15,10 @@ class TForm4 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
+    ~TForm4() override;
+
+private:
+    std::unique_ptr<Ui::TForm4> m_ui;
 };
 
 extern TForm4* Form4;

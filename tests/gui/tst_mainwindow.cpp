@@ -6,13 +6,17 @@
 #include "app/mainwindow.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
+#include "state/global.h"
 #include "tests/support/testsupport.h"
 #include "update/updatedialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -66,6 +70,9 @@ private slots:
     void detailedSolutionToggle_data();
     void detailedSolutionToggle();
     void exitEndsTheEventLoopWithoutClosing();
+    void languageLeavesNoCaptionEmpty_data();
+    void languageLeavesNoCaptionEmpty();
+    void languageResetsTheTypeButNotTheFormula();
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -331,6 +338,68 @@ void TstMainWindow::exitEndsTheEventLoopWithoutClosing() {
     // The close handler, which stores the window position, is not part of Exit.
     QCOMPARE(closes.closes, 0);
     QVERIFY(m_window->isVisible());
+}
+
+void TstMainWindow::languageLeavesNoCaptionEmpty_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("Russian") << "Russian";
+    QTest::newRow("English") << "English";
+    QTest::newRow("Ukrainian") << "Ukrainian";
+}
+
+void TstMainWindow::languageLeavesNoCaptionEmpty() {
+    QFETCH(QString, language);
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    velmora::Global::setLanguageName(language);
+    m_window->LoadLang();
+    m_window->language();
+
+    QStringList empty;
+    const auto check = [&](const QObject* owner, const QString& text, const QString& what) {
+        if (text.trimmed().isEmpty())
+            empty << owner->objectName() + QLatin1Char(' ') + what;
+    };
+    for (const QAction* item : m_window->findChildren<QAction*>())
+        if (!item->isSeparator() && !item->objectName().isEmpty())
+            check(item, item->text(), QStringLiteral("text"));
+    for (const QMenu* menu : m_window->findChildren<QMenu*>())
+        check(menu, menu->title(), QStringLiteral("title"));
+    for (int tab = 0; tab < pages()->count(); ++tab)
+        check(pages(), pages()->tabText(tab), QStringLiteral("tab %1").arg(tab));
+    for (const QLabel* label : m_window->findChildren<QLabel*>())
+        check(label, label->text(), QStringLiteral("text"));
+    for (const QGroupBox* group : m_window->findChildren<QGroupBox*>())
+        check(group, group->title(), QStringLiteral("title"));
+    for (const QPushButton* button : m_window->findChildren<QPushButton*>())
+        check(button, button->text(), QStringLiteral("text"));
+    auto* type = child<QComboBox>("ComboBox1");
+    QCOMPARE(type->count(), 2);
+    for (int item = 0; item < type->count(); ++item)
+        check(type, type->itemText(item), QStringLiteral("item %1").arg(item));
+    QCOMPARE(empty.join(QLatin1String(", ")), QString());
+
+    // Screen readers hear the new captions.
+    QCOMPARE(edit(4)->accessibleName(), child<QLabel>("Label4")->text());
+    QCOMPARE(edit(9)->accessibleName(), child<QLabel>("Label6")->text());
+    QCOMPARE(type->accessibleName(), child<QLabel>("Label7")->text());
+    // Labels that follow their text are not cut.
+    for (const char* name : {"Label4", "Label5", "Label6", "Label7", "Label8"}) {
+        const QLabel* label = child<QLabel>(name);
+        QVERIFY2(label->width() >= label->sizeHint().width(), name);
+    }
+}
+
+void TstMainWindow::languageResetsTheTypeButNotTheFormula() {
+    // Applying the texts picks the quadratic item again without running the list's change
+    // handling, so the panel still shows the biquadratic formula.
+    solve({"1", "1", "-5", "4"});
+    auto* panel = child<QLabel>("Panel1");
+    const QString formula = panel->text();
+    QVERIFY(formula.contains(QStringLiteral("x⁴")));
+    m_window->language();
+    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), 0);
+    QCOMPARE(panel->text(), formula);
+    QCOMPARE(m_window->clientHeight(), 543);
 }
 
 QTEST_MAIN(TstMainWindow)

@@ -324,10 +324,19 @@ void TestRegistry::openingMissingKeyCreatesIt() {
     QVERIFY(registry.openKey(QStringLiteral("\\Software\\Velmora\\"), true));
     QVERIFY(registry.hasOpenKey());
 
-    // The key is in the file already, before any value is written, under its trimmed path.
+    // Opening writes nothing: the new key reads as empty until the first write creates it.
+    QVERIFY(!QFile::exists(storeFile()));
+    QCOMPARE(registry.readString(QStringLiteral("Mode")), QString());
+    QCOMPARE(failureOf([&] { registry.readInteger(QStringLiteral("Mode")); }),
+             QStringLiteral("Failed to get data for 'Mode'"));
+    QVERIFY(!QFile::exists(storeFile()));
+
+    registry.writeInteger(QStringLiteral("Mode"), 1);
     const QJsonObject stored = storedRoot(rootName);
     QCOMPARE(stored.keys(), QStringList{QStringLiteral("Software\\Velmora")});
-    QVERIFY(stored.value(QStringLiteral("Software\\Velmora")).isObject());
+    QCOMPARE(
+        stored.value(QStringLiteral("Software\\Velmora")).toObject().value(QStringLiteral("Mode")),
+        QJsonValue(1));
     QVERIFY(Registry().openKey(QStringLiteral("Software\\Velmora"), false) ==
             (root == RootKey::LocalMachine));
 }
@@ -386,8 +395,10 @@ void TestRegistry::unwritableLocation() {
              QStringLiteral("Failed to set data for 'Mode'"));
     QCOMPARE(failureOf([&] { registry.writeInteger(QStringLiteral("Mode"), 1); }),
              QStringLiteral("Failed to set data for 'Mode'"));
-    QVERIFY(!registry.openKey(kKey, true));
-    QVERIFY(!registry.hasOpenKey());
+    // Opening anew still succeeds (the key is only created by a write), and the write fails.
+    QVERIFY(registry.openKey(kKey, true));
+    QCOMPARE(failureOf([&] { registry.writeInteger(QStringLiteral("Mode"), 1); }),
+             QStringLiteral("Failed to set data for 'Mode'"));
 }
 
 void TestRegistry::emptyFileIsEmptyStore() {
@@ -422,6 +433,7 @@ void TestRegistry::corruptStoreNeverOverwritesAKeptCopy() {
     seed("[\"a JSON array is not a store\"]");
     Registry registry;
     QVERIFY(registry.openKey(kKey, true));
+    QCOMPARE(registry.readString(QStringLiteral("Mode")), QString());
     const QMap<QString, QByteArray> first = keptCopies();
     QCOMPARE(first.size(), 1);
 
@@ -468,6 +480,7 @@ void TestRegistry::heldLockRefusesWrite() {
 void TestRegistry::lockLeftByKilledProcessIsTaken() {
     Registry registry;
     QVERIFY(registry.openKey(kKey, true));
+    registry.writeInteger(QStringLiteral("Mode"), 3); // makes the store's folder
 
     QProcess holder;
     holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock")});

@@ -1,10 +1,10 @@
 // The solve with its short answer and detailed solution, from the typed coefficients to every
 // text the window shows, and the stop when a number leaves the double range.
 
+#include "numbers/decimal.h"
+#include "numbers/numberformat.h"
 #include "platform/failure.h"
-#include "solver/decimal.h"
 #include "solver/equation.h"
-#include "solver/numberformat.h"
 
 #include <QTest>
 

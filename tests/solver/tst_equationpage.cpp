@@ -1,8 +1,8 @@
 // The equation page as the user drives it: keys typed into the coefficient fields, the type
 // list, Button1 and Enter, on a shown main window (offscreen). Every message box is recorded.
-#include "app/global.h"
 #include "app/mainwindow.h"
 #include "solver/equationpage.h"
+#include "state/global.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // button state and the error reports.
 
 #include "app/mainwindow.h"
+#include "numbers/numberkeyfilter.h"
 #include "platform/locale.h"
 #include "platform/looks.h"
-#include "solver/numberkeyfilter.h"
 #include "tests/support/testsupport.h"
 #include "trig/trigpage.h"
 

@@ -1,4 +1,4 @@
-#include "solver/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <array>
 #include <charconv>

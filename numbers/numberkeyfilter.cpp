@@ -1,4 +1,4 @@
-#include "solver/numberkeyfilter.h"
+#include "numbers/numberkeyfilter.h"
 
 #include "platform/errorreport.h"
 #include "platform/locale.h"

@@ -1,8 +1,8 @@
 // The two number rules every solver text rests on: reading a typed number and writing a
 // result in the general number format.
 
-#include "solver/decimal.h"
-#include "solver/numberformat.h"
+#include "numbers/decimal.h"
+#include "numbers/numberformat.h"
 
 #include <QTest>
 

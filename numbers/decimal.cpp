@@ -1,4 +1,4 @@
-#include "solver/decimal.h"
+#include "numbers/decimal.h"
 
 #include <clocale>
 #include <cmath>

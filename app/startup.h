@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+// The parts of start-up that decide rather than show: where the main window goes, the
+// screen-scale check and the removal of the last run's update files.
+namespace velmora {
+
+// The designed client size that the centring formula uses, whatever the window's real size.
+inline constexpr QSize DesignedClientSize(264, 498);
+
+// The designed client area centred on a screen of the given size, dividing with truncation.
+QPoint centredPosition(QSize screen);
+
+// A restored position that would leave the window on no attached screen's available area (a
+// monitor that is gone) gives the centred position instead; anything on a screen, negative
+// coordinates included, stays as it is.
+QPoint reachablePosition(const QRect& restoredFrame, const QList<QRect>& availableAreas,
+                         QPoint centred);
+
+// Compares the screen scale stored for the given Windows version with 96 dots per inch and,
+// above it, asks to set it to 96; on Yes writes 96, tells the user and ends the program once
+// its event loop runs. Versions other than "6.1", "6.0" and "5.1" have no check. A refused
+// write fails.
+void runScreenScaleCheck(const QString& windowsVersion);
+
+// Deletes what the last run's update left in the update folder: the manifest "update.ums" and
+// every installer "setup" or "setup.<extension>". What cannot be deleted is passed over.
+void removeLeftoverUpdateFiles(const QString& updateFolder);
+
+} // namespace velmora

@@ -1,0 +1,68 @@
+#include "state/global.h"
+
+#include <array>
+
+namespace velmora::Global {
+namespace {
+
+using Table = std::array<QString, LinesPerTable>;
+
+struct Shared {
+    std::array<Table, TableCount> tables;
+    QString languageName;
+    UpdateMode updateMode = UpdateMode::None;
+    QString commonAppData;
+};
+
+Shared& shared() {
+    static Shared state;
+    return state;
+}
+
+bool validLine(int line) {
+    return line >= 1 && line <= LinesPerTable;
+}
+
+} // namespace
+
+QString text(TextTable table, int line) {
+    if (!validLine(line))
+        return {};
+    return shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)];
+}
+
+void setText(TextTable table, int line, const QString& value) {
+    if (validLine(line))
+        shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)] =
+            value;
+}
+
+QString languageName() {
+    return shared().languageName;
+}
+
+void setLanguageName(const QString& name) {
+    shared().languageName = name;
+}
+
+UpdateMode updateMode() {
+    return shared().updateMode;
+}
+
+void setUpdateMode(UpdateMode mode) {
+    shared().updateMode = mode;
+}
+
+QString commonAppData() {
+    return shared().commonAppData;
+}
+
+void setCommonAppData(const QString& folder) {
+    shared().commonAppData = folder;
+}
+
+QString updateFolder() {
+    return commonAppData() + QStringLiteral("/Velmora/Update for 3.2");
+}
+
+} // namespace velmora::Global

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The seven text tables every caption and message comes from, 13 lines each, empty until a
+// language file is loaded. They are filled in this order.
+enum class TextTable { MainMenu, SquareRoot, Trigonometry, Settings, About, Update, Messages };
+
+// Whether the update check runs by itself at start-up ("auto") or only when asked ("custom").
+// None until start-up has read the setting.
+enum class UpdateMode { None, Auto, Custom };
+
+// What every window shares. Written on the user-interface thread only.
+namespace Global {
+
+inline constexpr int TableCount = 7;
+inline constexpr int LinesPerTable = 13;
+
+// Line 1..13 of a table; a line outside that range reads as empty.
+QString text(TextTable table, int line);
+void setText(TextTable table, int line, const QString& value);
+
+// "Russian", "English", "Ukrainian", or whatever the store held (empty when it held nothing).
+QString languageName();
+void setLanguageName(const QString& name);
+
+UpdateMode updateMode();
+void setUpdateMode(UpdateMode mode);
+
+// The shared application-data folder that holds the update folder.
+QString commonAppData();
+void setCommonAppData(const QString& folder);
+
+// The folder the update check and the installer download write into, below the Common
+// AppData folder.
+QString updateFolder();
+
+} // namespace Global
+} // namespace velmora

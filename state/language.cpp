@@ -1,0 +1,64 @@
+#include "state/language.h"
+
+#include "platform/datafiles.h"
+#include "platform/profile.h"
+#include "state/settingscatalogue.h"
+
+namespace velmora {
+
+QString tableSection(TextTable table) {
+    switch (table) {
+    case TextTable::MainMenu:
+        return QStringLiteral("Main Menu");
+    case TextTable::SquareRoot:
+        return QStringLiteral("Square root");
+    case TextTable::Trigonometry:
+        return QStringLiteral("Trigonometry");
+    case TextTable::Settings:
+        return QStringLiteral("Settings");
+    case TextTable::About:
+        return QStringLiteral("About");
+    case TextTable::Update:
+        return QStringLiteral("Update");
+    case TextTable::Messages:
+        return QStringLiteral("Messages");
+    }
+    return {};
+}
+
+QString languageFile(const QString& name) {
+    for (const QLatin1StringView known : catalogue::LanguageNames) {
+        if (name == known)
+            return QStringLiteral("language/%1.lng").arg(known);
+    }
+    return {};
+}
+
+void loadLanguage(const QString& name) {
+    const QString file = languageFile(name);
+    if (file.isEmpty())
+        return;
+    // Parsed once for all 91 entries. A file found nowhere reads as empty.
+    const QString path = findDataFile(file, DataPlace::ProgramFolder);
+    const ProfileFile profile = path.isEmpty() ? ProfileFile() : ProfileFile::load(path);
+
+    constexpr TextTable order[] = {
+        TextTable::MainMenu, TextTable::SquareRoot, TextTable::Trigonometry, TextTable::Settings,
+        TextTable::About,    TextTable::Update,     TextTable::Messages};
+    QString sections[std::size(order)];
+    for (std::size_t i = 0; i < std::size(order); ++i)
+        sections[i] = tableSection(order[i]);
+
+    for (int line = 1; line <= Global::LinesPerTable; ++line) {
+        // A failure while one line number is read ends the work on that number only: the tables
+        // not reached yet keep their old line, and the next number goes on.
+        try {
+            const QString key = QString::number(line);
+            for (std::size_t i = 0; i < std::size(order); ++i)
+                Global::setText(order[i], line, profile.readString(sections[i], key, QString()));
+        } catch (...) {
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,429 @@
+// Start-up and close of the main window over seeded stores: the language, the update mode, the
+// window's place and height, the screen-scale check, the leftover update files, the position
+// written on close and a close abandoned after a refused write.
+#include "about/aboutdialog.h"
+#include "app/entry.h"
+#include "app/mainwindow.h"
+#include "settings/settingsdialog.h"
+#include "state/global.h"
+#include "tests/support/testsupport.h"
+#include "update/updatedialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using velmora::AnswerNo;
+using velmora::AnswerOk;
+using velmora::AnswerYes;
+using velmora::TextTable;
+using velmora::UpdateMode;
+using velmora::test::MessageBoxRecorder;
+using velmora::test::ShownBox;
+using velmora::test::TemporaryStore;
+
+namespace {
+
+const QString kProgramKey = QStringLiteral("SOFTWARE\\Velmora\\3.2");
+
+// One stored value: "ROOT|key path|name" and its JSON value.
+using Seed = QList<std::pair<QString, QJsonValue>>;
+
+QString program(const char* name) {
+    return QStringLiteral("HKEY_LOCAL_MACHINE|") + kProgramKey + QLatin1Char('|') +
+           QLatin1String(name);
+}
+const QString kVersion =
+    QStringLiteral("HKEY_LOCAL_MACHINE|SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion|"
+                   "CurrentVersion");
+const QString kUserDpi = QStringLiteral("HKEY_CURRENT_USER|Control Panel\\Desktop|LogPixels");
+const QString kConfigDpi = QStringLiteral("HKEY_CURRENT_CONFIG|Software\\Fonts|LogPixels");
+const QString kCommonAppData = QStringLiteral(
+    "HKEY_LOCAL_MACHINE|SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+    "Folders|Common AppData");
+
+QByteArray storeJson(const Seed& seed) {
+    QJsonObject roots;
+    for (const auto& [place, value] : seed) {
+        const QStringList parts = place.split(QLatin1Char('|'));
+        QJsonObject keys = roots.value(parts[0]).toObject();
+        QJsonObject values = keys.value(parts[1]).toObject();
+        values.insert(parts[2], value);
+        keys.insert(parts[1], values);
+        roots.insert(parts[0], keys);
+    }
+    return QJsonDocument(roots).toJson();
+}
+
+QJsonValue storedValue(const QString& storePath, const QString& place) {
+    QFile file(storePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QJsonValue(QJsonValue::Undefined);
+    const QStringList parts = place.split(QLatin1Char('|'));
+    return QJsonDocument::fromJson(file.readAll())
+        .object()
+        .value(parts[0])
+        .toObject()
+        .value(parts[1])
+        .toObject()
+        .value(parts[2]);
+}
+
+QString boxText(const ShownBox& box) {
+    return QStringLiteral("%1 | %2 | 0x%3").arg(box.caption, box.text).arg(box.flags, 0, 16);
+}
+
+// Texts of the fixture language, so every box shows which lines it took.
+const QByteArray kFixtureLanguage = "[Main Menu]\n1=File\n"
+                                    "[Messages]\n1=information caption\n2=scale caption\n"
+                                    "3=error caption\n4=scale question\n5=scale notice\n";
+
+} // namespace
+
+class TstStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startUp_data();
+    void startUp();
+    void failedStepIsReportedAndStartupGoesOn();
+    void leftoverUpdateFilesAreDeleted();
+    void closeWritesBothEdges_data();
+    void closeWritesBothEdges();
+    void refusedWriteAbandonsTheClose();
+
+private:
+    // The result of the program's event loop run briefly: 0 when the start-up asked the
+    // program to end, -1 when the loop was still running after a while.
+    static int runEventLoopBriefly();
+
+    QTemporaryDir m_data;
+    std::unique_ptr<TemporaryStore> m_store;
+};
+
+void TstStartup::initTestCase() {
+    QVERIFY(m_data.isValid());
+    QVERIFY(QDir(m_data.path()).mkpath(QStringLiteral("language")));
+    QFile language(m_data.filePath(QStringLiteral("language/Russian.lng")));
+    QVERIFY(language.open(QIODevice::WriteOnly));
+    language.write(kFixtureLanguage);
+    qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit());
+}
+
+void TstStartup::init() {
+    m_store = std::make_unique<TemporaryStore>();
+    // The tables and the shared state outlive a window; start every row from nothing.
+    for (int table = 0; table < velmora::Global::TableCount; ++table)
+        for (int line = 1; line <= velmora::Global::LinesPerTable; ++line)
+            velmora::Global::setText(static_cast<TextTable>(table), line, QString());
+    velmora::Global::setLanguageName(QString());
+    velmora::Global::setUpdateMode(UpdateMode::None);
+}
+
+void TstStartup::cleanup() {
+    velmora::destroyWindows();
+    m_store.reset();
+}
+
+int TstStartup::runEventLoopBriefly() {
+    // A timer of this call only, so it cannot end a later row's loop.
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    fallback.start(200);
+    return QCoreApplication::exec();
+}
+
+void TstStartup::startUp_data() {
+    QTest::addColumn<Seed>("seed");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("languageName");
+    QTest::addColumn<QString>("fileMenu");
+    QTest::addColumn<UpdateMode>("updateMode");
+    QTest::addColumn<QString>("position"); // "default", "centred" or "x,y"
+    QTest::addColumn<QString>("view");     // client height and N5
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("dpiPlace");
+    QTest::addColumn<QJsonValue>("dpiAfter");
+    QTest::addColumn<bool>("ends");
+
+    const QString shown = QStringLiteral("498, N5 checked");
+    const QString hidden = QStringLiteral("354, N5 unchecked");
+    const QJsonValue none(QJsonValue::Undefined);
+    const QStringList noBoxes;
+    const QString question = QStringLiteral("scale caption | scale question | 0x34");
+    const QString notice = QStringLiteral("information caption | scale notice | 0x40");
+    const auto language = [](const char* name) {
+        return Seed{{program("Language"), QString::fromLatin1(name)}};
+    };
+    const auto keep = [](const QJsonValue& flag, const QJsonValue& x, const QJsonValue& y) {
+        Seed seed{{program("Language"), QStringLiteral("Russian")},
+                  {program("Keep window position"), flag}};
+        if (!x.isUndefined())
+            seed.append({program("Keep window position_x"), x});
+        if (!y.isUndefined())
+            seed.append({program("Keep window position_y"), y});
+        return seed;
+    };
+    const auto scale = [](const char* version, const QString& dpiPlace, const QJsonValue& dpi) {
+        Seed seed{{program("Language"), QStringLiteral("Russian")},
+                  {kVersion, QString::fromLatin1(version)}};
+        if (!dpi.isUndefined())
+            seed.append({dpiPlace, dpi});
+        return seed;
+    };
+
+    QTest::newRow("fresh empty key: no language, custom, default place, designed height")
+        << Seed{} << AnswerOk << ""
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
+    QTest::newRow("language Russian loads its file")
+        << language("Russian") << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("language stored as a number reads as Russian")
+        << Seed{{program("Language"), 7}} << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("unknown language is kept as the name, no file")
+        << language("German") << AnswerOk << "German"
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
+    QTest::newRow("auto update true")
+        << Seed{{program("Auto update"), QStringLiteral("true")}} << AnswerOk << ""
+        << "" << UpdateMode::Auto << "default" << shown << noBoxes << kUserDpi << none << false;
+    QTest::newRow("auto update TRUE is not true")
+        << Seed{{program("Auto update"), QStringLiteral("TRUE")}} << AnswerOk << ""
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
+
+    QTest::newRow("keep position true restores both edges")
+        << keep(QStringLiteral("true"), 40, 30) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "40,30" << shown << noBoxes << kUserDpi << none << false;
+    QTest::newRow("keep position true, negative edge on the screen restored")
+        << keep(QStringLiteral("true"), -100, 20) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "-100,20" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position true, only y stored: x centred")
+        << keep(QStringLiteral("true"), none, 30) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "centred x,30" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position true, x stored as a string: x centred")
+        << keep(QStringLiteral("true"), QStringLiteral("40"), 30) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "centred x,30" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position true, nothing stored: centred")
+        << keep(QStringLiteral("true"), none, none) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "centred" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position true, a screen that is gone: centred")
+        << keep(QStringLiteral("true"), 5000, -3000) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "centred" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position false: centred, stored edges ignored")
+        << keep(QStringLiteral("false"), 40, 30) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "centred" << shown << noBoxes << kUserDpi << none
+        << false;
+    QTest::newRow("keep position TRUE: default place")
+        << keep(QStringLiteral("TRUE"), 40, 30) << AnswerOk << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none
+        << false;
+
+    QTest::newRow("detailed solution false: hidden")
+        << Seed{{program("Detailed solution"), QStringLiteral("false")}} << AnswerOk << ""
+        << "" << UpdateMode::Custom << "default" << hidden << noBoxes << kUserDpi << none << false;
+    QTest::newRow("detailed solution true: shown")
+        << Seed{{program("Detailed solution"), QStringLiteral("true")}} << AnswerOk << ""
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
+    QTest::newRow("detailed solution other text: designed state")
+        << Seed{{program("Detailed solution"), QStringLiteral("no")}} << AnswerOk << ""
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
+
+    QTest::newRow("6.1 without LogPixels: 96 written silently")
+        << scale("6.1", kUserDpi, none) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
+        << QJsonValue(96) << false;
+    QTest::newRow("6.1 LogPixels stored as a string: 96 written silently")
+        << scale("6.1", kUserDpi, QStringLiteral("120")) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
+        << QJsonValue(96) << false;
+    QTest::newRow("6.1 LogPixels 96: no question")
+        << scale("6.1", kUserDpi, 96) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
+        << QJsonValue(96) << false;
+    QTest::newRow("6.1 LogPixels 120, No: start-up goes on")
+        << scale("6.1", kUserDpi, 120) << AnswerNo << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << QStringList{question} << kUserDpi
+        << QJsonValue(120) << false;
+    QTest::newRow("6.1 LogPixels 120, Yes: 96, notice, the program ends")
+        << scale("6.1", kUserDpi, 120) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << QStringList{question, notice}
+        << kUserDpi << QJsonValue(96) << true;
+    QTest::newRow("6.1 LogPixels 288 holds as 32: no question")
+        << scale("6.1", kUserDpi, 288) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
+        << QJsonValue(288) << false;
+    QTest::newRow("6.0 LogPixels 120 in the config key, Yes")
+        << scale("6.0", kConfigDpi, 120) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << QStringList{question, notice}
+        << kConfigDpi << QJsonValue(96) << true;
+    QTest::newRow("5.1 without LogPixels: nothing written, no question")
+        << scale("5.1", kConfigDpi, none) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kConfigDpi << none
+        << false;
+    QTest::newRow("other version: no check")
+        << scale("10.0", kUserDpi, 120) << AnswerYes << "Russian"
+        << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
+        << QJsonValue(120) << false;
+    QTest::newRow("version stored as a number reads as 0: no check")
+        << Seed{{kVersion, 61}, {kUserDpi, 120}} << AnswerYes << ""
+        << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << QJsonValue(120)
+        << false;
+}
+
+void TstStartup::startUp() {
+    QFETCH(Seed, seed);
+    QFETCH(int, answer);
+    QFETCH(QString, languageName);
+    QFETCH(QString, fileMenu);
+    QFETCH(UpdateMode, updateMode);
+    QFETCH(QString, position);
+    QFETCH(QString, view);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, dpiPlace);
+    QFETCH(QJsonValue, dpiAfter);
+    QFETCH(bool, ends);
+
+    m_store->seed(storeJson(seed));
+    MessageBoxRecorder recorder(answer);
+    velmora::createWindows();
+    velmora::TForm1* window = velmora::Form1;
+    QVERIFY(window && velmora::Form2 && velmora::Form3 && velmora::Form4);
+
+    QCOMPARE(velmora::Global::languageName(), languageName);
+    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->title(), fileMenu);
+    QCOMPARE(velmora::Global::updateMode(), updateMode);
+
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QPoint centred((screen.width() - 264) / 2, (screen.height() - 498) / 2);
+    QString expected = position;
+    expected.replace(QLatin1String("centred x"), QString::number(centred.x()));
+    if (position == QLatin1String("centred"))
+        expected = QStringLiteral("%1,%2").arg(centred.x()).arg(centred.y());
+    const QString placed = window->testAttribute(Qt::WA_Moved)
+                               ? QStringLiteral("%1,%2").arg(window->x()).arg(window->y())
+                               : QStringLiteral("default");
+    QCOMPARE(placed, expected);
+
+    const QAction* n5 = window->findChild<QAction*>(QStringLiteral("N5"));
+    QCOMPARE(QStringLiteral("%1, N5 %2")
+                 .arg(window->clientHeight())
+                 .arg(QLatin1String(n5->isChecked() ? "checked" : "unchecked")),
+             view);
+
+    QStringList shownBoxes;
+    for (const ShownBox& box : recorder.boxes)
+        shownBoxes << boxText(box);
+    QCOMPARE(shownBoxes, boxes);
+    QCOMPARE(storedValue(m_store->path(), dpiPlace), dpiAfter);
+    QCOMPARE(runEventLoopBriefly(), ends ? 0 : -1);
+}
+
+void TstStartup::failedStepIsReportedAndStartupGoesOn() {
+    // "Auto update" of the wrong type fails unguarded: the report shows and the steps after it
+    // (placing, the height) are skipped, yet all four windows are made.
+    m_store->seed(storeJson({{program("Language"), QStringLiteral("Russian")},
+                             {program("Auto update"), 1},
+                             {program("Keep window position"), QStringLiteral("false")},
+                             {program("Detailed solution"), QStringLiteral("false")}}));
+    MessageBoxRecorder recorder;
+    velmora::createWindows();
+    QVERIFY(velmora::Form1 && velmora::Form2 && velmora::Form3 && velmora::Form4);
+    QCOMPARE(recorder.boxes.size(), 1);
+    QCOMPARE(boxText(recorder.boxes[0]),
+             QStringLiteral("Velmora | Invalid data type for 'Auto update' | 0x10"));
+    QCOMPARE(velmora::Global::languageName(), QStringLiteral("Russian"));
+    QVERIFY(!velmora::Form1->testAttribute(Qt::WA_Moved));
+    QCOMPARE(velmora::Form1->clientHeight(), 498);
+}
+
+void TstStartup::leftoverUpdateFilesAreDeleted() {
+    QTemporaryDir common;
+    const QDir update(common.filePath(QStringLiteral("Velmora/Update for 3.2")));
+    QVERIFY(update.mkpath(QStringLiteral(".")));
+    const QStringList leftovers = {"update.ums", "setup", "setup.exe", "setup.deb",
+                                   "setup.AppImage"};
+    const QStringList kept = {"notes.txt", "setupx.exe", "update.ums.bak"};
+    for (const QString& name : leftovers + kept) {
+        QFile file(update.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_store->seed(storeJson({{kCommonAppData, common.path()}}));
+    velmora::createWindows();
+    QCOMPARE(velmora::Global::commonAppData(), common.path());
+    QStringList remaining = update.entryList(QDir::Files);
+    remaining.sort();
+    QStringList expected = kept;
+    expected.sort();
+    QCOMPARE(remaining, expected);
+}
+
+void TstStartup::closeWritesBothEdges_data() {
+    QTest::addColumn<bool>("minimised");
+    QTest::newRow("normal window") << false;
+    QTest::newRow("minimised window writes its restored place") << true;
+}
+
+void TstStartup::closeWritesBothEdges() {
+    QFETCH(bool, minimised);
+    // "Keep window position" is false: the edges are written all the same.
+    m_store->seed(storeJson({{program("Keep window position"), QStringLiteral("false")}}));
+    velmora::createWindows();
+    velmora::TForm1* window = velmora::Form1;
+    window->move(-37, 52);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    if (minimised)
+        window->showMinimized();
+    MessageBoxRecorder recorder;
+    QVERIFY(window->close());
+    QVERIFY(recorder.boxes.isEmpty());
+    QCOMPARE(storedValue(m_store->path(), program("Keep window position_x")), QJsonValue(-37));
+    QCOMPARE(storedValue(m_store->path(), program("Keep window position_y")), QJsonValue(52));
+}
+
+void TstStartup::refusedWriteAbandonsTheClose() {
+    velmora::createWindows();
+    velmora::TForm1* window = velmora::Form1;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    // A plain file where the store's folder should be: every write is refused.
+    QTemporaryDir blocked;
+    QFile blocker(blocked.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("VELMORA_REGISTRY",
+            (blocker.fileName() + QStringLiteral("/registry.json")).toLocal8Bit());
+
+    MessageBoxRecorder recorder;
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    QCOMPARE(recorder.boxes.size(), 1);
+    QCOMPARE(boxText(recorder.boxes[0]),
+             QStringLiteral("Velmora | Failed to set data for 'Keep window position_x' | 0x10"));
+}
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"

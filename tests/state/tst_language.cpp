@@ -1,0 +1,237 @@
+// The language loader over fixture files (a missing file, a file with one section, names that
+// select no file), the three shipped language files, and where data files are looked for.
+#include "platform/datafiles.h"
+#include "state/global.h"
+#include "state/language.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using velmora::TextTable;
+namespace Global = velmora::Global;
+
+namespace {
+
+constexpr TextTable kTables[] = {
+    TextTable::MainMenu, TextTable::SquareRoot, TextTable::Trigonometry, TextTable::Settings,
+    TextTable::About,    TextTable::Update,     TextTable::Messages};
+
+void fillTables(const QString& text) {
+    for (TextTable table : kTables)
+        for (int line = 1; line <= Global::LinesPerTable; ++line)
+            Global::setText(table, line, text);
+}
+
+// Every entry as "Section n=text", in table order.
+QStringList allEntries() {
+    QStringList entries;
+    for (TextTable table : kTables)
+        for (int line = 1; line <= Global::LinesPerTable; ++line)
+            entries << QStringLiteral("%1 %2=%3")
+                           .arg(velmora::tableSection(table))
+                           .arg(line)
+                           .arg(Global::text(table, line));
+    return entries;
+}
+
+// All entries "old" but the ones given.
+QStringList oldEntriesExcept(const QMap<QString, QString>& changed, const QString& rest) {
+    QStringList entries;
+    for (TextTable table : kTables)
+        for (int line = 1; line <= Global::LinesPerTable; ++line) {
+            const QString place =
+                QStringLiteral("%1 %2").arg(velmora::tableSection(table)).arg(line);
+            entries << place + QLatin1Char('=') + changed.value(place, rest);
+        }
+    return entries;
+}
+
+} // namespace
+
+class TstLanguage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void languageFileOfName_data();
+    void languageFileOfName();
+    void loadFixture_data();
+    void loadFixture();
+    void shippedFilesAreComplete_data();
+    void shippedFilesAreComplete();
+    void dataFilesAreLookedUpInOrder();
+
+private:
+    void writeFixture(const QString& name, const QByteArray& contents);
+
+    QTemporaryDir m_data;
+};
+
+void TstLanguage::initTestCase() {
+    QVERIFY(m_data.isValid());
+    QVERIFY(QDir(m_data.path()).mkpath(QStringLiteral("language")));
+}
+
+void TstLanguage::init() {
+    qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit());
+    QDir(m_data.filePath(QStringLiteral("language"))).removeRecursively();
+    QVERIFY(QDir(m_data.path()).mkpath(QStringLiteral("language")));
+    fillTables(QStringLiteral("old"));
+}
+
+void TstLanguage::writeFixture(const QString& name, const QByteArray& contents) {
+    QFile file(m_data.filePath(QStringLiteral("language/%1.lng").arg(name)));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+void TstLanguage::languageFileOfName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Russian") << "Russian"
+                             << "language/Russian.lng";
+    QTest::newRow("English") << "English"
+                             << "language/English.lng";
+    QTest::newRow("Ukrainian") << "Ukrainian"
+                               << "language/Ukrainian.lng";
+    QTest::newRow("lower case selects nothing") << "russian"
+                                                << "";
+    QTest::newRow("trailing space selects nothing") << "English "
+                                                    << "";
+    QTest::newRow("empty selects nothing") << ""
+                                           << "";
+    QTest::newRow("another language selects nothing") << "German"
+                                                      << "";
+}
+
+void TstLanguage::languageFileOfName() {
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    QCOMPARE(velmora::languageFile(name), file);
+}
+
+void TstLanguage::loadFixture_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("russianFile"); // empty: no file at all
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("missing file empties all 91 entries")
+        << "Russian" << QByteArray() << oldEntriesExcept({}, QString());
+    QTest::newRow("a file with Messages only")
+        << "Russian" << QByteArray("[Messages]\n1=Note\n13=Newer\n")
+        << oldEntriesExcept({{"Messages 1", "Note"}, {"Messages 13", "Newer"}}, QString());
+    QTest::newRow("keys 01 and 14 are not lines")
+        << "Russian" << QByteArray("[Main Menu]\n01=zero one\n1=one\n14=fourteen\n")
+        << oldEntriesExcept({{"Main Menu 1", "one"}}, QString());
+    QTest::newRow("every section read in its table")
+        << "Russian"
+        << QByteArray("[messages]\n2=m\n[Update]\n12=u\n[About]\n3=a\n[Settings]\n8=360\n"
+                      "[Trigonometry]\n5=t\n[Square root]\n11=s\n[Main Menu]\n4=v\n")
+        << oldEntriesExcept({{"Messages 2", "m"},
+                             {"Update 12", "u"},
+                             {"About 3", "a"},
+                             {"Settings 8", "360"},
+                             {"Trigonometry 5", "t"},
+                             {"Square root 11", "s"},
+                             {"Main Menu 4", "v"}},
+                            QString());
+    QTest::newRow("unknown name keeps the tables")
+        << "German" << QByteArray("[Messages]\n1=Note\n") << oldEntriesExcept({}, "old");
+    QTest::newRow("empty name keeps the tables")
+        << "" << QByteArray("[Messages]\n1=Note\n") << oldEntriesExcept({}, "old");
+    QTest::newRow("lower-case name keeps the tables")
+        << "russian" << QByteArray("[Messages]\n1=Note\n") << oldEntriesExcept({}, "old");
+}
+
+void TstLanguage::loadFixture() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, russianFile);
+    QFETCH(QStringList, entries);
+    if (!russianFile.isEmpty())
+        writeFixture(QStringLiteral("Russian"), russianFile);
+    velmora::loadLanguage(name);
+    QCOMPARE(allEntries(), entries);
+}
+
+void TstLanguage::shippedFilesAreComplete_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("showFeatures");
+    QTest::addColumn<QString>("hideFeatures");
+    // The update dialog tells its direction by these captions, so the files must repeat them.
+    QTest::newRow("Russian") << "Russian"
+                             << "Показать особенности новой версии >>"
+                             << "<< Скрыть особенности новой версии";
+    QTest::newRow("English") << "English"
+                             << "Show features a new version >>"
+                             << "<< Hide features of the new version";
+    QTest::newRow("Ukrainian") << "Ukrainian"
+                               << "Переглянути особливості нової версії >>"
+                               << "<< Приховати особливості нової версії";
+}
+
+void TstLanguage::shippedFilesAreComplete() {
+    QFETCH(QString, name);
+    QFETCH(QString, showFeatures);
+    QFETCH(QString, hideFeatures);
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    fillTables(QString());
+    velmora::loadLanguage(name);
+
+    // Lines the windows and boxes use; the rest of each table is unused.
+    const std::pair<TextTable, int> used[] = {
+        {TextTable::MainMenu, 13}, {TextTable::SquareRoot, 11}, {TextTable::Trigonometry, 5},
+        {TextTable::Settings, 12}, {TextTable::About, 12},      {TextTable::Update, 13},
+        {TextTable::Messages, 13}};
+    QStringList empty;
+    for (const auto& [table, last] : used)
+        for (int line = 1; line <= last; ++line)
+            if (Global::text(table, line).trimmed().isEmpty())
+                empty << QStringLiteral("%1 %2").arg(velmora::tableSection(table)).arg(line);
+    QCOMPARE(empty, QStringList());
+
+    for (int line : {3, 8}) {
+        bool integer = false;
+        Global::text(TextTable::Settings, line).toInt(&integer);
+        QVERIFY2(integer, qPrintable(Global::text(TextTable::Settings, line)));
+    }
+    QCOMPARE(Global::text(TextTable::Update, 10), showFeatures);
+    QCOMPARE(Global::text(TextTable::Update, 11), hideFeatures);
+    QCOMPARE(Global::text(TextTable::Messages, 6).count(QLatin1String("%1")), 1);
+}
+
+void TstLanguage::dataFilesAreLookedUpInOrder() {
+    // The current folder, the program's folder, then the installed data folder.
+    QTemporaryDir current;
+    QVERIFY(current.isValid());
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(current.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+
+    const QString relative = QStringLiteral("pictures/test picture.png");
+    const QString inCurrent = QDir(current.path()).filePath(relative);
+    const QString inProgram = QDir(QCoreApplication::applicationDirPath()).filePath(relative);
+    const QString inData = QDir(m_data.path()).filePath(relative);
+    QCOMPARE(velmora::dataFileCandidates(relative, velmora::DataPlace::CurrentFolder),
+             (QStringList{inCurrent, inProgram, inData}));
+    QCOMPARE(velmora::dataFileCandidates(relative, velmora::DataPlace::ProgramFolder),
+             (QStringList{inProgram, inData}));
+
+    QCOMPARE(velmora::findDataFile(relative, velmora::DataPlace::CurrentFolder), QString());
+    for (const QString& path : {inData, inCurrent}) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(velmora::findDataFile(relative, velmora::DataPlace::CurrentFolder), path);
+    }
+    // Named beside the program: the current folder is not looked in.
+    QCOMPARE(velmora::findDataFile(relative, velmora::DataPlace::ProgramFolder), inData);
+}
+
+QTEST_GUILESS_MAIN(TstLanguage)
+#include "tst_language.moc"
