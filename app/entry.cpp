@@ -4,9 +4,11 @@
 #include "app/mainwindow.h"
 #include "platform/errorreport.h"
 #include "settings/settingsdialog.h"
+#include "state/settingscatalogue.h"
 #include "update/updatedialog.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace velmora {
 
@@ -18,6 +20,7 @@ void initApplication() {
 }
 
 void createWindows() {
+    catalogue::writeFirstRunDefaults(QLocale::system().name());
     Form1 = new TForm1;
     // Start-up runs while only the main window exists; a failure in it is reported and the
     // other windows are made all the same.

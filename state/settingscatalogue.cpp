@@ -53,6 +53,27 @@ std::optional<int> replacementPosition(const QString& text) {
     return static_cast<int>(position);
 }
 
+bool writeFirstRunDefaults(const QString& localeName) {
+    Registry program(Language.root);
+    if (program.openKey(Language.keyPath(), false))
+        return false;
+    QString language = QStringLiteral("English");
+    if (localeName.startsWith(QLatin1StringView("ru")))
+        language = QStringLiteral("Russian");
+    else if (localeName.startsWith(QLatin1StringView("uk")))
+        language = QStringLiteral("Ukrainian");
+    try {
+        write(Language, language);
+        write(AutoUpdate, flagText(DefaultAutoUpdate));
+        write(DetailedSolution, flagText(DefaultDetailedSolution));
+        write(KeepWindowPosition, flagText(DefaultKeepWindowPosition));
+        write(Replacement, DefaultReplacement);
+    } catch (const Failure&) {
+        return false;
+    }
+    return true;
+}
+
 QString startupLanguage() {
     try {
         return read(Language);

@@ -88,6 +88,13 @@ inline constexpr bool DefaultDetailedSolution = true;
 inline constexpr bool DefaultKeepWindowPosition = true;
 inline constexpr QLatin1StringView DefaultReplacement("y");
 
+// The first start of a user whose store has no key of the program at all: writes what an
+// installer writes, the defaults above with the language of the user's locale ("ru…" Russian,
+// "uk…" Ukrainian, anything else English). Without it a first start would show blank captions
+// and a biquadratic solve no substitution letter. A key that exists, even empty, is left alone,
+// and a store that refuses the write is left as it is. True when the defaults were written.
+bool writeFirstRunDefaults(const QString& localeName);
+
 // Reads that fall back silently instead of failing.
 
 // "Language" at start-up: a value that is not a string gives "Russian"; a missing one the

@@ -52,8 +52,10 @@ const QString kCommonAppData = QStringLiteral(
     "HKEY_LOCAL_MACHINE|SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
     "Folders|Common AppData");
 
+// The program's key is always there, if only empty, so no row is a user's first start.
 QByteArray storeJson(const Seed& seed) {
-    QJsonObject roots;
+    QJsonObject roots{
+        {QStringLiteral("HKEY_LOCAL_MACHINE"), QJsonObject{{kProgramKey, QJsonObject()}}}};
     for (const auto& [place, value] : seed) {
         const QStringList parts = place.split(QLatin1Char('|'));
         QJsonObject keys = roots.value(parts[0]).toObject();
@@ -100,6 +102,7 @@ private slots:
 
     void startUp_data();
     void startUp();
+    void firstStartWritesInstallerDefaults();
     void failedStepIsReportedAndStartupGoesOn();
     void leftoverUpdateFilesAreDeleted();
     void closeWritesBothEdges_data();
@@ -338,6 +341,19 @@ void TstStartup::startUp() {
     QCOMPARE(shownBoxes, boxes);
     QCOMPARE(storedValue(m_store->path(), dpiPlace), dpiAfter);
     QCOMPARE(runEventLoopBriefly(), ends ? 0 : -1);
+}
+
+void TstStartup::firstStartWritesInstallerDefaults() {
+    // No key of the program at all: the installer's defaults are written before start-up
+    // reads them, so the first start is not blank.
+    m_store->seed("{}");
+    velmora::createWindows();
+    const QString language = velmora::Global::languageName();
+    QVERIFY2(QStringList({"Russian", "English", "Ukrainian"}).contains(language),
+             qPrintable(language));
+    QCOMPARE(storedValue(m_store->path(), program("Replacement")), QJsonValue("y"));
+    QCOMPARE(storedValue(m_store->path(), program("Keep window position")), QJsonValue("true"));
+    QCOMPARE(velmora::Global::updateMode(), UpdateMode::Auto);
 }
 
 void TstStartup::failedStepIsReportedAndStartupGoesOn() {
