@@ -319,6 +319,8 @@ void TstMainWindow::detailedSolutionToggle() {
     QCOMPARE(heights(), shown);
     QCOMPARE(m_window->centralWidget()->height(), shown[2]);
     QCOMPARE(m_window->width(), 264);
+    // Every line of the last solve is in view.
+    QCOMPARE(velmora::test::verticalOverflow(child<QTextEdit>("Memo1")), QString());
 }
 
 void TstMainWindow::exitEndsTheEventLoopWithoutClosing() {

@@ -509,6 +509,8 @@ void TstEquationPage::solve() {
         QCOMPARE(focusName(), expected.focus);
     QCOMPARE(heights(), expected.heights);
     QCOMPARE(m_page->solutionLineCount(), int(expected.lines.size()));
+    // The fitted box shows every line: nothing to scroll, the last line not clipped.
+    QCOMPARE(velmora::test::verticalOverflow(memo()), QString());
 
     // Whatever the input, no special floating-point value reaches the screen.
     QStringList shown = resultTexts() + memoLines(memo());

@@ -1,12 +1,27 @@
 #include "tests/support/testsupport.h"
 
 #include <QFile>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTextEdit>
 
 namespace velmora::test {
 
 void useCommaDecimalLocale() {
     qputenv("LC_ALL", "ru_RU.UTF-8");
     qputenv("LANG", "ru_RU.UTF-8");
+}
+
+QString verticalOverflow(const QTextEdit* box) {
+    const qreal text = box->document()->size().height();
+    const int view = box->viewport()->height();
+    const int range = box->verticalScrollBar()->maximum();
+    if (text <= view && range == 0)
+        return QString();
+    return QStringLiteral("text %1 px high in a view of %2 px, scroll range %3")
+        .arg(text)
+        .arg(view)
+        .arg(range);
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) {

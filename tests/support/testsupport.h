@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QTextEdit;
+
 namespace velmora::test {
 
 struct ShownBox {
@@ -18,6 +20,10 @@ struct ShownBox {
 // the separator from the locale's name in LC_ALL, so the C library need not have the locale.
 // Call before the QApplication is created.
 void useCommaDecimalLocale();
+
+// What of a text box's contents lies below its view ("" when every line is in view): the
+// height of the text against the view's, and the vertical scroll range.
+QString verticalOverflow(const QTextEdit* box);
 
 // Records every message box shown while it lives and answers each with a fixed button, so
 // nothing modal blocks a test.
