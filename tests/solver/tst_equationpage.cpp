@@ -126,6 +126,8 @@ private slots:
 
     void keyFilter_data();
     void keyFilter();
+    void editingKeysPass_data();
+    void editingKeysPass();
     void clipboardShortcutsAreDiscarded_data();
     void clipboardShortcutsAreDiscarded();
     void pastedTextIsNotFiltered_data();
@@ -280,6 +282,56 @@ void TstEquationPage::keyFilter() {
 
     type(this->field(field), typed);
     QCOMPARE(this->field(field)->text(), expected);
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TstEquationPage::editingKeysPass_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyText"); // the text the window system puts in the key event
+    QTest::addColumn<QString>("text");    // the field's text afterwards ("123" typed, cursor at 1)
+    QTest::addColumn<QString>("focus");
+
+    const int none = Qt::NoModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("Tab moves on") << "Edit1" << int(Qt::Key_Tab) << none << "\t"
+                                  << "123"
+                                  << "Edit2";
+    QTest::newRow("Tab from c to the button") << "Edit3" << int(Qt::Key_Tab) << none << "\t"
+                                              << "123"
+                                              << "Button1";
+    QTest::newRow("Shift+Tab moves back") << "Edit2" << int(Qt::Key_Backtab) << shift << "\t"
+                                          << "123"
+                                          << "Edit1";
+    QTest::newRow("Shift+Tab without text") << "Edit1" << int(Qt::Key_Backtab) << shift << ""
+                                            << "123"
+                                            << "ComboBox1";
+    // X11 gives Delete the text DEL (0x7f).
+    QTest::newRow("Delete as X11 sends it") << "Edit2" << int(Qt::Key_Delete) << none << "\x7f"
+                                            << "13"
+                                            << "Edit2";
+    QTest::newRow("Delete without text") << "Edit3" << int(Qt::Key_Delete) << none << ""
+                                         << "13"
+                                         << "Edit3";
+}
+
+// Keys that type no digit still do their usual work in a filtered field.
+void TstEquationPage::editingKeysPass() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyText);
+    QFETCH(QString, text);
+    QFETCH(QString, focus);
+
+    QLineEdit* target = this->field(field);
+    type(target, QStringLiteral("123"));
+    target->setCursorPosition(1);
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), keyText,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(target->text(), text);
+    QCOMPARE(focusName(), focus);
     QVERIFY(m_boxes->boxes.isEmpty());
 }
 

@@ -93,6 +93,8 @@ private slots:
     void chooseSameFunctionKeepsTexts();
     void keyFilter_data();
     void keyFilter();
+    void editingKeysPass_data();
+    void editingKeysPass();
     void enterNeitherCalculatesNorInserts();
     void ownSeparatorPassesFilter_data();
     void ownSeparatorPassesFilter();
@@ -326,6 +328,46 @@ void TestTrigPage::keyFilter() {
     // Backspace passes too.
     QTest::keyClick(inputFor(button), Qt::Key_Backspace);
     QCOMPARE(inputFor(button)->text(), text.chopped(1));
+}
+
+void TestTrigPage::editingKeysPass_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyText"); // the text the window system puts in the key event
+    QTest::addColumn<QString>("text");    // the field's text afterwards ("123" typed, cursor at 1)
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("Tab from the angle, past the disabled value field")
+        << 1 << int(Qt::Key_Tab) << int(Qt::NoModifier) << u"\t"_s << u"123"_s << u"Button2"_s;
+    QTest::newRow("Shift+Tab from the value, past the disabled angle field")
+        << 5 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"\t"_s << u"123"_s
+        << u"RadioButton5"_s;
+    // X11 gives Delete the text DEL (0x7f).
+    QTest::newRow("Delete in the angle")
+        << 1 << int(Qt::Key_Delete) << int(Qt::NoModifier) << u"\x7f"_s << u"13"_s << u"Edit9"_s;
+    QTest::newRow("Delete in the value")
+        << 5 << int(Qt::Key_Delete) << int(Qt::NoModifier) << u"\x7f"_s << u"13"_s << u"Edit10"_s;
+}
+
+// Keys that type no digit still do their usual work in a filtered field.
+void TestTrigPage::editingKeysPass() {
+    QFETCH(int, button);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyText);
+    QFETCH(QString, text);
+    QFETCH(QString, focus);
+
+    clickRadio(radio(button));
+    QLineEdit* const input = inputFor(button);
+    QTest::keyClicks(input, u"123"_s);
+    input->setCursorPosition(1);
+    QTest::sendKeyEvent(QTest::Click, input, Qt::Key(key), keyText,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(input->text(), text);
+    const QWidget* const focused = QApplication::focusWidget();
+    QCOMPARE(focused ? focused->objectName() : QString(), focus);
 }
 
 void TestTrigPage::enterNeitherCalculatesNorInserts() {
