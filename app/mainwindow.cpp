@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 // Resources of a static library must be registered by name before use.
 static void initResources() {
@@ -75,7 +76,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
 
     connectGuarded(m_ui->N2, &QAction::triggered, this, [this] { N2Click(); });
     connectGuarded(m_ui->N3, &QAction::triggered, this, [this] { N3Click(); });
-    connectGuarded(m_ui->N5, &QAction::triggered, this, [this] { N5Click(); });
+    connect(m_ui->N5, &QAction::triggered, this,
+            [this](bool checked) { guarded([this, checked] { N5Click(checked); }); });
     connectGuarded(m_ui->N7, &QAction::triggered, this, [this] { N7Click(); });
     connectGuarded(m_ui->N12, &QAction::triggered, this, [this] { N12Click(); });
     connectGuarded(m_ui->PageControl1, &QTabWidget::currentChanged, this,
@@ -223,8 +225,10 @@ void TForm1::N3Click() {
     QCoreApplication::exit(0);
 }
 
-void TForm1::N5Click() {
-    if (!m_ui->N5->isChecked()) {
+void TForm1::N5Click(bool checked) {
+    // The menu has already toggled the mark; a direct call sets it here.
+    m_ui->N5->setChecked(checked);
+    if (!checked) {
         setClientHeight(ClientHeightHidden);
         return;
     }
@@ -245,13 +249,21 @@ void TForm1::showEquationPageState(bool equation) {
     m_ui->N5->setEnabled(equation);
 }
 
+// A page chosen from the menu does not run PageControl1Change: the menu handlers set the same
+// state themselves.
 void TForm1::N7Click() {
-    m_ui->PageControl1->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet(m_ui->PageControl1);
+        m_ui->PageControl1->setCurrentIndex(0);
+    }
     showEquationPageState(true);
 }
 
 void TForm1::N12Click() {
-    m_ui->PageControl1->setCurrentIndex(1);
+    {
+        const QSignalBlocker quiet(m_ui->PageControl1);
+        m_ui->PageControl1->setCurrentIndex(1);
+    }
     showEquationPageState(false);
 }
 

@@ -38,8 +38,8 @@ public:
     void language();
     void N2Click();
     void N3Click();
-    // Runs after the menu has toggled the check mark of N5: hides or shows the solution.
-    void N5Click();
+    // Shows (checked) or hides the detailed solution and sets N5's check mark to match.
+    void N5Click(bool checked);
     void N7Click();
     void N12Click();
     void PageControl1Change();

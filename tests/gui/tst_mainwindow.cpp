@@ -242,28 +242,36 @@ void TstMainWindow::showingFocusesEdit1AndDisablesResults() {
 void TstMainWindow::pageSwitching_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("expected");
+    // Runs of PageControl1Change: only a page picked by its tab runs it, never the menu.
+    QTest::addColumn<int>("pageChanges");
 
     const QString equation =
         QStringLiteral("page 0, N7 checked, N12 unchecked, N5 checked enabled, client 498");
     const QString trigonometry =
         QStringLiteral("page 1, N7 unchecked, N12 checked, N5 checked disabled, client 498");
 
-    QTest::newRow("trigonometry tab") << QStringList{"tab 1"} << trigonometry;
+    QTest::newRow("trigonometry tab") << QStringList{"tab 1"} << trigonometry << 1;
     QTest::newRow("trigonometry tab, then equation tab")
-        << QStringList{"tab 1", "tab 0"} << equation;
+        << QStringList{"tab 1", "tab 0"} << equation << 2;
     QTest::newRow("trigonometry tab, then menu first page")
-        << QStringList{"tab 1", "N7"} << equation;
-    QTest::newRow("menu second page") << QStringList{"N12"} << trigonometry;
-    QTest::newRow("menu second page while on it") << QStringList{"tab 1", "N12"} << trigonometry;
-    QTest::newRow("menu second page twice") << QStringList{"N12", "N12"} << trigonometry;
-    QTest::newRow("menu first page while on it") << QStringList{"N7"} << equation;
-    QTest::newRow("back and forth by menu") << QStringList{"N12", "N7", "N12"} << trigonometry;
+        << QStringList{"tab 1", "N7"} << equation << 1;
+    QTest::newRow("menu second page") << QStringList{"N12"} << trigonometry << 0;
+    QTest::newRow("menu second page while on it")
+        << QStringList{"tab 1", "N12"} << trigonometry << 1;
+    QTest::newRow("menu second page twice") << QStringList{"N12", "N12"} << trigonometry << 0;
+    QTest::newRow("menu first page while on it") << QStringList{"N7"} << equation << 0;
+    QTest::newRow("back and forth by menu") << QStringList{"N12", "N7", "N12"} << trigonometry << 0;
+    QTest::newRow("menu second page, then equation tab")
+        << QStringList{"N12", "tab 0"} << equation << 1;
 }
 
 void TstMainWindow::pageSwitching() {
     QFETCH(QStringList, steps);
     QFETCH(QString, expected);
+    QFETCH(int, pageChanges);
 
+    // PageControl1Change is bound to this signal and to nothing else.
+    QSignalSpy changes(pages(), &QTabWidget::currentChanged);
     QTabBar* tabs = pages()->tabBar();
     for (const QString& step : steps) {
         if (step.startsWith(QLatin1String("tab "))) {
@@ -274,6 +282,7 @@ void TstMainWindow::pageSwitching() {
         }
     }
     QCOMPARE(pageState(), expected);
+    QCOMPARE(changes.count(), pageChanges);
 }
 
 void TstMainWindow::detailedSolutionToggle_data() {
@@ -281,21 +290,30 @@ void TstMainWindow::detailedSolutionToggle_data() {
     QTest::addColumn<QStringList>("whileHidden"); // solved while it is hidden
     QTest::addColumn<QList<int>>("hidden");       // Memo1, GroupBox4, client after hiding
     QTest::addColumn<QList<int>>("shown");        // the same after showing it again
+    QTest::addColumn<bool>("byCall"); // N5Click called with the state instead of the menu item
 
     const QStringList threeLines = {"0", "1", "", "1"};
     const QStringList eightLines = {"1", "1", "-5", "4"};
     const QStringList stopsAtCheck = {"0", "", "1", "1"};
 
     QTest::newRow("no solve yet") << QStringList() << QStringList() << QList<int>{102, 136, 354}
-                                  << QList<int>{102, 136, 498};
+                                  << QList<int>{102, 136, 498} << false;
     QTest::newRow("three lines") << threeLines << QStringList() << QList<int>{72, 106, 354}
-                                 << QList<int>{72, 106, 468};
+                                 << QList<int>{72, 106, 468} << false;
     QTest::newRow("eight lines") << eightLines << QStringList() << QList<int>{147, 181, 354}
-                                 << QList<int>{147, 181, 543};
+                                 << QList<int>{147, 181, 543} << false;
     QTest::newRow("three lines solved while hidden")
-        << QStringList() << threeLines << QList<int>{102, 136, 354} << QList<int>{72, 106, 468};
+        << QStringList() << threeLines << QList<int>{102, 136, 354} << QList<int>{72, 106, 468}
+        << false;
     QTest::newRow("eight lines, then a solve stopped at a check while hidden")
-        << eightLines << stopsAtCheck << QList<int>{147, 181, 354} << QList<int>{147, 181, 498};
+        << eightLines << stopsAtCheck << QList<int>{147, 181, 354} << QList<int>{147, 181, 498}
+        << false;
+    QTest::newRow("eight lines, by direct calls")
+        << eightLines << QStringList() << QList<int>{147, 181, 354} << QList<int>{147, 181, 543}
+        << true;
+    QTest::newRow("three lines solved while hidden, by direct calls")
+        << QStringList() << threeLines << QList<int>{102, 136, 354} << QList<int>{72, 106, 468}
+        << true;
 }
 
 void TstMainWindow::detailedSolutionToggle() {
@@ -303,10 +321,18 @@ void TstMainWindow::detailedSolutionToggle() {
     QFETCH(QStringList, whileHidden);
     QFETCH(QList<int>, hidden);
     QFETCH(QList<int>, shown);
+    QFETCH(bool, byCall);
 
     QAction* n5 = action("N5");
+    // The menu toggles the mark before the handler runs; a direct call passes the new state.
+    const auto toggle = [&](bool show) {
+        if (byCall)
+            m_window->N5Click(show);
+        else
+            n5->trigger();
+    };
     solve(before);
-    n5->trigger();
+    toggle(false);
     QVERIFY(!n5->isChecked());
     solve(whileHidden);
     if (QTest::currentTestFailed())
@@ -314,7 +340,7 @@ void TstMainWindow::detailedSolutionToggle() {
     QCOMPARE(heights(), hidden);
     QCOMPARE(m_window->centralWidget()->height(), hidden[2]);
 
-    n5->trigger();
+    toggle(true);
     QVERIFY(n5->isChecked());
     QCOMPARE(heights(), shown);
     QCOMPARE(m_window->centralWidget()->height(), shown[2]);
