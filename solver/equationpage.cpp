@@ -41,8 +41,11 @@ EquationPage::EquationPage(QWidget* parent)
 
     QFont coefficientLetters(QStringLiteral("Arial"));
     coefficientLetters.setPixelSize(16);
-    for (QLabel* letter : {m_ui->Label1, m_ui->Label2, m_ui->Label3})
+    // The letters are sized to their text in this font.
+    for (QLabel* letter : {m_ui->Label1, m_ui->Label2, m_ui->Label3}) {
         letter->setFont(coefficientLetters);
+        letter->resize(letter->sizeHint());
+    }
     QFont panelFont = font();
     panelFont.setPixelSize(16);
     m_ui->Panel1->setFont(panelFont);

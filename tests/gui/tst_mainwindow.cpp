@@ -8,15 +8,19 @@
 #include "solver/equationpage.h"
 #include "state/global.h"
 #include "tests/support/testsupport.h"
+#include "trig/trigpage.h"
 #include "update/updatedialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,6 +30,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <limits>
 #include <memory>
 
 using velmora::TForm1;
@@ -52,6 +57,63 @@ protected:
     }
 };
 
+// A size the control takes from its text.
+constexpr int kAuto = std::numeric_limits<int>::min();
+
+// The text a control shows: caption, title, field text, list items or tab captions.
+QString shownText(const QWidget* control) {
+    if (const auto* window = qobject_cast<const QMainWindow*>(control))
+        return window->windowTitle();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(control))
+        return group->title();
+    if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        return field->text();
+    if (const auto* box = qobject_cast<const QTextEdit*>(control))
+        return box->toPlainText();
+    QStringList items;
+    if (const auto* list = qobject_cast<const QComboBox*>(control)) {
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
+    } else if (const auto* pages = qobject_cast<const QTabWidget*>(control)) {
+        for (int i = 0; i < pages->count(); ++i)
+            items << pages->tabText(i);
+    }
+    return items.join(QLatin1String(" | "));
+}
+
+// A menu item as the menu shows it: name, caption ("-" for a separator), and its marks.
+QString describeItem(const QAction* item) {
+    const QMenu* submenu = item->menu();
+    QString text = (submenu ? submenu->objectName() : item->objectName()) + QLatin1Char(' ') +
+                   (item->isSeparator() ? QStringLiteral("-") : item->text());
+    QStringList marks;
+    if (item->isCheckable())
+        marks << QLatin1String(item->actionGroup() && item->actionGroup()->isExclusive() ? "radio"
+                                                                                         : "check");
+    if (item->isChecked())
+        marks << QStringLiteral("checked");
+    if (!item->icon().isNull())
+        marks << QStringLiteral("icon");
+    if (!marks.isEmpty())
+        text += QLatin1String(" [") + marks.join(QLatin1String(", ")) + QLatin1Char(']');
+    return text;
+}
+
+// A menu and, after it, each of its submenus: "N1: item, item, ...".
+void describeMenu(const QString& name, const QList<QAction*>& items, QStringList& out) {
+    QStringList shown;
+    for (const QAction* item : items)
+        shown << describeItem(item);
+    out << name + QLatin1String(": ") + shown.join(QLatin1String(", "));
+    for (const QAction* item : items)
+        if (const QMenu* submenu = item->menu())
+            describeMenu(submenu->objectName(), submenu->actions(), out);
+}
+
 } // namespace
 
 class TstMainWindow : public QObject {
@@ -63,6 +125,11 @@ private slots:
 
     void createWindowsInOrder();
     void designedWindow();
+    void designedControls_data();
+    void designedControls();
+    void menuTree();
+    void detailedSolutionBoxScrolls();
+    void trigonometryTabOrder();
     void menuIconsArePainted();
     void showingFocusesEdit1AndDisablesResults();
     void pageSwitching_data();
@@ -187,6 +254,141 @@ void TstMainWindow::designedWindow() {
 
     QCOMPARE(pageState(),
              QStringLiteral("page 0, N7 checked, N12 unchecked, N5 checked enabled, client 498"));
+}
+
+// The designed controls of the window and its two pages: place and size in their parent (the
+// window row gives the client area), design-time text and font. Labels sized to their text are
+// checked only for their place and for holding the whole text.
+void TstMainWindow::designedControls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("font"); // family and pixel size
+
+    const auto row = [](const char* name, int x, int y, int width, int height, const char* text,
+                        const char* font = "Velmora 13") {
+        QTest::newRow(name) << QString::fromLatin1(name) << x << y << width << height
+                            << QString::fromUtf8(text) << QString::fromLatin1(font);
+    };
+    // The main window; its place is left to the window system.
+    row("TForm1", kAuto, kAuto, 264, 498, "Velmora 3.2");
+    row("PageControl1", -2, 0, 272, 546, "Square root | Тригонометрия");
+
+    // The equation page.
+    row("Label7", 6, 8, kAuto, kAuto, "Тип уравнения");
+    row("ComboBox1", 104, 4, 150, 23, "Квадратное | Биквадратное");
+    row("GroupBox1", 6, 38, 250, 56, "Коэффициенты");
+    row("Label1", 8, 26, kAuto, kAuto, "a", "Arial 16");
+    row("Label2", 88, 26, kAuto, kAuto, "b", "Arial 16");
+    row("Label3", 168, 26, kAuto, kAuto, "c", "Arial 16");
+    row("Edit1", 23, 24, 52, 23, "");
+    row("Edit2", 104, 24, 52, 23, "");
+    row("Edit3", 182, 24, 52, 23, "");
+    row("Button1", 6, 104, 248, 26, "Вычислить");
+    row("GroupBox2", 6, 136, 250, 60, "Квадратный трёхчлен");
+    row("Panel1", 8, 24, 233, 24, "ax² + bx + c = 0", "Velmora 16");
+    row("GroupBox3", 6, 204, 250, 114, "Краткий ответ");
+    row("Label4", 10, 26, kAuto, kAuto, "Дискриминант");
+    row("Edit4", 112, 24, 128, 23, "");
+    row("Label5", 10, 56, kAuto, kAuto, "Корни уравнения:");
+    row("Edit5", 8, 80, 50, 23, "");
+    row("Edit6", 68, 80, 50, 23, "");
+    row("Edit7", 128, 80, 50, 23, "");
+    row("Edit8", 188, 80, 50, 23, "");
+    row("GroupBox4", 6, 326, 250, 136, "Подробное решение");
+    row("Memo1", 8, 24, 232, 102, "");
+
+    // The trigonometry page.
+    row("GroupBox5", 6, 8, 250, 120, "Тригонометрические функции");
+    row("RadioButton1", 8, 24, 112, 17, "sin ɑ");
+    row("RadioButton2", 8, 48, 112, 17, "cos ɑ");
+    row("RadioButton3", 8, 72, 112, 17, "tg ɑ");
+    row("RadioButton4", 8, 96, 112, 17, "ctg ɑ");
+    row("RadioButton5", 128, 24, 112, 17, "arcsin ɑ");
+    row("RadioButton6", 128, 48, 112, 17, "arccos ɑ");
+    row("RadioButton7", 128, 72, 112, 17, "arctg ɑ");
+    row("RadioButton8", 128, 96, 112, 17, "arcctg ɑ");
+    row("Label6", 8, 144, kAuto, kAuto, "Значение угла °");
+    row("Edit9", 134, 141, 120, 23, "");
+    row("Label8", 8, 176, kAuto, kAuto, "Значение функции");
+    row("Edit10", 134, 173, 120, 23, "");
+    row("Button2", 6, 204, 248, 26, "Вычислить");
+}
+
+void TstMainWindow::designedControls() {
+    QFETCH(QString, name);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QString, text);
+    QFETCH(QString, font);
+
+    const bool isWindow = name == QLatin1String("TForm1");
+    QWidget* control = isWindow ? m_window.get() : m_window->findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    const QRect place =
+        isWindow ? QRect(0, 0, m_window->width(), m_window->clientHeight()) : control->geometry();
+    if (x != kAuto)
+        QCOMPARE(place.x(), x);
+    if (y != kAuto)
+        QCOMPARE(place.y(), y);
+    if (width != kAuto)
+        QCOMPARE(place.width(), width);
+    else
+        QVERIFY2(place.width() >= control->sizeHint().width(), "the text is cut");
+    if (height != kAuto)
+        QCOMPARE(place.height(), height);
+    else
+        QVERIFY2(place.height() >= control->sizeHint().height(), "the text is cut");
+    QCOMPARE(shownText(control), text);
+    QCOMPARE(QStringLiteral("%1 %2").arg(control->font().family()).arg(control->font().pixelSize()),
+             font);
+}
+
+// The menu as designed: items in order with their parents, separators named as the other items.
+void TstMainWindow::menuTree() {
+    QStringList tree;
+    describeMenu(QStringLiteral("MainMenu1"), child<QMenuBar>("MainMenu1")->actions(), tree);
+    const QStringList expected = {
+        "MainMenu1: N1 Файл, N4 Вид, N8 Справка",
+        "N1: N2 Настройки [icon], N14 -, N3 Выход [icon]",
+        "N4: N5 Подробное решение [check, checked], N6 Окно",
+        "N6: N7 Square root [radio, checked], N12 Тригонометрия [radio]",
+        "N8: N11 Содержание [icon], N16 -, N10 Домашняя страница [icon], "
+        "N9 Проверить обновления [icon], N15 -, N13 О программе [icon]",
+    };
+    QCOMPARE(tree, expected);
+}
+
+// One solution line is one text line: no wrapping, a horizontal scroll bar for long lines and
+// no vertical one (the box is fitted to the lines instead).
+void TstMainWindow::detailedSolutionBoxScrolls() {
+    const auto* memo = child<QTextEdit>("Memo1");
+    QVERIFY(memo->isReadOnly());
+    QCOMPARE(memo->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+// Tab walks the group's radio buttons by number, then the angle and value fields and Calculate.
+void TstMainWindow::trigonometryTabOrder() {
+    const QWidget* page = m_window->trigPage();
+    QWidget* const first = child<QWidget>("RadioButton1");
+    QStringList order;
+    QWidget* widget = first;
+    do {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    const QStringList expected = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                                  "RadioButton5", "RadioButton6", "RadioButton7", "RadioButton8",
+                                  "Edit9",        "Edit10",       "Button2"};
+    QCOMPARE(order, expected);
 }
 
 void TstMainWindow::menuIconsArePainted() {
