@@ -1,15 +1,43 @@
 #include "tests/support/testsupport.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <clocale>
+
 namespace velmora::test {
 
-void useCommaDecimalLocale() {
-    qputenv("LC_ALL", "ru_RU.UTF-8");
-    qputenv("LANG", "ru_RU.UTF-8");
+void useTestLocale() {
+    if (qEnvironmentVariableIsEmpty("LC_ALL")) {
+        qputenv("LC_ALL", "ru_RU.UTF-8");
+        qputenv("LANG", "ru_RU.UTF-8");
+    }
+}
+
+QString testLocaleProblem() {
+    // QCoreApplication has made the environment's locale the C library's, if it exists.
+    const QByteArray wanted = qgetenv("LC_ALL");
+    const QByteArray active = std::setlocale(LC_ALL, nullptr);
+    if (active != wanted)
+        return QStringLiteral("the C library has no locale %1 (it runs under %2); "
+                              "scripts/common.sh generates it")
+            .arg(QString::fromLatin1(wanted), QString::fromLatin1(active));
+    const QString qtSeparator = QLocale::system().decimalPoint();
+    if (qtSeparator != QString(testDecimalSeparator()))
+        return QStringLiteral("Qt reads the decimal separator %1 from %2, the C library %3")
+            .arg(qtSeparator, QString::fromLatin1(wanted), QString(testDecimalSeparator()));
+    return QString();
+}
+
+QChar testDecimalSeparator() {
+    return QLatin1Char(*std::localeconv()->decimal_point);
+}
+
+QString withTestSeparator(QString text) {
+    return text.replace(QLatin1Char(','), testDecimalSeparator());
 }
 
 QString verticalOverflow(const QTextEdit* box) {

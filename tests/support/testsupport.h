@@ -16,10 +16,22 @@ struct ShownBox {
     unsigned flags = 0;
 };
 
-// Makes the system locale one whose decimal separator is ",", whatever the machine's. Qt takes
-// the separator from the locale's name in LC_ALL, so the C library need not have the locale.
-// Call before the QApplication is created.
-void useCommaDecimalLocale();
+// Chooses the locale a test program runs under: the one LC_ALL names (CTest runs the page tests
+// once under ru_RU.UTF-8 and once under en_US.UTF-8), else ru_RU.UTF-8, whose decimal separator
+// is ",". Call before the QApplication is created.
+void useTestLocale();
+
+// Why the run's locale is not usable, or "" when it is: the C library must have the locale
+// (scripts/common.sh generates it) and agree with Qt on the decimal separator. Call once the
+// QApplication exists.
+QString testLocaleProblem();
+
+// The decimal separator of the run's locale, as the C library reports it.
+QChar testDecimalSeparator();
+
+// The text with every "," replaced by the run's decimal separator, for expected numbers written
+// with the comma.
+QString withTestSeparator(QString text);
 
 // What of a text box's contents lies below its view ("" when every line is in view): the
 // height of the text against the view's, and the vertical scroll range.
