@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -136,6 +137,7 @@ private slots:
     void pageSwitching();
     void detailedSolutionToggle_data();
     void detailedSolutionToggle();
+    void settingsCommandOpensTheDialog();
     void exitEndsTheEventLoopWithoutClosing();
     void languageLeavesNoCaptionEmpty_data();
     void languageLeavesNoCaptionEmpty();
@@ -549,6 +551,28 @@ void TstMainWindow::detailedSolutionToggle() {
     QCOMPARE(m_window->width(), 264);
     // Every line of the last solve is in view.
     QCOMPARE(velmora::test::verticalOverflow(child<QTextEdit>("Memo1")), QString());
+}
+
+void TstMainWindow::settingsCommandOpensTheDialog() {
+    velmora::createWindows();
+    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
+    QDialog* const settings = velmora::Form3;
+    QVERIFY(settings);
+
+    // Answered from inside the dialog's own event loop: which window is modal there.
+    QString modal;
+    QTimer answer;
+    answer.setSingleShot(true);
+    connect(&answer, &QTimer::timeout, settings, [&] {
+        const QWidget* shown = QApplication::activeModalWidget();
+        modal = shown ? shown->objectName() : QStringLiteral("<none>");
+        settings->reject();
+    });
+    answer.start(0);
+    velmora::Form1->findChild<QAction*>(QStringLiteral("N2"))->trigger();
+
+    QCOMPARE(modal, QStringLiteral("TForm3"));
+    QVERIFY(!settings->isVisible());
 }
 
 void TstMainWindow::exitEndsTheEventLoopWithoutClosing() {

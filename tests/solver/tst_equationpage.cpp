@@ -139,7 +139,10 @@ private slots:
     void solve();
     void checkFailureEmptiesResultsAndKeepsSizes_data();
     void checkFailureEmptiesResultsAndKeepsSizes();
+    void focusMovesAroundTheReports_data();
+    void focusMovesAroundTheReports();
     void typeSwitchChangesOnlyThePanel();
+    void typeSetByTheProgramRunsNoSwitch();
 
     void accessibleNames();
 
@@ -618,6 +621,50 @@ void TstEquationPage::checkFailureEmptiesResultsAndKeepsSizes() {
     QCOMPARE(heights(), QList<int>({72, 106, 468}));
 }
 
+void TstEquationPage::focusMovesAroundTheReports_data() {
+    QTest::addColumn<QStringList>("coefficients");
+    QTest::addColumn<bool>("byEnter"); // Enter in Edit3 instead of Button1
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("focusDuringBox");
+    QTest::addColumn<QString>("focusAfter");
+
+    // A missing or zero a is reported first and then the focus goes to a; a coefficient that
+    // is not a number gets the focus first and is then reported.
+    QTest::newRow("a missing, by Button1")
+        << QStringList{"", "1", "1"} << false << errorBox(kMissingA) << "Button1"
+        << "Edit1";
+    QTest::newRow("a missing, by Enter")
+        << QStringList{"", "1", "1"} << true << errorBox(kMissingA) << "Edit3"
+        << "Edit1";
+    QTest::newRow("a zero, by Enter")
+        << QStringList{"0", "1", "1"} << true << errorBox(kZeroA) << "Edit3"
+        << "Edit1";
+    QTest::newRow("a not a number")
+        << QStringList{"1-2", "1", "1"} << true << notANumber("a") << "Edit1"
+        << "Edit1";
+    QTest::newRow("b not a number")
+        << QStringList{"1", "1-2", "1"} << true << notANumber("b") << "Edit2"
+        << "Edit2";
+    QTest::newRow("c not a number")
+        << QStringList{"1", "1", "--"} << false << notANumber("c") << "Edit3"
+        << "Edit3";
+}
+
+void TstEquationPage::focusMovesAroundTheReports() {
+    QFETCH(QStringList, coefficients);
+    QFETCH(bool, byEnter);
+    QFETCH(QString, box);
+    QFETCH(QString, focusDuringBox);
+    QFETCH(QString, focusAfter);
+
+    enter({.a = coefficients[0], .b = coefficients[1], .c = coefficients[2], .byEnter = byEnter});
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(shownBoxes(*m_boxes), QStringList{box});
+    QCOMPARE(m_boxes->boxes.front().focus, focusDuringBox);
+    QCOMPARE(focusName(), focusAfter);
+}
+
 void TstEquationPage::typeSwitchChangesOnlyThePanel() {
     enter({.a = "1", .b = "-3", .c = "2"});
     if (QTest::currentTestFailed())
@@ -649,6 +696,21 @@ void TstEquationPage::typeSwitchChangesOnlyThePanel() {
         QCOMPARE(edit(1)->text(), QStringLiteral("1"));
     }
     QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+// The switch answers the user's choice only: the list set from code, as the language step
+// sets it, leaves the panel and the focus alone.
+void TstEquationPage::typeSetByTheProgramRunsNoSwitch() {
+    edit(2)->setFocus();
+    typeList()->setCurrentIndex(1);
+    QCOMPARE(panel()->text(), kQuadraticFormula);
+    QCOMPARE(focusName(), QStringLiteral("Edit2"));
+
+    typeList()->setFocus();
+    QTest::keyClick(typeList(), Qt::Key_Up);
+    QCOMPARE(typeList()->currentIndex(), 0);
+    QCOMPARE(panel()->text(), kQuadraticFormula);
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
 }
 
 void TstEquationPage::accessibleNames() {

@@ -1,5 +1,6 @@
 #include "tests/support/testsupport.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLocale>
 #include <QScrollBar>
@@ -55,7 +56,8 @@ QString verticalOverflow(const QTextEdit* box) {
 MessageBoxRecorder::MessageBoxRecorder(int answer) {
     setMessageBoxHandler(
         [this, answer](const QString& text, const QString& caption, unsigned flags) {
-            boxes.append({text, caption, flags});
+            const QWidget* focus = QApplication::focusWidget();
+            boxes.append({text, caption, flags, focus ? focus->objectName() : QString()});
             return answer;
         });
 }

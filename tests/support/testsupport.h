@@ -14,6 +14,7 @@ struct ShownBox {
     QString text;
     QString caption;
     unsigned flags = 0;
+    QString focus; // object name of the control that had the focus when the box came up
 };
 
 // Chooses the locale a test program runs under: the one LC_ALL names (CTest runs the page tests
