@@ -66,10 +66,15 @@ void EquationPage::Button1Click() {
 }
 
 void EquationPage::ComboBox1Change() {
-    m_ui->Panel1->setText(m_ui->ComboBox1->currentIndex() == 1
-                              ? QStringLiteral("ax⁴ + bx² + c = 0")
-                              : QStringLiteral("ax² + bx + c = 0"));
+    showFormula(m_ui->ComboBox1->currentIndex() == 1 ? QStringLiteral("ax⁴ + bx² + c = 0")
+                                                     : QStringLiteral("ax² + bx + c = 0"));
     m_ui->Edit1->setFocus();
+}
+
+void EquationPage::showFormula(const QString& formula) {
+    m_ui->Panel1->setText(formula);
+    // A label with an accessible name of its own would hide its text from screen readers.
+    m_ui->Panel1->setAccessibleName(formula);
 }
 
 std::array<QWidget*, 6> EquationPage::resultControls() const {
@@ -134,7 +139,7 @@ void EquationPage::raschet() {
         letter = catalogue::read(catalogue::Replacement);
     const EquationText text = describeEquation(numbers, letter, separator);
     writeSolution(text.lines);
-    m_ui->Panel1->setText(text.lines.front());
+    showFormula(text.lines.front());
     setActiveLook(m_ui->Memo1, true);
 
     if (text.noRealRoots) {
@@ -200,7 +205,7 @@ void EquationPage::updateAccessibleNames() {
     for (int i = 0; i < 4; ++i)
         rootFields[i]->setAccessibleName(m_ui->Label5->text() + QLatin1Char(' ') +
                                          QString::number(i + 1));
-    m_ui->Panel1->setAccessibleName(m_ui->GroupBox2->title());
+    m_ui->Panel1->setAccessibleName(m_ui->Panel1->text());
     m_ui->Memo1->setAccessibleName(m_ui->GroupBox4->title());
 }
 

@@ -55,6 +55,8 @@ signals:
 
 private:
     void resetResults();
+    // Puts the formula on Panel1, for the eye and for screen readers.
+    void showFormula(const QString& formula);
     std::array<QWidget*, 6> resultControls() const;
     double readOptionalCoefficient(QLineEdit* field, const char* letter, QChar separator);
     void writeSolution(const std::vector<QString>& lines);

@@ -5,6 +5,7 @@
 #include "state/global.h"
 #include "tests/support/testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -145,6 +146,7 @@ private slots:
     void typeSetByTheProgramRunsNoSwitch();
 
     void accessibleNames();
+    void screenReadersReadTheFormula();
 
 private:
     QLineEdit* field(const QString& name) const { return m_page->findChild<QLineEdit*>(name); }
@@ -739,6 +741,29 @@ void TstEquationPage::accessibleNames() {
     m_page->updateAccessibleNames();
     QCOMPARE(names(), expected());
     QCOMPARE(edit(5)->accessibleName(), QStringLiteral("Roots: 1"));
+}
+
+// What a screen reader reads for the formula panel is the formula it shows, whatever put it
+// there.
+void TstEquationPage::screenReadersReadTheFormula() {
+    const auto spoken = [this] {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(panel());
+        return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+    };
+    QCOMPARE(spoken(), kQuadraticFormula);
+
+    enter({.a = "1", .b = "-3", .c = "2"});
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(spoken(), QStringLiteral("x² - 3x + 2 = 0"));
+
+    chooseType(1);
+    QCOMPARE(spoken(), kBiquadraticFormula);
+
+    // New captions leave the formula as it is.
+    m_window->language();
+    QCOMPARE(panel()->text(), kBiquadraticFormula);
+    QCOMPARE(spoken(), kBiquadraticFormula);
 }
 
 QTEST_MAIN(TstEquationPage)
