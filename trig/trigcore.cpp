@@ -6,9 +6,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace velmora {
 namespace {
+
+// Every digit this core prints comes from x87 extended precision. Where long double is another
+// format (a 113-bit quad on arm64 Linux, a plain double with MSVC or on Apple arm64) answers
+// would differ in their last places, so such a build stops here instead.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "the trigonometry core needs long double with a 64-bit mantissa");
 
 // π with the 64-bit mantissa of long double; the literal rounds to 3.14159265358979323851.
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
@@ -158,7 +165,7 @@ QString formatTrigResult(long double value, QChar separator) {
         out[0] = u'0';
         out[1] = separator.unicode();
         std::fill(out + 2, out + 7, u'0');
-        return QString(reinterpret_cast<const QChar*>(out), 7);
+        return QStringView(out, 7).toString();
     };
     if (digits[0] == '0')
         return zero();
@@ -210,7 +217,7 @@ QString formatTrigResult(long double value, QChar separator) {
         for (int i = e; i < e + 5; ++i)
             out[length++] = i >= 0 && i < count ? static_cast<char16_t>(kept[i]) : u'0';
     }
-    return QString(reinterpret_cast<const QChar*>(out), length);
+    return QStringView(out, length).toString();
 }
 
 } // namespace velmora
