@@ -41,6 +41,8 @@ public:
     // Runs after the menu has toggled the check mark of N5: hides or shows the solution.
     void N5Click();
     void N7Click();
+    // Checks for updates on request: mode "custom", then a check (one already running answers).
+    void N9Click();
     void N12Click();
     void PageControl1Change();
     // Fits the detailed-solution box and the window to the last solve's line count.
