@@ -47,6 +47,8 @@ TForm4::TForm4(QWidget* parent)
     m_ui->Label1->setFont(title);
     setFixedSize(size());
 
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
     m_timer1->setInterval(10);
     m_timer2->setInterval(10);
     connectGuarded(m_ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
