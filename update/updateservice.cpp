@@ -21,17 +21,16 @@ template <typename Worker> bool running(const std::unique_ptr<Worker>& worker) {
 
 // Drops a worker that has ended, so a new one can take its place.
 template <typename Worker> void dropIfDone(std::unique_ptr<Worker>& worker) {
-    if (worker && worker->done()) {
-        worker->wait();
+    if (worker && worker->done() && worker->wait())
         worker.reset();
-    }
 }
 
 template <typename Worker> void stop(std::unique_ptr<Worker>& worker) {
     if (!worker)
         return;
     worker->cancel();
-    if (worker->wait(QDeadlineTimer(StopWaitMilliseconds)))
+    // done() after wait(): its lock orders the worker's last writes before the deletion.
+    if (worker->wait(QDeadlineTimer(StopWaitMilliseconds)) && worker->done())
         worker.reset();
     else
         (void)worker.release();
