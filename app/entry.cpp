@@ -4,8 +4,10 @@
 #include "app/mainwindow.h"
 #include "platform/errorreport.h"
 #include "settings/settingsdialog.h"
+#include "state/global.h"
 #include "state/settingscatalogue.h"
 #include "update/updatedialog.h"
+#include "update/updateservice.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -28,9 +30,15 @@ void createWindows() {
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);
+    // The start-up check begins only now: the leftovers of the last run are gone, so its fresh
+    // manifest stays, and the update dialog it may show exists.
+    if (Global::updateMode() == UpdateMode::Auto)
+        startUpdateCheck();
 }
 
 void destroyWindows() {
+    // The workers hand work to the windows; they end first.
+    stopUpdateWorkers();
     delete Form1; // owns the three dialogs
     Form1 = nullptr;
     Form2 = nullptr;

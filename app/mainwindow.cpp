@@ -11,6 +11,7 @@
 #include "state/language.h"
 #include "state/settingscatalogue.h"
 #include "trig/trigpage.h"
+#include "update/updateservice.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -79,6 +80,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     connect(m_ui->N5, &QAction::triggered, this,
             [this](bool checked) { guarded([this, checked] { N5Click(checked); }); });
     connectGuarded(m_ui->N7, &QAction::triggered, this, [this] { N7Click(); });
+    connectGuarded(m_ui->N9, &QAction::triggered, this, [this] { N9Click(); });
     connectGuarded(m_ui->N12, &QAction::triggered, this, [this] { N12Click(); });
     connectGuarded(m_ui->PageControl1, &QTabWidget::currentChanged, this,
                    [this] { PageControl1Change(); });
@@ -124,7 +126,7 @@ void TForm1::FormCreate() {
     Global::setCommonAppData(commonAppDataFolder());
     equationPage()->resetSolutionLineCount();
 
-    // The check itself is started by the update service once every window exists.
+    // The check itself starts once every window exists (createWindows).
     Global::setUpdateMode(flagOf(read(AutoUpdate)) == Flag::True ? UpdateMode::Auto
                                                                  : UpdateMode::Custom);
     placeAtStart();
@@ -257,6 +259,11 @@ void TForm1::N7Click() {
         m_ui->PageControl1->setCurrentIndex(0);
     }
     showEquationPageState(true);
+}
+
+void TForm1::N9Click() {
+    Global::setUpdateMode(UpdateMode::Custom);
+    startUpdateCheck();
 }
 
 void TForm1::N12Click() {

@@ -41,6 +41,8 @@ public:
     // Shows (checked) or hides the detailed solution and sets N5's check mark to match.
     void N5Click(bool checked);
     void N7Click();
+    // Checks for updates on request: mode "custom", then a check (one already running answers).
+    void N9Click();
     void N12Click();
     void PageControl1Change();
     // Fits the detailed-solution box and the window to the last solve's line count.

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir store;
     qputenv("VELMORA_REGISTRY", store.filePath(QStringLiteral("registry.json")).toLocal8Bit());
+    // The start-up check meets a closed local port instead of the network.
+    qputenv("VELMORA_UPDATE_SERVER", "http://127.0.0.1:9");
     QApplication application(argc, argv);
     velmora::initApplication();
     // The first window of a process pays for loading fonts and styles once; a user's start

@@ -6,6 +6,8 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
+    libcurl4-openssl-dev
+    dbus
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
     locales

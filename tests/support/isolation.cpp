@@ -1,7 +1,7 @@
 // Linked into every test program. Before main() runs it points the settings store, the data
 // folder and the XDG folders at a fresh temporary folder, so no test reads or writes the files
-// of the user who runs it, and no installed language file leaks into a test. Child processes
-// that a test starts inherit these folders.
+// of the user who runs it, no installed language file leaks into a test, and no update check
+// leaves the machine. Child processes that a test starts inherit these folders.
 #include <QByteArray>
 #include <QTemporaryDir>
 
@@ -30,6 +30,9 @@ struct Isolation {
         set("XDG_CONFIG_HOME", "config");
         set("XDG_DATA_HOME", "share");
         set("XDG_CACHE_HOME", "cache");
+        // No test reaches a real update server: a check that a test does not point at its own
+        // server meets a closed port on this machine.
+        qputenv("VELMORA_UPDATE_SERVER", "http://127.0.0.1:9");
     }
 };
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <limits>
+
+namespace velmora {
+
+// Prepares the transfer library for the whole process. Call once from main before any thread
+// downloads; later calls do nothing.
+void initDownloads();
+
+// How long a transfer may wait. A stalled server ends a transfer after lowSpeedSeconds without a
+// byte; a slow one that keeps sending goes on.
+struct DownloadTimeouts {
+    int connectMilliseconds = 15'000;
+    int lowSpeedSeconds = 30;
+};
+
+// The time-outs every later transfer uses (tests shorten them).
+void setDownloadTimeouts(DownloadTimeouts timeouts);
+DownloadTimeouts downloadTimeouts();
+
+// Shared between a transfer and the threads that watch it.
+struct DownloadProgress {
+    // Bytes written so far; -1 until the transfer has started writing its file.
+    std::atomic<qint64> received{-1};
+    // Set from any thread to end the transfer as failed.
+    std::atomic<bool> cancelled{false};
+};
+
+inline constexpr qint64 NoSizeLimit = std::numeric_limits<qint64>::max();
+
+// Downloads url into fileName, blocking until the transfer has ended. Only http and https are
+// followed, redirects included (at most 5). The body goes into a temporary file beside fileName
+// that replaces fileName only when the transfer is complete: no error, a 2xx answer, and as many
+// bytes as the server announced. True exactly then; otherwise fileName is left as it was and no
+// temporary file remains. A body longer than maxBytes fails.
+bool downloadFile(const QString& url, const QString& fileName, DownloadProgress* progress = nullptr,
+                  qint64 maxBytes = NoSizeLimit);
+
+} // namespace velmora

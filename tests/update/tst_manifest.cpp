@@ -1,0 +1,362 @@
+// The update service's rules without a server or a window: the manifest's keys and defaults,
+// the capped feature lists, the server address, the installer's file name and its check, the
+// progress figures and the fold animation's tables tick by tick.
+#include "update/foldanimation.h"
+#include "update/installerfile.h"
+#include "update/manifest.h"
+#include "update/progressfigures.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+
+using velmora::ProfileFile;
+namespace manifest = velmora::manifest;
+namespace fold = velmora::foldanimation;
+
+class TstManifest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void offeredVersion_data();
+    void offeredVersion();
+    void installerKeys();
+    void missingKeysGiveDefaults();
+    void featureLines_data();
+    void featureLines();
+    void absurdQuantityIsCapped();
+    void serverAddress_data();
+    void serverAddress();
+    void installerFileName_data();
+    void installerFileName();
+    void installerMatches_data();
+    void installerMatches();
+    void progressFigures_data();
+    void progressFigures();
+    void animationTickByTick_data();
+    void animationTickByTick();
+    void heightsOutsideTheTablesDoNothing();
+    void featureCaptions_data();
+    void featureCaptions();
+};
+
+void TstManifest::offeredVersion_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("version");
+    QTest::newRow("33, newer") << QByteArray("[Info setup]\nVersion 1=33\n") << 33;
+    QTest::newRow("32, the same") << QByteArray("[Info setup]\nVersion 1=32\n") << 32;
+    QTest::newRow("31, older") << QByteArray("[Info setup]\nVersion 1=31\n") << 31;
+    QTest::newRow("0x21 is hexadecimal 33") << QByteArray("[Info setup]\nVersion 1=0x21\n") << 33;
+    QTest::newRow("$21 is hexadecimal 33") << QByteArray("[Info setup]\nVersion 1=$21\n") << 33;
+    QTest::newRow("key missing counts as 32") << QByteArray("[Info setup]\nURL=x\n") << 32;
+    QTest::newRow("abc counts as 32") << QByteArray("[Info setup]\nVersion 1=abc\n") << 32;
+    QTest::newRow("empty file counts as 32") << QByteArray() << 32;
+    QTest::newRow("an HTML error page counts as 32")
+        << QByteArray("<html><head><title>502 Bad Gateway</title></head>\n<body>[x]</body>"
+                      "</html>\n")
+        << 32;
+    QTest::newRow("names ignore case") << QByteArray("[INFO SETUP]\nversion 1=40\n") << 40;
+    QTest::newRow("negative is older") << QByteArray("[Info setup]\nVersion 1=-1\n") << -1;
+}
+
+void TstManifest::offeredVersion() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, version);
+    QCOMPARE(manifest::offeredVersion(ProfileFile::parse(file)), version);
+}
+
+void TstManifest::installerKeys() {
+    const ProfileFile file = ProfileFile::parse("[Info setup]\r\nVersion 1=40\r\nVersion 2=4.0\r\n"
+                                                "Size 1=1700000\r\nSize 2=1.63\r\n"
+                                                "URL=https://example.org/get/velmora-4.0.deb\r\n"
+                                                "SHA-256= ABCdef \r\n");
+    QCOMPARE(manifest::offeredVersionText(file), QStringLiteral("4.0"));
+    QCOMPARE(manifest::installerSize(file), 1700000);
+    QCOMPARE(manifest::installerSizeText(file), QStringLiteral("1.63"));
+    QCOMPARE(manifest::installerUrl(file),
+             QStringLiteral("https://example.org/get/velmora-4.0.deb"));
+    QCOMPARE(manifest::installerSha256(file), QStringLiteral("ABCdef"));
+}
+
+void TstManifest::missingKeysGiveDefaults() {
+    const ProfileFile file = ProfileFile::parse("[Info setup]\nSize 1=big\n");
+    QCOMPARE(manifest::offeredVersionText(file), QString());
+    QCOMPARE(manifest::installerSize(file), 0);
+    QCOMPARE(manifest::installerSizeText(file), QString());
+    QCOMPARE(manifest::installerUrl(file), QString());
+    QCOMPARE(manifest::installerSha256(file), QString());
+}
+
+void TstManifest::featureLines_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("lines");
+
+    const QByteArray three = "[Info new version ru]\nQuantity of lines=3\nLine 1=один\nLine 3=три\n"
+                             "[Info new version en]\nQuantity of lines=2\nLine 1=one\nLine 2=two\n"
+                             "[Info new version uk]\nQuantity of lines=1\nLine 1=один-uk\n";
+    QTest::newRow("Russian: a missing middle key gives an empty line")
+        << three << "Russian" << QStringList{"один", "", "три"};
+    QTest::newRow("English reads only its section")
+        << three << "English" << QStringList{"one", "two"};
+    QTest::newRow("Ukrainian") << three << "Ukrainian" << QStringList{"один-uk"};
+    QTest::newRow("another language reads nothing") << three << "German" << QStringList();
+    QTest::newRow("no language reads nothing") << three << "" << QStringList();
+    QTest::newRow("English section missing")
+        << QByteArray("[Info new version ru]\nQuantity of lines=1\nLine 1=x\n") << "English"
+        << QStringList();
+    QTest::newRow("quantity past the keys gives empty lines")
+        << QByteArray("[Info new version en]\nQuantity of lines=3\nLine 1=a\n") << "English"
+        << QStringList{"a", "", ""};
+    QTest::newRow("quantity below the keys stops early")
+        << QByteArray("[Info new version en]\nQuantity of lines=1\nLine 1=a\nLine 2=b\n")
+        << "English" << QStringList{"a"};
+    QTest::newRow("negative quantity")
+        << QByteArray("[Info new version en]\nQuantity of lines=-4\n") << "English"
+        << QStringList();
+    QTest::newRow("quantity not a number")
+        << QByteArray("[Info new version en]\nQuantity of lines=many\nLine 1=a\n") << "English"
+        << QStringList();
+    QTest::newRow("leading zero is another key")
+        << QByteArray("[Info new version en]\nQuantity of lines=1\nLine 01=a\n") << "English"
+        << QStringList{""};
+}
+
+void TstManifest::featureLines() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, language);
+    QFETCH(QStringList, lines);
+    QCOMPARE(manifest::featureLines(ProfileFile::parse(file), language), lines);
+}
+
+void TstManifest::absurdQuantityIsCapped() {
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList few = manifest::featureLines(
+        ProfileFile::parse("[Info new version en]\nQuantity of lines=2000000000\nLine 1=a\n"
+                           "Line 3=c\n"),
+        QStringLiteral("English"));
+    QCOMPARE(few.size(), manifest::FeatureLineCap);
+    QCOMPARE(few.mid(0, 4), (QStringList{"a", "", "c", ""}));
+    QVERIFY2(clock.elapsed() < 2000, "an absurd quantity must not freeze the dialog");
+
+    // A list longer than the cap is read whole when its keys are there.
+    QByteArray many = "[Info new version en]\nQuantity of lines=2000000000\n";
+    for (int i = 1; i <= 1500; ++i)
+        many += "Line " + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+    const QStringList all =
+        manifest::featureLines(ProfileFile::parse(many), QStringLiteral("English"));
+    QCOMPARE(all.size(), 1500);
+    QCOMPARE(all.last(), QStringLiteral("1500"));
+}
+
+void TstManifest::serverAddress_data() {
+    QTest::addColumn<QByteArray>("environment");
+    QTest::addColumn<QString>("manifestUrl");
+    QTest::newRow("a local test server") << QByteArray("http://127.0.0.1:8080")
+                                         << "http://127.0.0.1:8080/program/velmora/update.ums";
+    QTest::newRow("trailing slash") << QByteArray("https://mirror.example.org/")
+                                    << "https://mirror.example.org/program/velmora/update.ums";
+    QTest::newRow("no scheme is https") << QByteArray("mirror.example.org")
+                                        << "https://mirror.example.org/program/velmora/update.ums";
+    QTest::newRow("unset: the address compiled in")
+        << QByteArray()
+        << QStringLiteral(VELMORA_UPDATE_SERVER_DEFAULT) + "/program/velmora/update.ums";
+}
+
+void TstManifest::serverAddress() {
+    QFETCH(QByteArray, environment);
+    QFETCH(QString, manifestUrl);
+    const QByteArray saved = qgetenv("VELMORA_UPDATE_SERVER");
+    if (environment.isEmpty())
+        qunsetenv("VELMORA_UPDATE_SERVER");
+    else
+        qputenv("VELMORA_UPDATE_SERVER", environment);
+    const QString url = manifest::manifestUrl();
+    qputenv("VELMORA_UPDATE_SERVER", saved);
+    QCOMPARE(url, manifestUrl);
+    QVERIFY(QStringLiteral(VELMORA_UPDATE_SERVER_DEFAULT).startsWith(QLatin1String("https://")));
+}
+
+void TstManifest::installerFileName_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("deb") << "https://example.org/get/velmora-4.0.deb"
+                         << "setup.deb";
+    QTest::newRow("AppImage keeps its case") << "https://example.org/Velmora.AppImage"
+                                             << "setup.AppImage";
+    QTest::newRow("run") << "http://example.org/velmora.run?from=app"
+                         << "setup.run";
+    QTest::newRow("exe") << "http://example.org/setup.exe"
+                         << "setup.exe";
+    QTest::newRow("last extension only") << "http://example.org/velmora.tar.gz"
+                                         << "setup.gz";
+    QTest::newRow("no extension") << "http://example.org/download/velmora"
+                                  << "setup";
+    QTest::newRow("folder address") << "http://example.org/download/"
+                                    << "setup";
+    QTest::newRow("empty address") << ""
+                                   << "setup";
+    QTest::newRow("hidden file name") << "http://example.org/.profile"
+                                      << "setup";
+    QTest::newRow("encoded slash cannot leave the folder")
+        << "http://example.org/x.d%2F..%2F..%2Fevil"
+        << "setup";
+    QTest::newRow("odd characters in the extension") << "http://example.org/x.d$b"
+                                                     << "setup";
+}
+
+void TstManifest::installerFileName() {
+    QFETCH(QString, url);
+    QFETCH(QString, name);
+    QCOMPARE(velmora::installerFileName(url), name);
+}
+
+void TstManifest::installerMatches_data() {
+    const QByteArray content = "the installer";
+    const QString digest =
+        QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("sha256");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("nothing announced") << qint64(0) << "" << true;
+    QTest::newRow("right size") << qint64(content.size()) << "" << true;
+    QTest::newRow("wrong size") << qint64(content.size() + 1) << "" << false;
+    QTest::newRow("negative size is no announcement") << qint64(-5) << "" << true;
+    QTest::newRow("right digest") << qint64(0) << digest << true;
+    QTest::newRow("right digest in capitals") << qint64(0) << digest.toUpper() << true;
+    QTest::newRow("right size and digest") << qint64(content.size()) << digest << true;
+    QTest::newRow("wrong digest") << qint64(content.size()) << QString(64, QLatin1Char('0'))
+                                  << false;
+    QTest::newRow("digest that is no digest") << qint64(0) << "abc" << false;
+}
+
+void TstManifest::installerMatches() {
+    QFETCH(qint64, size);
+    QFETCH(QString, sha256);
+    QFETCH(bool, matches);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("setup.deb"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("the installer");
+    file.close();
+    QCOMPARE(velmora::installerMatches(path, size, sha256), matches);
+    QVERIFY(!velmora::installerMatches(dir.filePath(QStringLiteral("missing")), 0, QString()));
+}
+
+void TstManifest::progressFigures_data() {
+    QTest::addColumn<qint64>("received");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QList<int>>("figures"); // kilobytes, bar, percent
+    constexpr int maxInt = std::numeric_limits<int>::max();
+    QTest::newRow("850,000 of 1,700,000") << qint64(850000) << 1700000 << QList<int>{830, 202, 50};
+    QTest::newRow("1,023 bytes are 0 kilobytes") << qint64(1023) << 1700000 << QList<int>{0, 0, 0};
+    QTest::newRow("nothing yet") << qint64(0) << 1700000 << QList<int>{0, 0, 0};
+    QTest::newRow("all of it") << qint64(1700000) << 1700000 << QList<int>{1660, 404, 100};
+    QTest::newRow("size 0: no division") << qint64(850000) << 0 << QList<int>{830, 0, 0};
+    QTest::newRow("negative size: no division") << qint64(850000) << -7 << QList<int>{830, 0, 0};
+    QTest::newRow("largest size, no overflow")
+        << qint64(maxInt - 1) << maxInt << QList<int>{2097151, 403, 99};
+    QTest::newRow("past the size stays full") << qint64(3000) << 1000 << QList<int>{2, 404, 100};
+}
+
+void TstManifest::progressFigures() {
+    QFETCH(qint64, received);
+    QFETCH(int, size);
+    QFETCH(QList<int>, figures);
+    const velmora::ProgressFigures shown = velmora::progressFigures(received, size);
+    QCOMPARE((QList<qint64>{shown.kilobytes, shown.bar, shown.percent}),
+             (QList<qint64>{figures[0], figures[1], figures[2]}));
+}
+
+void TstManifest::animationTickByTick_data() {
+    QTest::addColumn<bool>("unfold");
+    QTest::addColumn<QList<int>>("heights"); // client height after each tick
+    QTest::addColumn<QList<int>>("tops");    // top edge after each tick, starting from 0
+
+    QList<int> heights;
+    QList<int> tops;
+    int top = 0;
+    for (int height = 224; height <= 352; height += 8)
+        heights << height, tops << (top -= 4);
+    heights << 358 << 362 << 365 << 367 << 368;
+    for (int change : {-3, -2, -1, -1, -1})
+        tops << (top += change);
+    QTest::newRow("unfold") << true << heights << tops;
+
+    heights.clear();
+    tops.clear();
+    top = 0;
+    for (int height = 360; height >= 232; height -= 8)
+        heights << height, tops << (top += 4);
+    heights << 226 << 222 << 219 << 217 << 216;
+    for (int change : {3, 2, 1, 1, 1})
+        tops << (top += change);
+    QTest::newRow("fold") << false << heights << tops;
+}
+
+void TstManifest::animationTickByTick() {
+    QFETCH(bool, unfold);
+    QFETCH(QList<int>, heights);
+    QFETCH(QList<int>, tops);
+    QCOMPARE(heights.size(), 22);
+    int height = unfold ? fold::CollapsedHeight : fold::ExpandedHeight;
+    int top = 0;
+    for (int tick = 0; tick < 22; ++tick) {
+        const auto step = unfold ? fold::unfoldStep(height) : fold::foldStep(height);
+        QVERIFY2(step, qPrintable(QStringLiteral("no step at tick %1").arg(tick + 1)));
+        height += step->height;
+        top += step->top;
+        QCOMPARE(height, heights[tick]);
+        QCOMPARE(top, tops[tick]);
+        QCOMPARE(step->last, tick == 21);
+    }
+    QCOMPARE(top, unfold ? -76 : 76);
+}
+
+void TstManifest::heightsOutsideTheTablesDoNothing() {
+    for (int height : {215, 345, 351, 353, 368, 369, 500})
+        QVERIFY2(!fold::unfoldStep(height), qPrintable(QString::number(height)));
+    for (int height : {216, 218, 233, 239, 369, 100})
+        QVERIFY2(!fold::foldStep(height), qPrintable(QString::number(height)));
+}
+
+void TstManifest::featureCaptions_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("opposite");
+    const int unfold = int(fold::Direction::Unfold);
+    const int foldBack = int(fold::Direction::Fold);
+    QTest::newRow("Russian show") << "Показать особенности новой версии >>" << unfold
+                                  << "<< Скрыть особенности новой версии";
+    QTest::newRow("Russian hide") << "<< Скрыть особенности новой версии" << foldBack
+                                  << "Показать особенности новой версии >>";
+    QTest::newRow("English show") << "Show features a new version >>" << unfold
+                                  << "<< Hide features of the new version";
+    QTest::newRow("English hide") << "<< Hide features of the new version" << foldBack
+                                  << "Show features a new version >>";
+    QTest::newRow("Ukrainian show") << "Переглянути особливості нової версії >>" << unfold
+                                    << "<< Приховати особливості нової версії";
+    QTest::newRow("Ukrainian hide") << "<< Приховати особливості нової версії" << foldBack
+                                    << "Переглянути особливості нової версії >>";
+    QTest::newRow("corrected English matches nothing")
+        << "Show features of the new version >>" << int(fold::Direction::None)
+        << "Show features of the new version >>";
+    QTest::newRow("empty matches nothing") << "" << int(fold::Direction::None) << "";
+}
+
+void TstManifest::featureCaptions() {
+    QFETCH(QString, caption);
+    QFETCH(int, direction);
+    QFETCH(QString, opposite);
+    QCOMPARE(int(fold::directionOf(caption)), direction);
+    QCOMPARE(fold::oppositeCaption(caption), opposite);
+}
+
+QTEST_GUILESS_MAIN(TstManifest)
+#include "tst_manifest.moc"

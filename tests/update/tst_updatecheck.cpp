@@ -1,0 +1,254 @@
+// The update check against a local server, in both update modes: each outcome's boxes (shown by
+// the user-interface thread) and the update dialog, the mode "custom" afterwards, one check at a
+// time, and the start-up check that begins after the windows and the cleanup.
+#include "app/entry.h"
+#include "platform/download.h"
+#include "platform/messagebox.h"
+#include "state/global.h"
+#include "tests/support/httpserver.h"
+#include "tests/support/testsupport.h"
+#include "tests/update/updatetexts.h"
+#include "update/manifest.h"
+#include "update/updatedialog.h"
+#include "update/updateservice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+using velmora::AnswerNo;
+using velmora::AnswerYes;
+using velmora::UpdateMode;
+using velmora::test::HttpAnswer;
+using velmora::test::HttpTestServer;
+
+namespace Global = velmora::Global;
+
+namespace {
+
+const QString kManifestPath = QString::fromLatin1(velmora::manifest::ServerPath);
+
+QByteArray manifestOf(const QByteArray& version) {
+    return "[Info setup]\nVersion 1=" + version + "\nVersion 2=4.0\n";
+}
+
+// Closes the update dialog as soon as it shows and counts the showings.
+class DialogCatcher : public QObject {
+public:
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == velmora::Form4) {
+            ++shows;
+            QTimer::singleShot(0, velmora::Form4, [] { velmora::Form4->reject(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+class TstUpdateCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void outcomes_data();
+    void outcomes();
+    void secondRequestIsLeftToTheRunningCheck();
+    void stoppingReleasesAStalledCheck();
+    void startupCheckRunsAfterWindowsAndCleanup();
+
+private:
+    QString updateFolder() const { return Global::updateFolder(); }
+
+    HttpTestServer m_server;
+    QTemporaryDir m_common;
+    DialogCatcher m_catcher;
+    QStringList m_boxes;
+    bool m_boxesOnUiThread = true;
+    int m_answer = AnswerNo;
+};
+
+void TstUpdateCheck::initTestCase() {
+    velmora::initDownloads();
+    velmora::setDownloadTimeouts({2000, 1});
+    Global::setCommonAppData(m_common.path());
+    velmora::test::useNamedTexts();
+    velmora::Form4 = new velmora::TForm4;
+    velmora::Form4->installEventFilter(&m_catcher);
+    velmora::setMessageBoxHandler(
+        [this](const QString& text, const QString& caption, unsigned flags) {
+            m_boxes << QStringLiteral("%1 | %2 | 0x%3").arg(text, caption).arg(flags, 0, 16);
+            m_boxesOnUiThread &= QThread::currentThread() == qApp->thread();
+            return m_answer;
+        });
+}
+
+void TstUpdateCheck::init() {
+    qputenv("VELMORA_UPDATE_SERVER", m_server.base().toLatin1());
+    m_boxes.clear();
+    m_catcher.shows = 0;
+    QDir(updateFolder()).removeRecursively();
+}
+
+void TstUpdateCheck::cleanup() {
+    velmora::stopUpdateWorkers();
+}
+
+void TstUpdateCheck::outcomes_data() {
+    QTest::addColumn<QString>("server"); // "answers", "unreachable"
+    QTest::addColumn<HttpAnswer>("answer");
+    QTest::addColumn<UpdateMode>("mode");
+    QTest::addColumn<int>("reply"); // the user's answer to a question
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("dialogs");
+
+    const QString failed = QStringLiteral("message 11 | message 3 | 0x10");
+    const QString latest = QStringLiteral("message 12 | message 1 | 0x40");
+    const QString question = QStringLiteral("message 13 | message 1 | 0x44");
+    const QStringList none;
+    const auto both = [&](const char* name, const QString& server, const HttpAnswer& answer,
+                          const QStringList& autoBoxes, int autoDialogs,
+                          const QStringList& customBoxes, int customDialogs) {
+        QTest::addRow("%s, auto", name)
+            << server << answer << UpdateMode::Auto << AnswerYes << autoBoxes << autoDialogs;
+        QTest::addRow("%s, custom", name)
+            << server << answer << UpdateMode::Custom << AnswerYes << customBoxes << customDialogs;
+    };
+    const QString up = QStringLiteral("answers");
+    both("33", up, HttpAnswer::ok(manifestOf("33")), {question}, 1, none, 1);
+    both("32", up, HttpAnswer::ok(manifestOf("32")), none, 0, {latest}, 0);
+    both("Version 1 missing", up, HttpAnswer::ok("[Info setup]\nVersion 2=4.0\n"), none, 0,
+         {latest}, 0);
+    both("abc", up, HttpAnswer::ok(manifestOf("abc")), none, 0, {latest}, 0);
+    both("empty file", up, HttpAnswer::ok({}), none, 0, {latest}, 0);
+    both("31", up, HttpAnswer::ok(manifestOf("31")), none, 0, none, 0);
+    both("0x21", up, HttpAnswer::ok(manifestOf("0x21")), {question}, 1, none, 1);
+    both("an HTML page served as the manifest", up,
+         HttpAnswer::ok("<!DOCTYPE html>\n<html><body>Sign in to the network</body></html>\n"),
+         none, 0, {latest}, 0);
+    both("an HTML error page with 404", up, HttpAnswer::failure(404), none, 0, {failed}, 0);
+    both("unreachable server", QStringLiteral("unreachable"), HttpAnswer::ok({}), none, 0, {failed},
+         0);
+    QTest::newRow("33, auto, the user says No")
+        << up << HttpAnswer::ok(manifestOf("33")) << UpdateMode::Auto << AnswerNo
+        << QStringList{question} << 0;
+}
+
+void TstUpdateCheck::outcomes() {
+    QFETCH(QString, server);
+    QFETCH(HttpAnswer, answer);
+    QFETCH(UpdateMode, mode);
+    QFETCH(int, reply);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, dialogs);
+
+    m_server.answer(kManifestPath, answer);
+    if (server == QLatin1String("unreachable"))
+        qputenv("VELMORA_UPDATE_SERVER", HttpTestServer::unreachableBase().toLatin1());
+    m_answer = reply;
+    m_boxesOnUiThread = true;
+    Global::setUpdateMode(mode);
+
+    QVERIFY(velmora::startUpdateCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QCOMPARE(m_boxes, boxes);
+    QVERIFY(m_boxesOnUiThread);
+    QCOMPARE(m_catcher.shows, dialogs);
+    QCOMPARE(Global::updateMode(), UpdateMode::Custom);
+
+    // A downloaded manifest stays for the dialog; a failed one leaves nothing.
+    const bool downloaded = !boxes.contains(QStringLiteral("message 11 | message 3 | 0x10")) &&
+                            server != QLatin1String("unreachable") && answer.status == 200;
+    QCOMPARE(QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden),
+             downloaded ? QStringList{QStringLiteral("update.ums")} : QStringList());
+}
+
+void TstUpdateCheck::secondRequestIsLeftToTheRunningCheck() {
+    m_server.answer(kManifestPath, HttpAnswer::slow(manifestOf("32"), 8, 100));
+    const int before = m_server.requests(kManifestPath);
+    Global::setUpdateMode(UpdateMode::Auto);
+    QVERIFY(velmora::startUpdateCheck());
+    // The menu's request while the start-up check runs: "custom", and no second transfer.
+    Global::setUpdateMode(UpdateMode::Custom);
+    QVERIFY(!velmora::startUpdateCheck());
+    QVERIFY(velmora::updateCheckRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QCOMPARE(m_server.requests(kManifestPath), before + 1);
+    // The running check read the mode afresh, so the request is answered.
+    QCOMPARE(m_boxes, QStringList{QStringLiteral("message 12 | message 1 | 0x40")});
+    // Once it has ended, a new request starts a new check.
+    QVERIFY(velmora::startUpdateCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QCOMPARE(m_server.requests(kManifestPath), before + 2);
+}
+
+void TstUpdateCheck::stoppingReleasesAStalledCheck() {
+    velmora::setDownloadTimeouts({2000, 30});
+    m_server.answer(kManifestPath, HttpAnswer::of(HttpAnswer::Kind::Silent, {}));
+    const int before = m_server.requests(kManifestPath);
+    Global::setUpdateMode(UpdateMode::Custom);
+    QVERIFY(velmora::startUpdateCheck());
+    QTRY_COMPARE(m_server.requests(kManifestPath), before + 1);
+    QElapsedTimer clock;
+    clock.start();
+    velmora::stopUpdateWorkers();
+    velmora::setDownloadTimeouts({2000, 1});
+    QVERIFY(!velmora::updateCheckRunning());
+    QVERIFY2(clock.elapsed() < 3000, "stopping must not wait for the transfer's time-out");
+    // Stopped, not failed: no box.
+    QCOMPARE(m_boxes, QStringList());
+}
+
+void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
+    velmora::test::TemporaryStore store;
+    store.seed(QStringLiteral(R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{
+                 "Auto update":"true"},
+               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders":{
+                 "Common AppData":"%1"}}})")
+                   .arg(m_common.path())
+                   .toUtf8());
+    // The last run's files: an old manifest and an installer.
+    QVERIFY(QDir().mkpath(updateFolder()));
+    for (const char* name : {"update.ums", "setup.deb"}) {
+        QFile file(QDir(updateFolder()).filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(manifestOf("31"));
+    }
+    m_server.answer(kManifestPath, HttpAnswer::ok(manifestOf("33")));
+    m_answer = AnswerYes;
+    delete velmora::Form4;
+
+    velmora::createWindows();
+    velmora::Form4->installEventFilter(&m_catcher);
+    // The texts came from the (missing) language file; name them again.
+    velmora::test::useNamedTexts();
+    QCOMPARE(Global::updateMode(), UpdateMode::Auto);
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QCOMPARE(m_boxes, QStringList{QStringLiteral("message 13 | message 1 | 0x44")});
+    QCOMPARE(m_catcher.shows, 1);
+    // The fresh manifest survived the cleanup, the old installer did not.
+    QCOMPARE(QDir(updateFolder()).entryList(QDir::Files),
+             QStringList{QStringLiteral("update.ums")});
+    QFile manifest(QDir(updateFolder()).filePath(QStringLiteral("update.ums")));
+    QVERIFY(manifest.open(QIODevice::ReadOnly));
+    QCOMPARE(manifest.readAll(), manifestOf("33"));
+
+    velmora::destroyWindows();
+    velmora::Form4 = new velmora::TForm4;
+    velmora::Form4->installEventFilter(&m_catcher);
+}
+
+QTEST_MAIN(TstUpdateCheck)
+#include "tst_updatecheck.moc"

@@ -1,0 +1,258 @@
+// The update dialog on screen (offscreen): the unfold and fold animation tick by tick with the
+// real language files, the texts that never accumulate, the features box, the banner and the
+// progress tick before anything has arrived.
+#include "state/global.h"
+#include "state/language.h"
+#include "tests/update/updatetexts.h"
+#include "update/taskbar.h"
+#include "update/updatedialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace Global = velmora::Global;
+using velmora::TextTable;
+
+namespace {
+
+// The client heights after each of the 22 ticks and the top edge's change from the start.
+QList<int> unfoldHeights() {
+    QList<int> heights;
+    for (int height = 224; height <= 352; height += 8)
+        heights << height;
+    return heights << 358 << 362 << 365 << 367 << 368;
+}
+QList<int> unfoldTops() {
+    QList<int> tops;
+    for (int tick = 1; tick <= 17; ++tick)
+        tops << -4 * tick;
+    return tops << -71 << -73 << -74 << -75 << -76;
+}
+QList<int> foldHeights() {
+    QList<int> heights;
+    for (int height = 360; height >= 232; height -= 8)
+        heights << height;
+    return heights << 226 << 222 << 219 << 217 << 216;
+}
+QList<int> foldTops() {
+    QList<int> tops;
+    for (int tick = 1; tick <= 17; ++tick)
+        tops << -76 + 4 * tick;
+    return tops << -5 << -3 << -2 << -1 << 0;
+}
+
+const QByteArray kManifest = "[Info setup]\nVersion 1=33\nVersion 2=4.0\nSize 1=1700000\n"
+                             "Size 2=1.63\nURL=http://127.0.0.1:9/setup.deb\n"
+                             "[Info new version ru]\nQuantity of lines=3\nLine 1=Быстрее\n"
+                             "Line 3=Новые темы\n"
+                             "[Info new version en]\nQuantity of lines=2\nLine 1=Faster\n"
+                             "Line 2=New themes\n";
+
+} // namespace
+
+class TstUpdateDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void unfoldAndFoldTickByTick_data();
+    void unfoldAndFoldTickByTick();
+    void captionOfNoLanguageDoesNothing();
+    void textsNeverAccumulate();
+    void featuresOfTheCurrentLanguage_data();
+    void featuresOfTheCurrentLanguage();
+    void bannerIsOptional();
+    void progressTickBeforeAnythingArrived();
+
+private:
+    template <typename T> T* child(const char* name) const {
+        return m_dialog->findChild<T*>(QLatin1String(name));
+    }
+    void useLanguage(const QString& name);
+
+    QTemporaryDir m_common;
+    std::unique_ptr<velmora::TForm4> m_dialog;
+};
+
+void TstUpdateDialog::initTestCase() {
+    Global::setCommonAppData(m_common.path());
+    QVERIFY(QDir().mkpath(Global::updateFolder()));
+    QFile manifest(QDir(Global::updateFolder()).filePath(QStringLiteral("update.ums")));
+    QVERIFY(manifest.open(QIODevice::WriteOnly));
+    manifest.write(kManifest);
+}
+
+void TstUpdateDialog::init() {
+    m_dialog = std::make_unique<velmora::TForm4>();
+}
+
+void TstUpdateDialog::cleanup() {
+    m_dialog.reset();
+}
+
+void TstUpdateDialog::useLanguage(const QString& name) {
+    qputenv("VELMORA_DATA_DIR", VELMORA_SOURCE_DIR);
+    Global::setLanguageName(name);
+    velmora::loadLanguage(name);
+}
+
+void TstUpdateDialog::unfoldAndFoldTickByTick_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("show");
+    QTest::addColumn<QString>("hide");
+    QTest::newRow("Russian") << "Russian"
+                             << "Показать особенности новой версии >>"
+                             << "<< Скрыть особенности новой версии";
+    QTest::newRow("English") << "English"
+                             << "Show features a new version >>"
+                             << "<< Hide features of the new version";
+    QTest::newRow("Ukrainian") << "Ukrainian"
+                               << "Переглянути особливості нової версії >>"
+                               << "<< Приховати особливості нової версії";
+}
+
+void TstUpdateDialog::unfoldAndFoldTickByTick() {
+    QFETCH(QString, language);
+    QFETCH(QString, show);
+    QFETCH(QString, hide);
+    useLanguage(language);
+    m_dialog->move(100, 300);
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    auto* button = child<QPushButton>("Button1");
+    auto* timer = child<QTimer>("Timer2");
+    QCOMPARE(m_dialog->height(), 216);
+    QCOMPARE(button->text(), show);
+    const int top = m_dialog->y();
+
+    m_dialog->Button1Click();
+    QVERIFY(timer->isActive());
+    const QList<int> heights = unfoldHeights();
+    const QList<int> tops = unfoldTops();
+    for (int tick = 0; tick < 22; ++tick) {
+        m_dialog->Timer2Timer();
+        QCOMPARE(m_dialog->height(), heights[tick]);
+        QCOMPARE(m_dialog->y() - top, tops[tick]);
+        // The caption turns only at the end, so the direction holds the whole way.
+        QCOMPARE(button->text(), tick < 21 ? show : hide);
+    }
+    QVERIFY(!timer->isActive());
+    QCOMPARE(child<QPlainTextEdit>("Memo1")->geometry().bottom() + 1, 362);
+
+    m_dialog->Button1Click();
+    const QList<int> foldingHeights = foldHeights();
+    const QList<int> foldingTops = foldTops();
+    for (int tick = 0; tick < 22; ++tick) {
+        m_dialog->Timer2Timer();
+        QCOMPARE(m_dialog->height(), foldingHeights[tick]);
+        QCOMPARE(m_dialog->y() - top, foldingTops[tick]);
+        QCOMPARE(button->text(), tick < 21 ? hide : show);
+    }
+    QVERIFY(!timer->isActive());
+    QCOMPARE(button->text(), show);
+
+    // Expanded, a new show keeps the height and the hide caption.
+    m_dialog->Button1Click();
+    for (int tick = 0; tick < 22; ++tick)
+        m_dialog->Timer2Timer();
+    m_dialog->hide();
+    m_dialog->show();
+    QCOMPARE(m_dialog->height(), 368);
+    QCOMPARE(button->text(), hide);
+}
+
+void TstUpdateDialog::captionOfNoLanguageDoesNothing() {
+    velmora::test::useNamedTexts();
+    m_dialog->show();
+    QCOMPARE(child<QPushButton>("Button1")->text(), QStringLiteral("update 10"));
+    const QRect before = m_dialog->geometry();
+    m_dialog->Button1Click();
+    for (int tick = 0; tick < 22; ++tick)
+        m_dialog->Timer2Timer();
+    QCOMPARE(m_dialog->geometry(), before);
+    QCOMPARE(child<QPushButton>("Button1")->text(), QStringLiteral("update 10"));
+    QVERIFY(!child<QTimer>("Timer2")->isActive());
+}
+
+void TstUpdateDialog::textsNeverAccumulate() {
+    useLanguage(QStringLiteral("Russian"));
+    m_dialog->show();
+    m_dialog->language();
+    m_dialog->language();
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Обновление"));
+    QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("Обновление Velmora"));
+    QCOMPARE(child<QLabel>("Label2")->text(), QStringLiteral("Текущая версия: 3.2"));
+    QCOMPARE(child<QLabel>("Label3")->text(),
+             QStringLiteral("Для загрузки доступна новая версия: 4.0"));
+    QCOMPARE(child<QLabel>("Label4")->text(), QStringLiteral("Размер: 1.63 Мб"));
+    QCOMPARE(child<QPushButton>("Button2")->text(), QStringLiteral("Загрузить"));
+    QCOMPARE(m_dialog->InstallerSize(), 1700000);
+    // Labels fit their text.
+    const QLabel* label3 = child<QLabel>("Label3");
+    QCOMPARE(label3->width(), label3->sizeHint().width());
+}
+
+void TstUpdateDialog::featuresOfTheCurrentLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("features");
+    QTest::newRow("Russian, the missing line 2 empty") << "Russian"
+                                                       << "Быстрее\n\nНовые темы";
+    QTest::newRow("English") << "English"
+                             << "Faster\nNew themes";
+    QTest::newRow("Ukrainian section missing") << "Ukrainian"
+                                               << "";
+}
+
+void TstUpdateDialog::featuresOfTheCurrentLanguage() {
+    QFETCH(QString, language);
+    QFETCH(QString, features);
+    useLanguage(language);
+    m_dialog->show();
+    QCOMPARE(child<QPlainTextEdit>("Memo1")->toPlainText(), features);
+    // Every show starts the box afresh.
+    m_dialog->hide();
+    m_dialog->show();
+    QCOMPARE(child<QPlainTextEdit>("Memo1")->toPlainText(), features);
+}
+
+void TstUpdateDialog::bannerIsOptional() {
+    const QString current = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    qputenv("VELMORA_DATA_DIR", elsewhere.path().toLocal8Bit());
+    m_dialog->show();
+    QVERIFY(child<QLabel>("Image1")->pixmap().isNull());
+    QVERIFY(m_dialog->isVisible());
+    m_dialog->hide();
+
+    qputenv("VELMORA_DATA_DIR", VELMORA_SOURCE_DIR);
+    m_dialog->show();
+    QCOMPARE(child<QLabel>("Image1")->pixmap().size(), QSize(420, 52));
+    QDir::setCurrent(current);
+}
+
+void TstUpdateDialog::progressTickBeforeAnythingArrived() {
+    velmora::test::useNamedTexts();
+    m_dialog->language();
+    m_dialog->Timer1Timer();
+    QCOMPARE(child<QLabel>("Label5")->text(), QStringLiteral("update 6"));
+    QCOMPARE(child<QProgressBar>("ProgressBar1")->value(), 0);
+    QVERIFY(m_dialog->taskbarIndicator()->ShowInTaskbar());
+    QCOMPARE(m_dialog->taskbarIndicator()->Position(), 0);
+    QCOMPARE(child<QTimer>("Timer1")->interval(), 100);
+}
+
+QTEST_MAIN(TstUpdateDialog)
+#include "tst_updatedialog.moc"

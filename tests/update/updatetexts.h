@@ -1,0 +1,18 @@
+#pragma once
+
+#include "state/global.h"
+
+#include <QString>
+
+namespace velmora::test {
+
+// Fills the "Messages" and "Update" tables with texts that name their line ("message 11",
+// "update 13"), so a test sees which line a box or a label took.
+inline void useNamedTexts() {
+    for (int line = 1; line <= Global::LinesPerTable; ++line) {
+        Global::setText(TextTable::Messages, line, QStringLiteral("message %1").arg(line));
+        Global::setText(TextTable::Update, line, QStringLiteral("update %1").arg(line));
+    }
+}
+
+} // namespace velmora::test

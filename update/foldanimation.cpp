@@ -1,0 +1,73 @@
+#include "update/foldanimation.h"
+
+#include <array>
+
+namespace velmora::foldanimation {
+namespace {
+
+struct Captions {
+    const char16_t* show;
+    const char16_t* hide;
+};
+
+// Russian, English, Ukrainian. The English show text is the one the language files carry.
+constexpr std::array<Captions, 3> FeatureCaptions{{
+    {u"Показать особенности новой версии >>", u"<< Скрыть особенности новой версии"},
+    {u"Show features a new version >>", u"<< Hide features of the new version"},
+    {u"Переглянути особливості нової версії >>", u"<< Приховати особливості нової версії"},
+}};
+
+// The single heights where the easing steps start, unfolding and folding.
+struct Ease {
+    int from;
+    int height;
+    int top;
+};
+constexpr std::array<Ease, 5> UnfoldEase{
+    {{352, 6, -3}, {358, 4, -2}, {362, 3, -1}, {365, 2, -1}, {367, 1, -1}}};
+constexpr std::array<Ease, 5> FoldEase{
+    {{232, -6, 3}, {226, -4, 2}, {222, -3, 1}, {219, -2, 1}, {217, -1, 1}}};
+
+std::optional<Step> ease(const std::array<Ease, 5>& table, int clientHeight) {
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].from == clientHeight)
+            return Step{table[i].height, table[i].top, i + 1 == table.size()};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Step> unfoldStep(int clientHeight) {
+    if (clientHeight >= 216 && clientHeight <= 344)
+        return Step{8, -4, false};
+    return ease(UnfoldEase, clientHeight);
+}
+
+std::optional<Step> foldStep(int clientHeight) {
+    if (clientHeight >= 240 && clientHeight <= 368)
+        return Step{-8, 4, false};
+    return ease(FoldEase, clientHeight);
+}
+
+Direction directionOf(const QString& caption) {
+    for (const Captions& captions : FeatureCaptions) {
+        if (caption == QStringView(captions.show))
+            return Direction::Unfold;
+        if (caption == QStringView(captions.hide))
+            return Direction::Fold;
+    }
+    return Direction::None;
+}
+
+QString oppositeCaption(const QString& caption) {
+    for (const Captions& captions : FeatureCaptions) {
+        if (caption == QStringView(captions.show))
+            return QString::fromUtf16(captions.hide);
+        if (caption == QStringView(captions.hide))
+            return QString::fromUtf16(captions.show);
+    }
+    return caption;
+}
+
+} // namespace velmora::foldanimation

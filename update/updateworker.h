@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/download.h"
+
+#include <QThread>
+
+#include <memory>
+#include <mutex>
+
+namespace velmora {
+
+// A one-shot worker of the update service: its run() calls Execute once. The service keeps it,
+// can cancel its transfer, and deletes it once it has ended.
+class UpdateWorker : public QThread {
+    Q_OBJECT
+public:
+    explicit UpdateWorker(std::shared_ptr<DownloadProgress> progress);
+
+    // True once Execute has returned. Seeing it true orders everything the worker wrote before
+    // the caller's next reads.
+    bool done() const;
+    // Ends the worker's transfer, if one runs, as failed.
+    void cancel();
+
+protected:
+    virtual void Execute() = 0;
+    DownloadProgress* progress() const { return m_progress.get(); }
+
+private:
+    void run() final;
+
+    std::shared_ptr<DownloadProgress> m_progress;
+    mutable std::mutex m_mutex;
+    bool m_done = false;
+};
+
+} // namespace velmora
