@@ -36,6 +36,8 @@ int showMessageBox(const QString& text, const QString& caption, unsigned flags) 
     QMessageBox box(iconFor(flags), caption, text,
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Texts carry what the user typed; markup in them is shown, never rendered.
+    box.setTextFormat(Qt::PlainText);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes)
         return AnswerYes;

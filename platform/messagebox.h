@@ -19,7 +19,8 @@ inline constexpr int AnswerYes = 6;
 inline constexpr int AnswerNo = 7;
 
 // Shows a modal message box and returns the button pressed (AnswerOk, AnswerYes or AnswerNo).
-// Every message box of the program goes through here.
+// The text is shown literally, never as rich text. Every message box of the program goes
+// through here.
 int showMessageBox(const QString& text, const QString& caption, unsigned flags);
 
 // Replaces the real box, so tests can record each box and answer it without blocking.
