@@ -1,10 +1,10 @@
 #include "platform/registry.h"
 
+#include "platform/exactjson.h"
 #include "platform/failure.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -12,16 +12,26 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 #include <QLockFile>
+#include <QMutex>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <optional>
+#include <system_error>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmora {
 
@@ -36,6 +46,10 @@ constexpr auto kLockWait = 5s;
 // Poll in short steps: QLockFile's own wait sleeps in ever longer steps and keeps missing the
 // brief gaps between a busy writer's writes.
 constexpr auto kLockPoll = 2ms;
+// Far above any real store (a few kilobytes). A larger file is not loaded, nor written.
+constexpr qint64 kMaxStoreSize = 16 * 1024 * 1024;
+// The store itself never nests deeper: the document, a root, a key; values are plain.
+constexpr int kStoreDepth = 3;
 
 enum class Kind { Missing, String, Integer, Other };
 
@@ -138,18 +152,61 @@ void storeKey(QJsonObject& store, RootKey root, const QString& keyName, const QJ
     store.insert(rootName(root), keys);
 }
 
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The handler told of every store set aside, and the lock that guards it.
+struct CorruptStoreNotice {
+    QMutex mutex;
+    Registry::CorruptStoreHandler handler;
+};
+
+CorruptStoreNotice& corruptStoreNotice() {
+    static CorruptStoreNotice notice;
+    return notice;
+}
+
+void tellStoreSetAside(const QString& keptCopy) {
+    if (keptCopy.isEmpty())
+        return;
+    Registry::CorruptStoreHandler handler;
+    {
+        CorruptStoreNotice& notice = corruptStoreNotice();
+        const QMutexLocker locker(&notice.mutex);
+        handler = notice.handler;
+    }
+    if (handler)
+        handler(keptCopy);
+}
+
 class StoreLock {
 public:
     explicit StoreLock(const QString& storePath) : m_lock(storePath + QStringLiteral(".lock")) {
         m_lock.setStaleLockTime(kStaleLockTime);
     }
 
-    bool acquire() {
+    // On failure, `problem` says why, for the log.
+    bool acquire(QString& problem) {
         const QDeadlineTimer deadline(kLockWait);
         while (!m_lock.tryLock(0ms)) {
-            if (m_lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            const int error = errno;
+            switch (m_lock.error()) {
+            case QLockFile::LockFailedError:
+                if (!deadline.hasExpired()) {
+                    std::this_thread::sleep_for(kLockPoll);
+                    continue;
+                }
+                problem = QStringLiteral("%1 is held by another process").arg(m_lock.fileName());
                 return false;
-            std::this_thread::sleep_for(kLockPoll);
+            case QLockFile::NoError:
+            case QLockFile::PermissionError:
+            case QLockFile::UnknownError:
+                break;
+            }
+            problem =
+                QStringLiteral("%1 cannot be made: %2").arg(m_lock.fileName(), systemError(error));
+            return false;
         }
         return true;
     }
@@ -158,92 +215,220 @@ private:
     QLockFile m_lock;
 };
 
-// Keeps an unreadable store for the user under a name not taken yet.
-bool setAside(const QString& path) {
+// Keeps a corrupt store for the user under a name not taken yet; the kept copy's path, or empty
+// with the reason in `problem`.
+QString setAside(const QString& path, QString& problem) {
     const QString stem =
         path + QStringLiteral(".corrupt-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     QString target = stem;
     for (int n = 1; QFileInfo::exists(target); ++n)
         target = stem + QLatin1Char('-') + QString::number(n);
-    return QFile::rename(path, target);
+    QFile file(path);
+    if (file.rename(target))
+        return target;
+    problem = QStringLiteral("it cannot be kept as %1: %2").arg(target, file.errorString());
+    return {};
+}
+
+enum class FileRead { Missing, Read, Unreadable };
+
+// Reads the store file if it is a regular file (or a link to one) within the size cap. Anything
+// else - a FIFO, a device, a folder, a link to nothing - is never read: opening a FIFO blocks
+// until someone writes, and a device such as /dev/zero never ends.
+FileRead readStoreFile(const QString& path, QByteArray& bytes, QString& problem) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(native.constData(), &status) != 0) {
+        const int error = errno;
+        struct stat link {};
+        if (error == ENOENT && ::lstat(native.constData(), &link) != 0)
+            return FileRead::Missing;
+        problem = error == ENOENT ? QStringLiteral("it is a link to nothing") : systemError(error);
+        return FileRead::Unreadable;
+    }
+    const auto unusable = [&problem](const struct stat& found) {
+        if (!S_ISREG(found.st_mode)) {
+            problem = QStringLiteral("it is not a regular file");
+            return true;
+        }
+        if (found.st_size > kMaxStoreSize) {
+            problem = QStringLiteral("it is larger than %1 bytes").arg(kMaxStoreSize);
+            return true;
+        }
+        return false;
+    };
+    if (unusable(status))
+        return FileRead::Unreadable;
+
+    // Non-blocking, and judged again by what was opened: the path may have been replaced by a
+    // FIFO or a device since it was looked at.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        problem = systemError(errno);
+        return FileRead::Unreadable;
+    }
+    const auto closeLater = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &status) != 0) {
+        problem = systemError(errno);
+        return FileRead::Unreadable;
+    }
+    if (unusable(status))
+        return FileRead::Unreadable;
+
+    // Up to one byte past the cap, in case the file grows while it is read.
+    constexpr qsizetype chunk = 64 * 1024;
+    bytes.clear();
+    bytes.reserve(status.st_size + 1);
+    for (;;) {
+        const qsizetype filled = bytes.size();
+        if (filled > kMaxStoreSize) {
+            problem = QStringLiteral("it is larger than %1 bytes").arg(kMaxStoreSize);
+            return FileRead::Unreadable;
+        }
+        bytes.resize(filled + chunk);
+        const ssize_t count = ::read(fd, bytes.data() + filled, chunk);
+        const int error = errno;
+        bytes.resize(filled + std::max<ssize_t>(count, 0));
+        if (count == 0)
+            return FileRead::Read;
+        if (count < 0 && error != EINTR) {
+            problem = systemError(error);
+            return FileRead::Unreadable;
+        }
+    }
 }
 
 enum class Parse { Ok, Unreadable, Corrupt };
 
-Parse parseStore(const QString& path, QJsonObject& store) {
+// Reads and parses the store. Corrupt also covers valid JSON that the reader could not hold
+// exactly, so that no write ever replaces it with something else.
+Parse parseStore(const QString& path, QJsonObject& store, QString& problem) {
     store = {};
-    QFile file(path);
-    if (!file.exists())
+    QByteArray bytes;
+    switch (readStoreFile(path, bytes, problem)) {
+    case FileRead::Missing:
         return Parse::Ok;
-    if (!file.open(QIODevice::ReadOnly))
+    case FileRead::Unreadable:
         return Parse::Unreadable;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Parse::Unreadable;
+    case FileRead::Read:
+        break;
+    }
     if (bytes.isEmpty())
         return Parse::Ok;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    if (error.error != QJsonParseError::NoError) {
+        problem = QStringLiteral("%1 at byte %2").arg(error.errorString()).arg(error.offset);
+        return Parse::Corrupt;
+    }
+    if (!document.isObject()) {
+        problem = QStringLiteral("it is not a JSON object");
+        return Parse::Corrupt;
+    }
+    problem = whatWouldNotRoundTrip(bytes, kStoreDepth);
+    if (!problem.isEmpty())
         return Parse::Corrupt;
     store = document.object();
     return Parse::Ok;
 }
 
-// Loads the store while holding its lock; a corrupt file is set aside and the store starts empty.
-// Nothing when the file cannot be read, so a write never replaces data it could not see.
-std::optional<QJsonObject> loadLocked(const QString& path) {
+// What a load under the store's lock found.
+struct LockedLoad {
+    std::optional<QJsonObject> store; // nothing: the file cannot be read, nor set aside
+    QString keptCopy;                 // where a corrupt store was set aside
+    QString problem;                  // why there is no store
+};
+
+// A corrupt file is set aside and the store starts empty. Nothing when the file cannot be read,
+// so a write never replaces data it could not see.
+LockedLoad loadLocked(const QString& path) {
+    LockedLoad load;
     QJsonObject store;
-    switch (parseStore(path, store)) {
+    switch (parseStore(path, store, load.problem)) {
     case Parse::Ok:
-        return store;
-    case Parse::Corrupt:
-        if (setAside(path))
-            return QJsonObject();
-        return std::nullopt;
+        load.store = store;
+        break;
+    case Parse::Corrupt: {
+        QString problem;
+        load.keptCopy = setAside(path, problem);
+        if (load.keptCopy.isEmpty()) {
+            load.problem = QStringLiteral("it is damaged (%1) and %2").arg(load.problem, problem);
+            break;
+        }
+        qWarning().noquote() << QStringLiteral("The settings file %1 is damaged (%2); it has been "
+                                               "kept as %3.")
+                                    .arg(path, load.problem, load.keptCopy);
+        load.store = QJsonObject();
+        load.problem.clear();
+        break;
+    }
     case Parse::Unreadable:
         break;
     }
-    return std::nullopt;
+    return load;
 }
 
 // Loads the store for reading; anything unreadable reads as an empty store.
 QJsonObject loadForRead(const QString& path) {
     QJsonObject store;
-    if (parseStore(path, store) != Parse::Corrupt)
+    QString problem;
+    if (parseStore(path, store, problem) != Parse::Corrupt)
         return store;
     // Another process may be setting it aside or replacing it: look again under the lock.
-    StoreLock lock(path);
-    if (!lock.acquire())
-        return {};
-    return loadLocked(path).value_or(QJsonObject());
+    LockedLoad load;
+    {
+        StoreLock lock(path);
+        if (!lock.acquire(problem))
+            return {};
+        load = loadLocked(path);
+    }
+    // Told once the lock is free: the handler may keep a box open for as long as the user likes.
+    tellStoreSetAside(load.keptCopy);
+    return load.store.value_or(QJsonObject());
 }
 
-bool saveStore(const QString& path, const QJsonObject& store) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+bool saveStore(const QString& path, const QJsonObject& store, QString& problem) {
     const QByteArray bytes = QJsonDocument(store).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (bytes.size() > kMaxStoreSize) {
+        // Such a file would not be loaded again: every setting would seem lost.
+        problem = QStringLiteral("the file would be larger than %1 bytes").arg(kMaxStoreSize);
         return false;
     }
-    return file.commit();
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    problem = file.errorString();
+    file.cancelWriting();
+    return false;
 }
 
-// One locked read-modify-write of the store; false when any step is refused.
-bool modifyStore(const std::function<bool(QJsonObject&)>& edit) {
-    const QString path = Registry::storePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+bool makeFolder(const QString& folder, QString& problem) {
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (!error)
+        return true;
+    problem = QStringLiteral("the folder %1 cannot be made: %2")
+                  .arg(folder, QString::fromLocal8Bit(error.message()));
+    return false;
+}
+
+// One locked read-modify-write of the store; false, with the reason in `problem`, when any step
+// is refused. A corrupt store set aside on the way is named in `keptCopy`.
+bool modifyLocked(const QString& path, const std::function<bool(QJsonObject&, QString&)>& edit,
+                  QString& keptCopy, QString& problem) {
+    if (!makeFolder(QFileInfo(path).absolutePath(), problem))
         return false;
     StoreLock lock(path);
-    if (!lock.acquire())
+    if (!lock.acquire(problem))
         return false;
-    std::optional<QJsonObject> store = loadLocked(path);
-    if (!store || !edit(*store))
+    LockedLoad load = loadLocked(path);
+    keptCopy = load.keptCopy;
+    if (!load.store) {
+        problem = load.problem;
         return false;
-    return saveStore(path, *store);
+    }
+    return edit(*load.store, problem) && saveStore(path, *load.store, problem);
 }
 
 QString message(const char* format, const QString& name) {
@@ -252,18 +437,33 @@ QString message(const char* format, const QString& name) {
 
 void writeValue(RootKey root, const QString& keyPath, const QString& name,
                 const QJsonValue& value) {
-    const bool written = !keyPath.isEmpty() && modifyStore([&](QJsonObject& store) {
-        QJsonObject values;
-        QString keyName;
-        if (!ensureKey(store, root, keyPath, values, keyName))
-            return false;
-        const QString stored = findMember(values, name, sameValueName);
-        values.insert(stored.isNull() ? name : stored, value);
-        storeKey(store, root, keyName, values);
-        return true;
-    });
-    if (!written)
+    if (keyPath.isEmpty())
         throw Failure(message("Failed to set data for '%1'", name));
+    const QString path = Registry::storePath();
+    QString keptCopy;
+    QString problem;
+    const bool written = modifyLocked(
+        path,
+        [&](QJsonObject& store, QString& refusal) {
+            QJsonObject values;
+            QString keyName;
+            if (!ensureKey(store, root, keyPath, values, keyName)) {
+                refusal = QStringLiteral("%1\\%2 holds a value where a key belongs")
+                              .arg(rootName(root), keyPath);
+                return false;
+            }
+            const QString stored = findMember(values, name, sameValueName);
+            values.insert(stored.isNull() ? name : stored, value);
+            storeKey(store, root, keyName, values);
+            return true;
+        },
+        keptCopy, problem);
+    tellStoreSetAside(keptCopy);
+    if (written)
+        return;
+    qWarning().noquote()
+        << QStringLiteral("The setting '%1' cannot be saved in %2: %3.").arg(name, path, problem);
+    throw Failure(message("Failed to set data for '%1'", name));
 }
 
 } // namespace
@@ -339,6 +539,12 @@ void Registry::writeString(const QString& name, const QString& value) {
 
 void Registry::writeInteger(const QString& name, int value) {
     writeValue(m_root, m_openPath, name, QJsonValue(value));
+}
+
+void Registry::setCorruptStoreHandler(CorruptStoreHandler handler) {
+    CorruptStoreNotice& notice = corruptStoreNotice();
+    const QMutexLocker locker(&notice.mutex);
+    notice.handler = std::move(handler);
 }
 
 QString Registry::storePath() {
