@@ -2,6 +2,7 @@
 
 #include "about/aboutdialog.h"
 #include "app/mainwindow.h"
+#include "app/storenotice.h"
 #include "platform/errorreport.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
@@ -22,11 +23,15 @@ void initApplication() {
 }
 
 void createWindows() {
+    // The first look at the store comes before the language is loaded: a damaged store found
+    // now is told once FormCreate has loaded it.
+    installStoreNotice();
     catalogue::writeFirstRunDefaults(QLocale::system().name());
     Form1 = new TForm1;
     // Start-up runs while only the main window exists; a failure in it is reported and the
     // other windows are made all the same.
     guarded([] { Form1->FormCreate(); });
+    showHeldStoreNotices();
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
     Form4 = new TForm4(Form1);
@@ -39,6 +44,7 @@ void createWindows() {
 void destroyWindows() {
     // The workers hand work to the windows; they end first.
     stopUpdateWorkers();
+    removeStoreNotice();
     delete Form1; // owns the three dialogs
     Form1 = nullptr;
     Form2 = nullptr;

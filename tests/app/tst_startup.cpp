@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
+#include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
 #include "update/updatedialog.h"
 
@@ -13,9 +14,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +93,25 @@ const QByteArray kFixtureLanguage = "[Main Menu]\n1=File\n"
                                     "[Messages]\n1=information caption\n2=scale caption\n"
                                     "3=error caption\n4=scale question\n5=scale notice\n";
 
+// A store that cannot be held exactly: the reader would keep only the second "Language".
+const QByteArray kDamagedStore =
+    R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Language": "English", )"
+    R"("Language": "Russian"}}})";
+
+// The copies of damaged stores kept beside the store, with their bytes.
+QMap<QString, QByteArray> keptCopies(const QString& storePath) {
+    QMap<QString, QByteArray> copies;
+    const QFileInfo store(storePath);
+    const QDir folder = store.absoluteDir();
+    for (const QString& name :
+         folder.entryList({store.fileName() + QStringLiteral(".corrupt-*")}, QDir::Files)) {
+        QFile file(folder.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            copies.insert(folder.filePath(name), file.readAll());
+    }
+    return copies;
+}
+
 } // namespace
 
 class TstStartup : public QObject {
@@ -108,8 +130,15 @@ private slots:
     void closeWritesBothEdges_data();
     void closeWritesBothEdges();
     void refusedWriteAbandonsTheClose();
+    void damagedStoreIsToldOnceAfterTheLanguage_data();
+    void damagedStoreIsToldOnceAfterTheLanguage();
+    void damagedStoreFoundLaterIsToldAtOnce();
 
 private:
+    // Points the data folder at one whose three language files hold the fixture's texts and a
+    // notice line, so whichever language start-up picks, its texts are known.
+    void useNoticeLanguage(QTemporaryDir& data);
+
     // The result of the program's event loop run briefly: 0 when the start-up asked the
     // program to end, -1 when the loop was still running after a while.
     static int runEventLoopBriefly();
@@ -439,6 +468,73 @@ void TstStartup::refusedWriteAbandonsTheClose() {
     QCOMPARE(recorder.boxes.size(), 1);
     QCOMPARE(boxText(recorder.boxes[0]),
              QStringLiteral("Velmora | Failed to set data for 'Keep window position_x' | 0x10"));
+}
+
+void TstStartup::useNoticeLanguage(QTemporaryDir& data) {
+    QVERIFY(QDir(data.path()).mkpath(QStringLiteral("language")));
+    for (const char* name : {"Russian", "English", "Ukrainian"}) {
+        QFile language(data.filePath(QStringLiteral("language/%1.lng").arg(QLatin1String(name))));
+        QVERIFY(language.open(QIODevice::WriteOnly));
+        language.write(kFixtureLanguage + "6=kept as %1\n");
+    }
+    qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
+}
+
+void TstStartup::damagedStoreIsToldOnceAfterTheLanguage_data() {
+    QTest::addColumn<bool>("languageFiles");
+    QTest::addColumn<QString>("box"); // %1: the kept copy
+    QTest::newRow("in the language start-up loads")
+        << true << QStringLiteral("information caption | kept as %1 | 0x40");
+    QTest::newRow("no language file: in English")
+        << false
+        << QStringLiteral("Information | The settings file was damaged and has been kept as %1; "
+                          "Velmora starts with default settings. | 0x40");
+}
+
+void TstStartup::damagedStoreIsToldOnceAfterTheLanguage() {
+    QFETCH(bool, languageFiles);
+    QFETCH(QString, box);
+    QTemporaryDir data;
+    if (languageFiles)
+        useNoticeLanguage(data);
+    else
+        qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
+    const auto restoreData =
+        qScopeGuard([this] { qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit()); });
+    m_store->seed(kDamagedStore);
+
+    MessageBoxRecorder recorder;
+    velmora::createWindows();
+
+    // Kept byte for byte; the first start's defaults then fill a fresh store.
+    const QMap<QString, QByteArray> kept = keptCopies(m_store->path());
+    QCOMPARE(kept.values(), QList<QByteArray>{kDamagedStore});
+    QCOMPARE(storedValue(m_store->path(), program("Replacement")), QJsonValue("y"));
+    QCOMPARE(recorder.boxes.size(), 1);
+    QCOMPARE(boxText(recorder.boxes[0]), box.arg(kept.firstKey()));
+}
+
+void TstStartup::damagedStoreFoundLaterIsToldAtOnce() {
+    QTemporaryDir data;
+    useNoticeLanguage(data);
+    const auto restoreData =
+        qScopeGuard([this] { qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit()); });
+    m_store->seed(storeJson({{program("Language"), QStringLiteral("Russian")}}));
+    velmora::createWindows();
+
+    // Damaged while the program runs: the next read sets it aside and tells it there and then.
+    m_store->seed(kDamagedStore);
+    MessageBoxRecorder recorder;
+    QCOMPARE(velmora::catalogue::read(velmora::catalogue::Replacement), QString());
+    const QMap<QString, QByteArray> kept = keptCopies(m_store->path());
+    QCOMPARE(kept.values(), QList<QByteArray>{kDamagedStore});
+    QCOMPARE(recorder.boxes.size(), 1);
+    QCOMPARE(boxText(recorder.boxes[0]),
+             QStringLiteral("information caption | kept as %1 | 0x40").arg(kept.firstKey()));
+
+    // Told once: the store now reads as the fresh one it is.
+    QCOMPARE(velmora::catalogue::read(velmora::catalogue::Replacement), QString());
+    QCOMPARE(recorder.boxes.size(), 1);
 }
 
 QTEST_MAIN(TstStartup)

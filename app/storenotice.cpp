@@ -1,0 +1,70 @@
+#include "app/storenotice.h"
+
+#include "platform/messagebox.h"
+#include "platform/registry.h"
+#include "state/global.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QThread>
+
+#include <utility>
+
+namespace velmora {
+namespace {
+
+struct Notices {
+    bool holding = false;
+    QStringList held; // kept copies waiting for the language
+};
+
+Notices& notices() {
+    static Notices state;
+    return state;
+}
+
+void showStoreNotice(const QString& keptCopy) {
+    QString text = Global::text(TextTable::Messages, 6);
+    QString caption = Global::text(TextTable::Messages, 1);
+    if (text.isEmpty())
+        text = QStringLiteral("The settings file was damaged and has been kept as %1; Velmora "
+                              "starts with default settings.");
+    if (caption.isEmpty())
+        caption = QStringLiteral("Information");
+    showMessageBox(text.arg(keptCopy), caption, MessageFlags::InformationOk);
+}
+
+void onStoreSetAside(const QString& keptCopy) {
+    // Boxes belong to the user-interface thread.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [keptCopy] { onStoreSetAside(keptCopy); },
+            Qt::QueuedConnection);
+        return;
+    }
+    if (notices().holding)
+        notices().held << keptCopy;
+    else
+        showStoreNotice(keptCopy);
+}
+
+} // namespace
+
+void installStoreNotice() {
+    notices() = {true, {}};
+    Registry::setCorruptStoreHandler(onStoreSetAside);
+}
+
+void showHeldStoreNotices() {
+    notices().holding = false;
+    const QStringList held = std::exchange(notices().held, {});
+    for (const QString& keptCopy : held)
+        showStoreNotice(keptCopy);
+}
+
+void removeStoreNotice() {
+    Registry::setCorruptStoreHandler({});
+    notices() = {};
+}
+
+} // namespace velmora
