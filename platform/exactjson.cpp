@@ -1,11 +1,16 @@
 #include "platform/exactjson.h"
 
 #include <QByteArrayView>
-#include <QJsonDocument>
-#include <QJsonParseError>
-#include <QSet>
+#include <QHash>
+#include <QList>
+#include <QLocale>
+#include <QStringView>
+#include <QtNumeric>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -85,43 +90,39 @@ Decimal decimalOf(QByteArrayView token) {
     return value;
 }
 
-// The number as QJsonDocument writes it back after reading it; empty if it cannot read it.
+// The number as the writer puts it back after the reader took it: a double's shortest form. A
+// whole number the reader keeps as an integer has the same value written either way.
 QByteArray writtenBack(QByteArrayView token) {
-    QJsonParseError error;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray("[") + token.toByteArray() + ']', &error);
-    if (error.error != QJsonParseError::NoError)
+    bool ok = false;
+    const double value = token.toDouble(&ok);
+    if (!ok || !qIsFinite(value))
         return {};
-    const QByteArray written = document.toJson(QJsonDocument::Compact);
-    return written.mid(1, written.size() - 2);
+    return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-// Whole numbers of up to 18 digits fit the reader's 64-bit integers: no need to ask it.
-bool isSmallInteger(QByteArrayView token) {
-    const qsizetype digits = token.startsWith('-') ? token.size() - 1 : token.size();
-    return digits > 0 && digits <= 18 &&
-           std::all_of(token.end() - digits, token.end(), [](char c) { return isDigit(c); });
+// Whole numbers that fit 64 bits the reader keeps as integers, exactly.
+bool isExactInteger(QByteArrayView token) {
+    const bool wholeNumber = std::none_of(token.begin(), token.end(),
+                                          [](char c) { return c == '.' || c == 'e' || c == 'E'; });
+    bool fits = false;
+    if (wholeNumber)
+        static_cast<void>(token.toLongLong(&fits));
+    return fits;
 }
 
-// Reads the string that starts at the quote at `i` as the reader does, escapes included, and
-// leaves `i` after its closing quote.
-QString readString(const QByteArray& json, qsizetype& i) {
+// The text between a string's quotes with its escapes read as the reader reads them.
+QString unescaped(QByteArrayView quoted) {
     QString text;
-    QByteArray raw; // UTF-8 bytes since the last escape
-    ++i;
-    while (i < json.size()) {
-        const char c = json[i++];
-        if (c == '"')
-            break;
-        if (c != '\\') {
-            raw += c;
+    qsizetype runStart = 0; // UTF-8 bytes since the last escape
+    qsizetype i = 0;
+    while (i < quoted.size()) {
+        if (quoted[i] != '\\') {
+            ++i;
             continue;
         }
-        text += QString::fromUtf8(raw);
-        raw.clear();
-        if (i >= json.size())
-            break;
-        const char escaped = json[i++];
+        text += QString::fromUtf8(quoted.sliced(runStart, i - runStart));
+        const char escaped = i + 1 < quoted.size() ? quoted[i + 1] : '\\';
+        i += 2;
         switch (escaped) {
         case 'b':
             text += QLatin1Char('\b');
@@ -139,9 +140,10 @@ QString readString(const QByteArray& json, qsizetype& i) {
             text += QLatin1Char('\t');
             break;
         case 'u': {
-            bool ok = false;
-            const ushort unit = json.mid(i, 4).toUShort(&ok, 16);
-            text += QChar(unit);
+            const qsizetype from = std::min(i, quoted.size());
+            const QByteArrayView hex =
+                quoted.sliced(from, std::min<qsizetype>(4, quoted.size() - from));
+            text += QChar(hex.toByteArray().toUShort(nullptr, 16));
             i += 4;
             break;
         }
@@ -149,14 +151,58 @@ QString readString(const QByteArray& json, qsizetype& i) {
             text += QLatin1Char(escaped);
             break;
         }
+        runStart = std::min(i, quoted.size());
     }
-    return text + QString::fromUtf8(raw);
+    return text + QString::fromUtf8(quoted.sliced(runStart));
 }
+
+// Passes over the string whose opening quote is at `i`, leaving `i` after its closing quote, and
+// returns the bytes between the quotes.
+QByteArrayView passString(const QByteArray& json, qsizetype& i, bool& escapes) {
+    const qsizetype start = ++i;
+    escapes = false;
+    while (i < json.size() && json[i] != '"') {
+        if (json[i] == '\\') {
+            escapes = true;
+            ++i;
+        }
+        ++i;
+    }
+    const QByteArrayView quoted(json.constData() + start, std::min(i, json.size()) - start);
+    ++i;
+    return quoted;
+}
+
+// The member names of one object seen so far. A name is compared by its UTF-8 bytes, read in
+// place when it has no escapes (a store of a million names is checked in well under a second);
+// one with an unpaired surrogate, which has no UTF-8, by its text.
+class NameSet {
+public:
+    // False when the name was there already.
+    bool insert(QByteArrayView quoted, bool escapes) {
+        if (!escapes)
+            return insertBytes(quoted);
+        const QString text = unescaped(quoted);
+        if (!QStringView(text).isValidUtf16())
+            return !std::exchange(m_unpaired[text], true);
+        m_decoded.append(text.toUtf8());
+        return insertBytes(m_decoded.constLast());
+    }
+
+private:
+    bool insertBytes(QByteArrayView bytes) {
+        return m_bytes.emplace(bytes.data(), bytes.size()).second;
+    }
+
+    std::unordered_set<std::string_view> m_bytes; // views into the document or into m_decoded
+    QList<QByteArray> m_decoded;                  // names that had escapes, as UTF-8
+    QHash<QString, bool> m_unpaired;
+};
 
 struct Container {
     bool object = false;
     bool expectName = false;
-    QSet<QString> names;
+    NameSet names;
 };
 
 } // namespace
@@ -178,13 +224,14 @@ QString whatWouldNotRoundTrip(const QByteArray& json, int maxDepth) {
                 open.pop_back();
             ++i;
         } else if (c == '"') {
-            const QString text = readString(json, i);
+            bool escapes = false;
+            const QByteArrayView quoted = passString(json, i, escapes);
             if (!open.empty() && open.back().object && open.back().expectName) {
                 Container& object = open.back();
                 object.expectName = false;
-                if (object.names.contains(text))
-                    return QStringLiteral("the name \"%1\" twice in one object").arg(shown(text));
-                object.names.insert(text);
+                if (!object.names.insert(quoted, escapes))
+                    return QStringLiteral("the name \"%1\" twice in one object")
+                        .arg(shown(escapes ? unescaped(quoted) : QString::fromUtf8(quoted)));
             }
         } else if (c == ',') {
             if (!open.empty() && open.back().object)
@@ -195,7 +242,7 @@ QString whatWouldNotRoundTrip(const QByteArray& json, int maxDepth) {
             while (i < json.size() && isNumberChar(json[i]))
                 ++i;
             const QByteArrayView token(json.constData() + start, i - start);
-            if (isSmallInteger(token))
+            if (isExactInteger(token))
                 continue;
             const QByteArray written = writtenBack(token);
             if (written.isEmpty() || decimalOf(written) != decimalOf(token))

@@ -678,6 +678,10 @@ void TestRegistry::oddStoreFiles_data() {
             Outcome::Corrupt);
     content("64-bit integer past a double's", storeWith(R"("Other": 9007199254740993)"),
             Outcome::Readable);
+    content("largest 64-bit integer", storeWith(R"("Other": 9223372036854775807)"),
+            Outcome::Readable);
+    content("smallest 64-bit integer", storeWith(R"("Other": -9223372036854775808)"),
+            Outcome::Readable);
     content("round number past 64 bits", storeWith(R"("Other": 100000000000000000000)"),
             Outcome::Readable);
     content("decimal a double rounds", storeWith(R"("Other": 0.1)"), Outcome::Readable);
@@ -690,6 +694,10 @@ void TestRegistry::oddStoreFiles_data() {
             R"( "HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Mode": "seeded"}}})",
             Outcome::Corrupt);
     content("duplicate names, one escaped", storeWith(R"("\u004dode": "lost")"), Outcome::Corrupt);
+    content("duplicate names, one with a needless escape", storeWith(R"("\Mode": "lost")"),
+            Outcome::Corrupt);
+    content("names that differ in an unpaired surrogate", storeWith(R"("\ud800": 1, "\ud801": 2)"),
+            Outcome::Readable);
     content("one name in two keys",
             R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Mode": "seeded"},)"
             R"( "Other": {"Mode": "other"}}})",
