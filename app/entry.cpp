@@ -34,6 +34,9 @@ void createWindows() {
     showHeldStoreNotices();
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
+    // The settings dialog asks for the main window's texts after OK and after Cancel.
+    connectGuarded(Form3, &TForm3::mainWindowTextsRequested, Form1,
+                   [form1 = Form1] { form1->language(); });
     Form4 = new TForm4(Form1);
     // The start-up check begins only now: the leftovers of the last run are gone, so its fresh
     // manifest stays, and the update dialog it may show exists.

@@ -1,18 +1,248 @@
 #include "settings/settingsdialog.h"
 #include "ui_settingsdialog.h"
 
+#include "platform/errorreport.h"
+#include "platform/failure.h"
+#include "platform/looks.h"
 #include "platform/uifont.h"
+#include "state/global.h"
+#include "state/language.h"
+#include "state/settingscatalogue.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QShowEvent>
+
+#include <algorithm>
 
 namespace velmora {
 
 TForm3* Form3 = nullptr;
 
+namespace {
+
+QString settingsText(int line) {
+    return Global::text(TextTable::Settings, line);
+}
+
+// A "Settings" line that holds a pixel position, read as a decimal integer.
+int integerLine(int line) {
+    const QString text = settingsText(line);
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        throw Failure(QStringLiteral("''%1'' is not a valid integer value").arg(text));
+    return value;
+}
+
+// A check box follows a stored flag only when the text is "true" or "false".
+void followFlag(QCheckBox* box, const QString& stored) {
+    switch (catalogue::flagOf(stored)) {
+    case catalogue::Flag::True:
+        box->setChecked(true);
+        break;
+    case catalogue::Flag::False:
+        box->setChecked(false);
+        break;
+    case catalogue::Flag::Neither:
+        break;
+    }
+}
+
+// "Language" is one of the reads that fall back silently: a value that is not a string names
+// no language, so the selector stays as it is.
+QString storedLanguageName() {
+    try {
+        return catalogue::read(catalogue::Language);
+    } catch (const Failure&) {
+        return {};
+    }
+}
+
+} // namespace
+
 TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm3>()) {
     setFont(windowFont());
     m_ui->setupUi(this);
+    // A dialog frame with a title and no buttons in it: no close button, no system menu.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+    // Labels are as wide as their captions. A selector is at least as wide as its longest
+    // item, so no item is cut in the face the desktop substitutes for the window font.
+    setAutoSizedText(m_ui->Label1, m_ui->Label1->text());
+    setAutoSizedText(m_ui->Label2, m_ui->Label2->text());
+    for (QComboBox* list : {m_ui->ComboBox1, m_ui->ComboBox2}) {
+        list->ensurePolished();
+        list->resize(std::max(list->width(), list->sizeHint().width()), list->height());
+    }
+    nameSelectorsFromLabels();
+
+    connectGuarded(m_ui->ButtonDefault, &QPushButton::clicked, this,
+                   [this] { ButtonDefaultClick(); });
+    connectGuarded(m_ui->ButtonOK, &QPushButton::clicked, this, [this] { ButtonOKClick(); });
+    connectGuarded(m_ui->ButtonCancel, &QPushButton::clicked, this,
+                   [this] { ButtonCancelClick(); });
+    connectGuarded(m_ui->ButtonApply, &QPushButton::clicked, this, [this] { ButtonApplyClick(); });
 }
 
 TForm3::~TForm3() = default;
+
+void TForm3::showEvent(QShowEvent* event) {
+    // Centred on the main window at every showing, wherever it was left the last time.
+    if (!event->spontaneous())
+        setAttribute(Qt::WA_Moved, false);
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        guarded([this] { FormShow(); });
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    // There is no cancel button, so Escape does not close the dialog. Enter finds no default
+    // button and presses nothing.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm3::FormShow() {
+    probeGlass();
+    readSettings();
+    language();
+}
+
+void TForm3::probeGlass() {
+    // The desktop's composition values. Linux has none in the store, so the plain layout stays
+    // unless they were stored. A read that fails ends the probe silently; reading creates no
+    // key. The other outcomes switch whole-window alpha blending off, which is never on, so
+    // only the glass outcome changes anything.
+    try {
+        if (catalogue::read(catalogue::ColorizationOpaqueBlend) != 0)
+            return;
+        if (catalogue::read(catalogue::Composition) == 1)
+            useGlassLayout();
+    } catch (const Failure&) {
+    }
+}
+
+void TForm3::useGlassLayout() {
+    // Linux has no glass frame; a band painted along the bottom holds the lower buttons.
+    m_glass = true;
+    m_ui->ButtonOK->move(0, 192);
+    m_ui->ButtonCancel->move(112, 192);
+    m_ui->ButtonApply->move(224, 192);
+    update();
+}
+
+QRect TForm3::glassBand() const {
+    return QRect(0, height() - GlassBandHeight, width(), GlassBandHeight);
+}
+
+void TForm3::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!m_glass)
+        return;
+    const QRect band = glassBand();
+    const QColor face = palette().color(QPalette::Window);
+    QLinearGradient shade(band.topLeft(), band.bottomLeft());
+    shade.setColorAt(0, face.darker(106));
+    shade.setColorAt(1, face.darker(118));
+    QPainter painter(this);
+    painter.fillRect(band, shade);
+    painter.setPen(face.darker(135));
+    painter.drawLine(band.topLeft(), band.topRight());
+}
+
+void TForm3::readSettings() {
+    using namespace catalogue;
+    const QString name = storedLanguageName();
+    for (int item = 0; item < int(LanguageNames.size()); ++item) {
+        if (name == LanguageNames[item]) {
+            m_ui->ComboBox1->setCurrentIndex(item);
+            break;
+        }
+    }
+    followFlag(m_ui->CheckBox1, read(AutoUpdate));
+    followFlag(m_ui->CheckBox2, read(DetailedSolution));
+    followFlag(m_ui->CheckBox3, read(KeepWindowPosition));
+    // Item i of the letter list is letter i of the replacement letters.
+    if (const auto letter = replacementPosition(read(Replacement)))
+        m_ui->ComboBox2->setCurrentIndex(*letter);
+}
+
+void TForm3::language() {
+    // Each selector is renamed with its label, so a failure part-way leaves no selector named
+    // after a caption that is no longer shown.
+    setWindowTitle(settingsText(1));
+    setAutoSizedText(m_ui->Label1, settingsText(2));
+    m_ui->ComboBox1->setAccessibleName(m_ui->Label1->text());
+    m_ui->ComboBox1->move(integerLine(3), m_ui->ComboBox1->y());
+    m_ui->CheckBox1->setText(settingsText(4));
+    m_ui->CheckBox2->setText(settingsText(5));
+    m_ui->CheckBox3->setText(settingsText(6));
+    setAutoSizedText(m_ui->Label2, settingsText(7));
+    m_ui->ComboBox2->setAccessibleName(m_ui->Label2->text());
+    m_ui->ComboBox2->move(integerLine(8), m_ui->ComboBox2->y());
+    m_ui->ButtonDefault->setText(settingsText(9));
+    m_ui->ButtonOK->setText(settingsText(10));
+    m_ui->ButtonCancel->setText(settingsText(11));
+    m_ui->ButtonApply->setText(settingsText(12));
+}
+
+void TForm3::nameSelectorsFromLabels() {
+    m_ui->ComboBox1->setAccessibleName(m_ui->Label1->text());
+    m_ui->ComboBox2->setAccessibleName(m_ui->Label2->text());
+}
+
+void TForm3::ButtonDefaultClick() {
+    using namespace catalogue;
+    for (int item = 0; item < int(LanguageNames.size()); ++item) {
+        if (LanguageNames[item] == DefaultLanguage)
+            m_ui->ComboBox1->setCurrentIndex(item);
+    }
+    m_ui->CheckBox1->setChecked(DefaultAutoUpdate);
+    m_ui->CheckBox2->setChecked(DefaultDetailedSolution);
+    m_ui->CheckBox3->setChecked(DefaultKeepWindowPosition);
+    m_ui->ComboBox2->setCurrentIndex(replacementPosition(DefaultReplacement).value_or(0));
+}
+
+void TForm3::ButtonOKClick() {
+    conservation();
+    LoadLang();
+    emit mainWindowTextsRequested();
+    accept();
+}
+
+void TForm3::ButtonCancelClick() {
+    reject();
+    emit mainWindowTextsRequested();
+}
+
+void TForm3::ButtonApplyClick() {
+    conservation();
+    LoadLang();
+    language();
+}
+
+void TForm3::conservation() {
+    using namespace catalogue;
+    const int item = m_ui->ComboBox1->currentIndex();
+    if (item >= 0 && item < int(LanguageNames.size())) {
+        const QString name = LanguageNames[item];
+        write(Language, name);
+        Global::setLanguageName(name);
+    }
+    write(AutoUpdate, flagText(m_ui->CheckBox1->isChecked()));
+    write(DetailedSolution, flagText(m_ui->CheckBox2->isChecked()));
+    write(KeepWindowPosition, flagText(m_ui->CheckBox3->isChecked()));
+    write(Replacement, m_ui->ComboBox2->currentText());
+}
+
+void TForm3::LoadLang() {
+    loadLanguage(Global::languageName());
+}
 
 } // namespace velmora
