@@ -29,8 +29,9 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// Menu icons from the desktop's theme, with our own pictures where the theme has none.
-void setMenuIcons(Ui::TForm1& ui) {
+// Menu icons from the desktop's theme, with our own pictures where the theme has none, for the
+// items of one menu.
+void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     struct MenuIcon {
         QAction* action;
         const char* themeName;
@@ -41,7 +42,10 @@ void setMenuIcons(Ui::TForm1& ui) {
         {ui.N11, "help-contents", "help"},           {ui.N10, "go-home", "home"},
         {ui.N9, "system-software-update", "update"}, {ui.N13, "help-about", "about"},
     };
+    const QList<QAction*> items = menu->actions();
     for (const MenuIcon& icon : icons) {
+        if (!items.contains(icon.action))
+            continue;
         const QIcon bundled(QStringLiteral(":/icons/%1.png").arg(QLatin1String(icon.bundled)));
         icon.action->setIcon(QIcon::fromTheme(QLatin1String(icon.themeName), bundled));
     }
@@ -67,7 +71,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     m_ui->PageControl1->setStyleSheet(QLatin1String(ButtonTabs));
-    setMenuIcons(*m_ui);
+    // A theme look-up reads the icon theme's folders, so each menu gets its icons as it is
+    // first opened rather than while the program starts.
+    for (QMenu* menu : {m_ui->N1, m_ui->N8}) {
+        connect(
+            menu, &QMenu::aboutToShow, this,
+            [this, menu] { guarded([&] { setMenuIcons(*m_ui, menu); }); },
+            Qt::SingleShotConnection);
+    }
 
     auto* pages = new QActionGroup(this);
     pages->addAction(m_ui->N7);
