@@ -15,8 +15,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTabBar>
 
 // Resources of a static library must be registered by name before use.
 static void initResources() {
@@ -53,13 +55,31 @@ void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
 
 // Tabs drawn as push buttons, the pressed one for the active page.
 constexpr auto ButtonTabs = R"(
-QTabWidget::pane { border: none; }
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
     padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
 QTabBar::tab:selected { background: palette(midlight); border-color: palette(dark); }
 )";
+
+// The page control without the frame around its pages, which fill it edge to edge.
+class FramelessPaneStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameTabWidget)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override {
+        if (element != SE_TabWidgetTabContents)
+            return QProxyStyle::subElementRect(element, option, widget);
+        // Right below the tabs: no frame, and no overlap with the tabs.
+        QRect pages = QProxyStyle::subElementRect(SE_TabWidgetTabPane, option, widget);
+        pages.setTop(QProxyStyle::subElementRect(SE_TabWidgetTabBar, option, widget).bottom() + 1);
+        return pages;
+    }
+};
 
 } // namespace
 
@@ -70,7 +90,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    m_ui->PageControl1->setStyleSheet(QLatin1String(ButtonTabs));
+    // A style sheet on the page control would restyle every control of both pages, so the sheet
+    // covers the tab bar only and a style of its own leaves out the frame around the pages.
+    auto* paneStyle = new FramelessPaneStyle;
+    paneStyle->setParent(m_ui->PageControl1);
+    m_ui->PageControl1->setStyle(paneStyle);
+    m_ui->PageControl1->tabBar()->setStyleSheet(QLatin1String(ButtonTabs));
     // A theme look-up reads the icon theme's folders, so each menu gets its icons as it is
     // first opened rather than while the program starts.
     for (QMenu* menu : {m_ui->N1, m_ui->N8}) {

@@ -187,6 +187,12 @@ void TstMainWindow::designedWindow() {
 
     QCOMPARE(pageState(),
              QStringLiteral("page 0, N7 checked, N12 unchecked, N5 checked enabled, client 498"));
+
+    // The pages sit right below the button tabs, with no frame around them.
+    const QWidget* page = m_window->equationPage();
+    const QRect tabs = pages()->tabBar()->geometry();
+    QCOMPARE(page->mapTo(pages(), QPoint(0, 0)), QPoint(0, tabs.bottom() + 1));
+    QCOMPARE(page->width(), pages()->width());
 }
 
 void TstMainWindow::menuIconsArePainted() {
