@@ -16,9 +16,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTabBar>
 
 // Resources of a static library must be registered by name before use.
 static void initResources() {
@@ -31,8 +33,9 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// Menu icons from the desktop's theme, with our own pictures where the theme has none.
-void setMenuIcons(Ui::TForm1& ui) {
+// Menu icons from the desktop's theme, with our own pictures where the theme has none, for the
+// items of one menu.
+void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     struct MenuIcon {
         QAction* action;
         const char* themeName;
@@ -43,7 +46,10 @@ void setMenuIcons(Ui::TForm1& ui) {
         {ui.N11, "help-contents", "help"},           {ui.N10, "go-home", "home"},
         {ui.N9, "system-software-update", "update"}, {ui.N13, "help-about", "about"},
     };
+    const QList<QAction*> items = menu->actions();
     for (const MenuIcon& icon : icons) {
+        if (!items.contains(icon.action))
+            continue;
         const QIcon bundled(QStringLiteral(":/icons/%1.png").arg(QLatin1String(icon.bundled)));
         icon.action->setIcon(QIcon::fromTheme(QLatin1String(icon.themeName), bundled));
     }
@@ -51,13 +57,31 @@ void setMenuIcons(Ui::TForm1& ui) {
 
 // Tabs drawn as push buttons, the pressed one for the active page.
 constexpr auto ButtonTabs = R"(
-QTabWidget::pane { border: none; }
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
     padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
 QTabBar::tab:selected { background: palette(midlight); border-color: palette(dark); }
 )";
+
+// The page control without the frame around its pages, which fill it edge to edge.
+class FramelessPaneStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameTabWidget)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override {
+        if (element != SE_TabWidgetTabContents)
+            return QProxyStyle::subElementRect(element, option, widget);
+        // Right below the tabs: no frame, and no overlap with the tabs.
+        QRect pages = QProxyStyle::subElementRect(SE_TabWidgetTabPane, option, widget);
+        pages.setTop(QProxyStyle::subElementRect(SE_TabWidgetTabBar, option, widget).bottom() + 1);
+        return pages;
+    }
+};
 
 } // namespace
 
@@ -68,8 +92,20 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    m_ui->PageControl1->setStyleSheet(QLatin1String(ButtonTabs));
-    setMenuIcons(*m_ui);
+    // A style sheet on the page control would restyle every control of both pages, so the sheet
+    // covers the tab bar only and a style of its own leaves out the frame around the pages.
+    auto* paneStyle = new FramelessPaneStyle;
+    paneStyle->setParent(m_ui->PageControl1);
+    m_ui->PageControl1->setStyle(paneStyle);
+    m_ui->PageControl1->tabBar()->setStyleSheet(QLatin1String(ButtonTabs));
+    // A theme look-up reads the icon theme's folders, so each menu gets its icons as it is
+    // first opened rather than while the program starts.
+    for (QMenu* menu : {m_ui->N1, m_ui->N8}) {
+        connect(
+            menu, &QMenu::aboutToShow, this,
+            [this, menu] { guarded([&] { setMenuIcons(*m_ui, menu); }); },
+            Qt::SingleShotConnection);
+    }
 
     auto* pages = new QActionGroup(this);
     pages->addAction(m_ui->N7);

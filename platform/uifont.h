@@ -4,8 +4,9 @@
 
 namespace velmora {
 
-// The face every window names, 13 pixels high. The face is not shipped with the program; where
-// it is missing the toolkit substitutes its default face.
+// The windows' face "Velmora", 13 pixels high. The face is not shipped with the program; where
+// it is missing, DejaVu Sans Condensed stands in, else DejaVu Sans, else the toolkit's default.
+// Call after the application exists.
 QFont windowFont();
 
 } // namespace velmora

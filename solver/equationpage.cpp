@@ -9,6 +9,7 @@
 #include "platform/locale.h"
 #include "platform/looks.h"
 #include "platform/messagebox.h"
+#include "platform/uifont.h"
 #include "solver/equation.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
@@ -37,6 +38,9 @@ constexpr int SolutionLineHeight = 15;
 
 EquationPage::EquationPage(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::EquationPage>()) {
+    // The form's set-up makes the page without a parent and adds it to the page control
+    // afterwards; naming the window font at once spares every control a change of font then.
+    setFont(windowFont());
     m_ui->setupUi(this);
 
     QFont coefficientLetters(QStringLiteral("Arial"));

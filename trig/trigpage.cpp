@@ -5,12 +5,16 @@
 #include "platform/errorreport.h"
 #include "platform/locale.h"
 #include "platform/looks.h"
+#include "platform/uifont.h"
 #include "state/global.h"
 #include "trig/trigcore.h"
 
 namespace velmora {
 
 TrigPage::TrigPage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::TrigPage>()) {
+    // The form's set-up makes the page without a parent and adds it to the page control
+    // afterwards; naming the window font at once spares every control a change of font then.
+    setFont(windowFont());
     m_ui->setupUi(this);
     for (QLineEdit* field : {m_ui->Edit9, m_ui->Edit10})
         setFieldColour(field, FieldColour::ButtonFace);

@@ -256,6 +256,12 @@ void TstMainWindow::designedWindow() {
 
     QCOMPARE(pageState(),
              QStringLiteral("page 0, N7 checked, N12 unchecked, N5 checked enabled, client 498"));
+
+    // The pages sit right below the button tabs, with no frame around them.
+    const QWidget* page = m_window->equationPage();
+    const QRect tabs = pages()->tabBar()->geometry();
+    QCOMPARE(page->mapTo(pages(), QPoint(0, 0)), QPoint(0, tabs.bottom() + 1));
+    QCOMPARE(page->width(), pages()->width());
 }
 
 // The designed controls of the window and its two pages: place and size in their parent (the
@@ -394,9 +400,20 @@ void TstMainWindow::trigonometryTabOrder() {
 }
 
 void TstMainWindow::menuIconsArePainted() {
-    for (const char* name : {"N2", "N3", "N9", "N10", "N11", "N13"}) {
-        const QPixmap picture = action(name)->icon().pixmap(QSize(16, 16));
-        QVERIFY2(!picture.isNull(), name);
+    // The items carry their pictures when their menu opens.
+    const struct {
+        const char* menu;
+        QStringList items;
+    } menus[] = {{"N1", {"N2", "N3"}}, {"N8", {"N11", "N10", "N9", "N13"}}};
+    for (const auto& [name, items] : menus) {
+        QMenu* menu = child<QMenu>(name);
+        menu->popup(m_window->mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        for (const QString& item : items) {
+            const QPixmap picture = action(qPrintable(item))->icon().pixmap(QSize(16, 16));
+            QVERIFY2(!picture.isNull(), qPrintable(item));
+        }
+        menu->hide();
     }
 }
 
