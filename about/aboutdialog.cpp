@@ -1,18 +1,114 @@
 #include "about/aboutdialog.h"
 #include "ui_aboutdialog.h"
 
+#include "about/helplinks.h"
+#include "about/productinfo.h"
+#include "platform/errorreport.h"
 #include "platform/uifont.h"
+#include "state/global.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShowEvent>
 
 namespace velmora {
 
 TForm2* Form2 = nullptr;
 
+namespace {
+
+QString about(int line) {
+    return Global::text(TextTable::About, line);
+}
+
+} // namespace
+
 TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>()) {
     setFont(windowFont());
     m_ui->setupUi(this);
     setFixedSize(size());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    // The design-time rows of the form, with the values the build configures.
+    ValueListEditor* list = m_ui->ValueListEditor1;
+    const QString configured[] = {QString(),
+                                  QString(),
+                                  QString(),
+                                  QString::fromUtf16(product::DeveloperName),
+                                  QString::fromUtf16(product::ContactEmail),
+                                  aboutPageText()};
+    QList<std::pair<QString, QString>> rows;
+    for (int row = 0; row < list->rowCount(); ++row)
+        rows.append(
+            {list->key(row), configured[row].isEmpty() ? list->value(row) : configured[row]});
+    list->clearRows();
+    for (const auto& [key, value] : rows)
+        list->appendRow(key, value);
+
+    connectGuarded(m_ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connectGuarded(m_ui->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connectGuarded(m_ui->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connectGuarded(m_ui->Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 }
 
 TForm2::~TForm2() = default;
+
+ValueListEditor* TForm2::valueList() const {
+    return m_ui->ValueListEditor1;
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        guarded([this] { FormShow(); });
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    // No button is the default, so Enter in the list presses nothing; on a button it presses
+    // that button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm2::FormShow() {
+    language();
+}
+
+void TForm2::language() {
+    setWindowTitle(about(1));
+    ValueListEditor* list = m_ui->ValueListEditor1;
+    list->clearRows();
+    list->appendRow(about(2), QString::fromUtf16(product::Name));
+    list->appendRow(about(3), QString::fromUtf16(product::Version));
+    list->appendRow(about(4), about(5));
+    list->appendRow(about(6), about(7));
+    list->appendRow(QStringLiteral("E-mail"), QString::fromUtf16(product::ContactEmail));
+    list->appendRow(about(8), aboutPageText());
+    m_ui->Button1->setText(about(9));
+    m_ui->Button2->setText(about(10));
+    m_ui->Button3->setText(about(11));
+    m_ui->Button4->setText(about(12));
+}
+
+void TForm2::Button1Click() {
+    openAboutPage();
+}
+
+void TForm2::Button2Click() {
+    showVersionHistory();
+}
+
+void TForm2::Button3Click() {
+    openLicence();
+}
+
+void TForm2::Button4Click() {
+    reject();
+}
 
 } // namespace velmora

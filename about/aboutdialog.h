@@ -10,12 +10,30 @@ class TForm2;
 
 namespace velmora {
 
-// The About dialog; its contents come with the help and web links.
+class ValueListEditor;
+
+// The About dialog: what the product is, in a two-column list, and buttons that open the web
+// page, the version history in the help program and the licence. Shown modally from the Help
+// menu; its texts are applied from the "About" table on every showing.
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;
+
+    void FormShow();
+    // Fills the caption, the six rows and the button captions from the "About" table.
+    void language();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+
+    ValueListEditor* valueList() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> m_ui;

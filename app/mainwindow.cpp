@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "about/aboutdialog.h"
+#include "about/helplinks.h"
 #include "app/startup.h"
 #include "platform/errorreport.h"
 #include "platform/uifont.h"
@@ -124,6 +126,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
         if (m_ui->N5->isChecked())
             detailed_solution();
     });
+
+    connectHelpMenu();
 
     setClientHeight(ClientHeightShown);
 }
@@ -255,6 +259,25 @@ void TForm1::FormShow() {
 void TForm1::N2Click() {
     if (Form3)
         Form3->exec();
+}
+
+void TForm1::connectHelpMenu() {
+    connectGuarded(m_ui->N10, &QAction::triggered, this, [this] { N10Click(); });
+    connectGuarded(m_ui->N11, &QAction::triggered, this, [this] { N11Click(); });
+    connectGuarded(m_ui->N13, &QAction::triggered, this, [this] { N13Click(); });
+}
+
+void TForm1::N10Click() {
+    openHomePage();
+}
+
+void TForm1::N11Click() {
+    startHelpProgram();
+}
+
+void TForm1::N13Click() {
+    if (Form2)
+        Form2->exec();
 }
 
 void TForm1::N3Click() {

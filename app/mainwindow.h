@@ -44,6 +44,10 @@ public:
     // Checks for updates on request: mode "custom", then a check (one already running answers).
     void N9Click();
     void N12Click();
+    // Help menu: the home page, the help program and the About dialog.
+    void N10Click();
+    void N11Click();
+    void N13Click();
     void PageControl1Change();
     // Fits the detailed-solution box and the window to the last solve's line count.
     void detailed_solution();
@@ -60,6 +64,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void connectHelpMenu();
     void showEquationPageState(bool equationPage);
     void placeAtStart();
     void chooseHeightAtStart();

@@ -12,12 +12,6 @@ QString applicationTitle() {
     return QStringLiteral("Velmora");
 }
 
-QString withFullStop(const QString& message) {
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
-
 void showErrorReport(const QString& message) {
     showMessageBox(withFullStop(message), applicationTitle(), MessageFlags::ErrorOk);
 }

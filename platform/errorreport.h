@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/failure.h"
+
 #include <QObject>
 #include <QString>
 
@@ -13,9 +15,6 @@ QString applicationTitle();
 // The standard error report: a modal box with the application title as caption, the message
 // followed by a full stop when its last character sorts after ".", the error icon and OK.
 void showErrorReport(const QString& message);
-
-// The message with the report's closing full stop added where the rule asks for it.
-QString withFullStop(const QString& message);
 
 // Runs a body that Qt called into. A failure must not unwind through Qt's frames, so it is
 // caught here and shown by the standard error report; the event loop then goes on. True when

@@ -19,4 +19,12 @@ private:
     QString m_message;
 };
 
+// A failure's message as the standard error report shows it: with a full stop added when its
+// last character sorts after ".".
+inline QString withFullStop(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
 } // namespace velmora

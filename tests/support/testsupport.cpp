@@ -66,6 +66,16 @@ MessageBoxRecorder::~MessageBoxRecorder() {
     setMessageBoxHandler({});
 }
 
+ShellRecorder::ShellRecorder() {
+    setShellHandler([this](const ShellRequest& request, const ShellTarget& target) {
+        launches.append({request, target});
+    });
+}
+
+ShellRecorder::~ShellRecorder() {
+    setShellHandler({});
+}
+
 TemporaryStore::TemporaryStore() : m_previous(qgetenv("VELMORA_REGISTRY")) {
     qputenv("VELMORA_REGISTRY", path().toLocal8Bit());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/messagebox.h"
+#include "platform/shell.h"
 
 #include <QList>
 #include <QString>
@@ -48,6 +49,23 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     QList<ShownBox> boxes;
+};
+
+// One launch the shell layer was asked for, and what it came to.
+struct ShellLaunch {
+    ShellRequest request;
+    ShellTarget target;
+};
+
+// Records every launch asked for while it lives, instead of starting anything.
+class ShellRecorder {
+public:
+    ShellRecorder();
+    ~ShellRecorder();
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    QList<ShellLaunch> launches;
 };
 
 // Points the settings store at an empty file in a fresh temporary folder while it lives.

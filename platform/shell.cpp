@@ -1,0 +1,89 @@
+#include "platform/shell.h"
+
+#include "platform/datafiles.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace velmora {
+namespace {
+
+ShellHandler& handler() {
+    static ShellHandler installed;
+    return installed;
+}
+
+bool isWebAddress(const QString& file) {
+    const QUrl url(file, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+ShellTarget targetFor(const QFileInfo& file) {
+    if (!file.isFile())
+        return {};
+    const ShellAction action =
+        file.isExecutable() ? ShellAction::StartProgram : ShellAction::OpenDocument;
+    return {action, file.absoluteFilePath()};
+}
+
+bool sameFolder(const QString& one, const QString& other) {
+    const QString a = QFileInfo(one).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(other).canonicalFilePath();
+}
+
+} // namespace
+
+ShellTarget resolveShellTarget(const QString& file) {
+    if (file.isEmpty())
+        return {};
+    if (isWebAddress(file))
+        return {ShellAction::OpenWebAddress, file};
+    if (QDir::isAbsolutePath(file))
+        return targetFor(QFileInfo(file));
+
+    const QString current = QDir::currentPath();
+    const QString inCurrentFolder = QDir(current).filePath(file);
+    const bool currentIsProgramFolder = sameFolder(current, QCoreApplication::applicationDirPath());
+    for (const QString& candidate : dataFileCandidates(file, DataPlace::CurrentFolder)) {
+        const QFileInfo info(candidate);
+        if (!info.isFile())
+            continue;
+        if (info.isExecutable() && candidate == inCurrentFolder && !currentIsProgramFolder)
+            continue;
+        return targetFor(info);
+    }
+    return {};
+}
+
+void shellExecute(const ShellRequest& request) {
+    const ShellTarget target = resolveShellTarget(request.file);
+    if (handler()) {
+        handler()(request, target);
+        return;
+    }
+    switch (target.action) {
+    case ShellAction::OpenWebAddress:
+        QDesktopServices::openUrl(QUrl(target.location));
+        break;
+    case ShellAction::StartProgram:
+        // Started without arguments, in the current folder, and not waited for.
+        QProcess::startDetached(target.location, {});
+        break;
+    case ShellAction::OpenDocument:
+        QDesktopServices::openUrl(QUrl::fromLocalFile(target.location));
+        break;
+    case ShellAction::Nothing:
+        break;
+    }
+}
+
+void setShellHandler(ShellHandler replacement) {
+    handler() = std::move(replacement);
+}
+
+} // namespace velmora

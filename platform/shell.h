@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace velmora {
+
+// How a started program's window is to be shown, as the shell's show commands number them.
+// Linux has no such request; the mode is kept so that each launch states what it asks for.
+enum class ShowMode { Normal = 1, Show = 5 };
+
+// One launch as the program asks for it: the verb ("open", "Open", or empty for the file's
+// default action), the file (a web address, a path, or a bare file name) and the show mode.
+struct ShellRequest {
+    QString verb;
+    QString file;
+    ShowMode show = ShowMode::Normal;
+};
+
+// What a request comes to.
+enum class ShellAction {
+    OpenWebAddress, // the user's default browser
+    StartProgram,   // an executable file, started detached
+    OpenDocument,   // any other file, in its default application
+    Nothing,        // no such file: nothing happens, and nothing is reported
+};
+
+struct ShellTarget {
+    ShellAction action = ShellAction::Nothing;
+    QString location; // the web address, or the file's absolute path
+};
+
+// Decides what a request's file comes to. An http or https address is a web address. An
+// absolute path is taken as it is. A relative name is looked for in the current folder, the
+// program's folder and the installed data folder, in that order (see datafiles.h) — except that
+// an executable in the current folder is passed over: a stray file there must not run with the
+// user's rights in place of ours. An executable file is started, any other file opened.
+ShellTarget resolveShellTarget(const QString& file);
+
+// Starts or opens the request's file the way the desktop does. The outcome is not looked at.
+// Call on the user-interface thread.
+void shellExecute(const ShellRequest& request);
+
+// Replaces the launch, so tests can see each request and what it came to without starting
+// anything. An empty handler restores the real launch.
+using ShellHandler = std::function<void(const ShellRequest& request, const ShellTarget& target)>;
+void setShellHandler(ShellHandler handler);
+
+} // namespace velmora
