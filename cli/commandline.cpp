@@ -1,0 +1,224 @@
+#include "cli/commandline.h"
+
+#include "numbers/decimal.h"
+#include "platform/failure.h"
+#include "solver/equation.h"
+#include "state/global.h"
+#include "state/language.h"
+#include "state/settingscatalogue.h"
+#include "trig/trigcore.h"
+
+#include <optional>
+
+namespace velmora::cli {
+namespace {
+
+// Every number is written with "," as the window writes it in a comma locale.
+constexpr QChar OutputSeparator = u',';
+
+struct UsageError {
+    QString message;
+};
+
+// A number is read with "," as the window reads it; "." is accepted too, for numbers pasted
+// from elsewhere. A text holding both is read with "," and so refused.
+QChar separatorOf(const QString& text) {
+    return text.contains(u'.') && !text.contains(u',') ? QChar(u'.') : OutputSeparator;
+}
+
+QString message(int line) {
+    return Global::text(TextTable::Messages, line);
+}
+
+// The "Messages" texts of the language the settings name; English when they name none.
+void loadMessages() {
+    QString name = catalogue::startupLanguage();
+    if (languageFile(name).isEmpty())
+        name = QStringLiteral("English");
+    loadLanguage(name);
+}
+
+// The report for a coefficient that is not a number: "Messages" line 9, then the letter.
+Failure refusedCoefficient(char letter) {
+    return Failure(message(9) + QStringLiteral(" \"") + QLatin1Char(letter) + QLatin1Char('"'));
+}
+
+double optionalCoefficient(const QString& text, char letter) {
+    if (text.isEmpty())
+        return 0;
+    const std::optional<double> value = parseDecimal(text, separatorOf(text));
+    if (!value)
+        throw refusedCoefficient(letter);
+    return *value;
+}
+
+// The substitution letter when none is given: the "Replacement" setting as the window reads
+// it, else "y", the settings' default.
+QString storedLetter() {
+    try {
+        const QString stored = catalogue::read(catalogue::Replacement);
+        if (!stored.isEmpty())
+            return stored;
+    } catch (const Failure&) {
+    }
+    return QStringLiteral("y");
+}
+
+Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<QString>& letter) {
+    Outcome outcome;
+    const QString& aText = numbers[0];
+    // The window's checks, in its order; the first refusal ends the solve.
+    if (aText.isEmpty())
+        return {StatusInputError, {}, message(7)};
+    const std::optional<double> a = parseDecimal(aText, separatorOf(aText));
+    if (!a)
+        throw refusedCoefficient('a');
+    if (*a == 0)
+        return {StatusInputError, {}, message(8)};
+    const double b = optionalCoefficient(numbers[1], 'b');
+    const double c = optionalCoefficient(numbers[2], 'c');
+
+    const EquationType type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
+    const EquationNumbers solved = solveEquation(*a, b, c, type);
+    const QString substitution = biquadratic ? letter.value_or(storedLetter()) : QString();
+    const EquationText text = describeEquation(solved, substitution, OutputSeparator);
+    for (const QString& line : text.lines)
+        outcome.out += line + u'\n';
+    if (text.noRealRoots)
+        outcome.err = message(10);
+    return outcome;
+}
+
+TrigFunction functionNamed(const QString& name) {
+    static const std::pair<const char*, TrigFunction> functions[] = {
+        {"sin", TrigFunction::Sin},       {"cos", TrigFunction::Cos},
+        {"tg", TrigFunction::Tg},         {"ctg", TrigFunction::Ctg},
+        {"arcsin", TrigFunction::Arcsin}, {"arccos", TrigFunction::Arccos},
+        {"arcctg", TrigFunction::Arcctg},
+    };
+    for (const auto& [known, function] : functions) {
+        if (name == QLatin1String(known))
+            return function;
+    }
+    if (name == QLatin1String("arctg"))
+        throw UsageError{QStringLiteral("arctg is not offered (the window shows it greyed)")};
+    throw UsageError{QStringLiteral("unknown function '%1'").arg(name)};
+}
+
+Outcome trig(const QString& name, const QString& value) {
+    const TrigFunction function = functionNamed(name);
+    const double x = readTrigInput(value, separatorOf(value));
+    return {StatusDone, trigAnswer(function, value, x, OutputSeparator) + u'\n', {}};
+}
+
+Outcome parseAndRun(const QStringList& arguments) {
+    bool biquadratic = false;
+    std::optional<QString> letter;
+    QStringList positional;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && argument == QLatin1String("-h"))
+            return {StatusDone, usage(), {}};
+        // An option is "--" and a name. Anything else is a value, so "-3" and even "--5"
+        // (which the window's field takes, and refuses as a number) reach the command.
+        const bool option = !optionsEnded && argument.size() > 2 &&
+                            argument.startsWith(QLatin1String("--")) && argument[2].isLetter();
+        if (!option) {
+            positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--help"))
+            return {StatusDone, usage(), {}};
+        if (argument == QLatin1String("--version"))
+            return {StatusDone, QStringLiteral("velmora-cli 3.2\n"), {}};
+        if (argument == QLatin1String("--biquadratic")) {
+            biquadratic = true;
+        } else if (argument == QLatin1String("--letter") ||
+                   argument.startsWith(QLatin1String("--letter="))) {
+            if (argument == QLatin1String("--letter")) {
+                if (++i == arguments.size())
+                    throw UsageError{QStringLiteral("--letter needs a letter")};
+                letter = arguments[i];
+            } else {
+                letter = argument.mid(9);
+            }
+            // The letters the settings offer: a to z without x.
+            if (letter->size() != 1 || !catalogue::ReplacementLetters.contains(*letter))
+                throw UsageError{QStringLiteral("--letter takes one of the letters a to z "
+                                                "without x, not '%1'")
+                                     .arg(*letter)};
+        } else {
+            throw UsageError{QStringLiteral("unknown option '%1'").arg(argument)};
+        }
+    }
+
+    if (positional.isEmpty())
+        throw UsageError{QStringLiteral("no command given")};
+    const QString command = positional.takeFirst();
+    if (command == QLatin1String("solve")) {
+        if (positional.size() != 3)
+            throw UsageError{QStringLiteral("solve takes three coefficients: a b c")};
+        loadMessages();
+        return solve(positional, biquadratic, letter);
+    }
+    if (command == QLatin1String("trig")) {
+        if (biquadratic || letter)
+            throw UsageError{QStringLiteral("--biquadratic and --letter belong to solve")};
+        if (positional.size() != 2)
+            throw UsageError{QStringLiteral("trig takes a function and a value")};
+        return trig(positional[0], positional[1]);
+    }
+    throw UsageError{QStringLiteral("unknown command '%1'").arg(command)};
+}
+
+} // namespace
+
+Outcome run(const QStringList& arguments) {
+    try {
+        return parseAndRun(arguments);
+    } catch (const UsageError& error) {
+        return {StatusUsageError,
+                {},
+                QStringLiteral("velmora-cli: %1\nTry 'velmora-cli --help'.").arg(error.message)};
+    } catch (const Failure& failure) {
+        // As the window's standard error report words it.
+        return {StatusInputError, {}, withFullStop(failure.message())};
+    }
+}
+
+QString usage() {
+    return QStringLiteral(
+        "Usage: velmora-cli solve [--biquadratic] [--letter LETTER] A B C\n"
+        "       velmora-cli trig FUNCTION VALUE\n"
+        "\n"
+        "Velmora's equation and trigonometry pages on the command line, written exactly as\n"
+        "the window writes them.\n"
+        "\n"
+        "  solve A B C         the detailed solution of A·x² + B·x + C = 0, one line per line\n"
+        "                      of the window's detailed-solution box\n"
+        "  --biquadratic       solve A·x⁴ + B·x² + C = 0 through a substitution instead\n"
+        "  --letter LETTER     the substitution letter, one of a to z without x (default: the\n"
+        "                      \"Replacement\" setting, else y)\n"
+        "  trig FUNCTION VALUE sin, cos, tg or ctg of an angle in degrees, or arcsin, arccos\n"
+        "                      or arcctg of a value, answered in degrees\n"
+        "  -h, --help          show this text\n"
+        "  --version           show the version\n"
+        "\n"
+        "Numbers are written with a decimal comma, as in the window; a decimal point is\n"
+        "accepted too (0.5 or 0,5). A negative number is given as it is: solve 1 -3 2.\n"
+        "An empty B or C (\"\") counts as 0, as an empty field does in the window.\n"
+        "\n"
+        "Messages are those of the window, in the language of the \"Language\" setting\n"
+        "(English when none is set). When an equation has no real roots, the window's\n"
+        "notice goes to standard error.\n"
+        "\n"
+        "Exit status: 0 done (also when there are no real roots), 1 an input the window\n"
+        "refuses (the message on standard error), 2 a wrong command line.\n");
+}
+
+} // namespace velmora::cli

@@ -1,0 +1,301 @@
+// velmora-cli run as a program: the worked examples of both pages, from the same tables the
+// core tests use, with "," and with "."; the window's refusals and their texts; the language
+// and the substitution letter taken from the settings; wrong command lines.
+#include "platform/failure.h"
+#include "state/global.h"
+#include "state/language.h"
+#include "tests/support/testsupport.h"
+#include "tests/support/workedexamples.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <memory>
+
+using velmora::test::TemporaryStore;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VELMORA_CLI), arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, QStringLiteral("did not finish")};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString functionName(velmora::TrigFunction function) {
+    using F = velmora::TrigFunction;
+    switch (function) {
+    case F::Sin:
+        return QStringLiteral("sin");
+    case F::Cos:
+        return QStringLiteral("cos");
+    case F::Tg:
+        return QStringLiteral("tg");
+    case F::Ctg:
+        return QStringLiteral("ctg");
+    case F::Arcsin:
+        return QStringLiteral("arcsin");
+    case F::Arccos:
+        return QStringLiteral("arccos");
+    case F::Arcctg:
+        return QStringLiteral("arcctg");
+    }
+    return {};
+}
+
+QString pointed(QString text) {
+    return text.replace(u',', u'.');
+}
+
+// A "Messages" line as the window shows it in a language.
+QString messageIn(const QString& language, int line) {
+    velmora::loadLanguage(language);
+    return velmora::Global::text(velmora::TextTable::Messages, line);
+}
+
+QString storeWith(const QString& values) {
+    return QStringLiteral(R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {%1}}})")
+        .arg(values);
+}
+
+} // namespace
+
+class TstCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void solve_data();
+    void solve();
+    void trig_data();
+    void trig();
+    void refusals_data();
+    void refusals();
+    void settings_data();
+    void settings();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    std::unique_ptr<TemporaryStore> m_store;
+};
+
+void TstCli::initTestCase() {
+    // The shipped language files, for the tool and for the expected texts.
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+}
+
+void TstCli::init() {
+    m_store = std::make_unique<TemporaryStore>();
+}
+
+void TstCli::cleanup() {
+    m_store.reset();
+}
+
+// Every worked example of the equation page, typed with "," and again with "." where it has
+// a decimal mark. The tool offers the settings' letters only, so rows with another letter are
+// the core's alone.
+void TstCli::solve_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QString noRoots = messageIn(QStringLiteral("English"), 10);
+    for (const velmora::test::SolveExample& row : velmora::test::solveExamples()) {
+        if (row.letter.size() != 1)
+            continue;
+        QStringList options;
+        if (row.type == velmora::EquationType::Biquadratic)
+            options << QStringLiteral("--biquadratic") << QStringLiteral("--letter") << row.letter;
+        const QString out = row.lines.join(u'\n') + u'\n';
+        const QString err = row.noRealRoots ? noRoots + u'\n' : QString();
+        QTest::newRow(row.tag) << QStringList{"solve"} + options + QStringList{row.a, row.b, row.c}
+                               << out << err;
+        const QString typed = row.a + row.b + row.c;
+        if (typed.contains(u','))
+            QTest::addRow("%s, with points", row.tag)
+                << QStringList{"solve"} + options +
+                       QStringList{pointed(row.a), pointed(row.b), pointed(row.c)}
+                << out << err;
+    }
+}
+
+void TstCli::solve() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.status, 0);
+}
+
+// Every worked example of the trigonometry page written with ",", typed with "," and with
+// ".": the answer is always written with ",", a refusal names the text as typed.
+void TstCli::trig_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<int>("status");
+
+    for (const velmora::test::TrigExample& row : velmora::test::trigExamples()) {
+        if (row.separator != u',')
+            continue;
+        const QString name = functionName(row.function);
+        const QString out = row.answer.isEmpty() ? QString() : row.answer + u'\n';
+        const QString err =
+            row.error.isEmpty() ? QString() : velmora::withFullStop(row.error) + u'\n';
+        const int status = row.error.isEmpty() ? 0 : 1;
+        QTest::newRow(row.tag) << QStringList{"trig", name, row.input} << out << err << status;
+        if (row.input.contains(u','))
+            QTest::addRow("%s, with a point", row.tag)
+                << QStringList{"trig", name, pointed(row.input)} << out << pointed(err) << status;
+    }
+}
+
+void TstCli::trig() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(int, status);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.status, status);
+}
+
+// What the window refuses, refused with the window's texts and status 1; nothing on standard
+// output.
+void TstCli::refusals_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("err");
+
+    const auto english = [](int line) { return messageIn(QStringLiteral("English"), line); };
+    QTest::newRow("a missing") << QStringList{"solve", "", "1", "2"} << english(7);
+    QTest::newRow("a zero") << QStringList{"solve", "0", "1", "2"} << english(8);
+    QTest::newRow("a zero written 0,0") << QStringList{"solve", "0,0", "1", "2"} << english(8);
+    QTest::newRow("a zero written -0") << QStringList{"solve", "-0", "1", "2"} << english(8);
+    QTest::newRow("a zero as a lone comma") << QStringList{"solve", ",", "1", "2"} << english(8);
+    QTest::newRow("a not a number") << QStringList{"solve", "-", "1", "2"} << english(9) + " \"a\"";
+    QTest::newRow("b reported before c")
+        << QStringList{"solve", "1", "1-2", "x"} << english(9) + " \"b\"";
+    QTest::newRow("c not a number")
+        << QStringList{"solve", "1", "", "1,2,3"} << english(9) + " \"c\"";
+    QTest::newRow("both marks in one number")
+        << QStringList{"solve", "1", "1.5,2", "0"} << english(9) + " \"b\"";
+    QTest::newRow("overflow") << QStringList{"solve", "1", "1E200", "0"}
+                              << "Floating point overflow.";
+}
+
+void TstCli::refusals() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, err);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.err, err + u'\n');
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.status, 1);
+}
+
+// The language of the messages and the default substitution letter come from the settings.
+void TstCli::settings_data() {
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // standard error, or the third line of output
+
+    QTest::newRow("Ukrainian messages")
+        << storeWith(R"("Language": "Ukrainian")") << QStringList{"solve", "", "1", "1"}
+        << messageIn(QStringLiteral("Ukrainian"), 7);
+    QTest::newRow("Russian messages")
+        << storeWith(R"("Language": "Russian")") << QStringList{"solve", "1", "0", "1"}
+        << messageIn(QStringLiteral("Russian"), 10);
+    QTest::newRow("an unknown language gives English")
+        << storeWith(R"("Language": "German")") << QStringList{"solve", "0", "1", "1"}
+        << messageIn(QStringLiteral("English"), 8);
+    QTest::newRow("no settings give English") << QString() << QStringList{"solve", "0", "1", "1"}
+                                              << messageIn(QStringLiteral("English"), 8);
+    QTest::newRow("the stored letter")
+        << storeWith(R"("Replacement": "t")")
+        << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << "t² - 5t + 4 = 0";
+    QTest::newRow("no stored letter gives y")
+        << QString() << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << "y² - 5y + 4 = 0";
+    QTest::newRow("a stored letter of the wrong type gives y")
+        << storeWith(R"("Replacement": 5)") << QStringList{"solve", "--biquadratic", "1", "-5", "4"}
+        << "y² - 5y + 4 = 0";
+    QTest::newRow("the given letter wins")
+        << storeWith(R"("Replacement": "t")")
+        << QStringList{"solve", "--biquadratic", "--letter=z", "1", "-5", "4"} << "z² - 5z + 4 = 0";
+}
+
+void TstCli::settings() {
+    QFETCH(QString, store);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    if (!store.isEmpty())
+        m_store->seed(store.toUtf8());
+    const Run run = runCli(arguments);
+    if (run.err.isEmpty())
+        QCOMPARE(run.out.split(u'\n').value(2), expected);
+    else
+        QCOMPARE(run.err, expected + u'\n');
+}
+
+void TstCli::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("start"); // of standard output, or of standard error
+
+    const QString usage = QStringLiteral("Usage: velmora-cli solve");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage;
+    QTest::newRow("-h after a command") << QStringList{"solve", "-h"} << 0 << usage;
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "velmora-cli 3.2";
+    QTest::newRow("nothing") << QStringList() << 2 << "velmora-cli: no command given";
+    QTest::newRow("unknown command")
+        << QStringList{"graph", "1"} << 2 << "velmora-cli: unknown command 'graph'";
+    QTest::newRow("two coefficients")
+        << QStringList{"solve", "1", "2"} << 2 << "velmora-cli: solve takes three";
+    QTest::newRow("four coefficients")
+        << QStringList{"solve", "1", "2", "3", "4"} << 2 << "velmora-cli: solve takes three";
+    QTest::newRow("unknown option") << QStringList{"solve", "--cubic", "1", "2", "3"} << 2
+                                    << "velmora-cli: unknown option '--cubic'";
+    QTest::newRow("letter x") << QStringList{"solve", "--biquadratic", "--letter", "x", "1", "2",
+                                             "3"}
+                              << 2 << "velmora-cli: --letter takes one of the letters";
+    QTest::newRow("letter without a letter") << QStringList{"solve", "1", "2", "3", "--letter"} << 2
+                                             << "velmora-cli: --letter needs a letter";
+    QTest::newRow("arctg is not offered")
+        << QStringList{"trig", "arctg", "1"} << 2 << "velmora-cli: arctg is not offered";
+    QTest::newRow("unknown function")
+        << QStringList{"trig", "tan", "30"} << 2 << "velmora-cli: unknown function 'tan'";
+    QTest::newRow("negative numbers after --")
+        << QStringList{"solve", "--", "-1", "0", "4"} << 0 << "-x² + 4 = 0";
+}
+
+void TstCli::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, start);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.status, status);
+    const QString shown = status == 0 ? run.out : run.err;
+    QVERIFY2(shown.startsWith(start), qPrintable(shown));
+}
+
+QTEST_GUILESS_MAIN(TstCli)
+#include "tst_cli.moc"
