@@ -1,0 +1,48 @@
+#include "help/helpstart.h"
+
+#include "platform/datafiles.h"
+#include "platform/failure.h"
+#include "state/settingscatalogue.h"
+
+namespace velmora::help {
+
+QString pageLanguage(const QString& languageName, const QString& localeName) {
+    if (languageName == QLatin1String("Russian"))
+        return QStringLiteral("ru");
+    if (languageName == QLatin1String("Ukrainian"))
+        return QStringLiteral("uk");
+    if (languageName == QLatin1String("English"))
+        return QStringLiteral("en");
+    if (localeName.startsWith(QLatin1String("ru")))
+        return QStringLiteral("ru");
+    if (localeName.startsWith(QLatin1String("uk")))
+        return QStringLiteral("uk");
+    return QStringLiteral("en");
+}
+
+QString findPage(const QString& language, const QString& page) {
+    const QString path =
+        findDataFile(QStringLiteral("help/%1/%2").arg(language, page), DataPlace::ProgramFolder);
+    if (!path.isEmpty() || language == QLatin1String("en"))
+        return path;
+    return findPage(QStringLiteral("en"), page);
+}
+
+StartPage chooseStartPage(const QString& localeName) {
+    StartPage start;
+    start.language = pageLanguage(catalogue::startupLanguage(), localeName);
+
+    bool history = false;
+    try {
+        history = catalogue::read(catalogue::HelpIndex) == QLatin1String("version history");
+        if (history)
+            catalogue::write(catalogue::HelpIndex, QString());
+    } catch (const Failure&) {
+        // A value of another type asks for nothing; a refused clear leaves it for next time.
+    }
+    start.page = history ? QStringLiteral("history.html") : QStringLiteral("index.html");
+    start.path = findPage(start.language, start.page);
+    return start;
+}
+
+} // namespace velmora::help
