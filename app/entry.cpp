@@ -11,7 +11,13 @@
 #include "update/updateservice.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
+
+// Resources of a static library must be registered by name before use.
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace velmora {
 
@@ -20,6 +26,12 @@ void initApplication() {
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
     // Lets the desktop tie the window to the installed launcher and its progress.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    // The installed icon theme's picture, else our own.
+    initResources();
+    QIcon bundled;
+    for (const char* size : {"16", "32", "48", "256"})
+        bundled.addFile(QStringLiteral(":/icons/velmora/%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora"), bundled));
 }
 
 void createWindows() {

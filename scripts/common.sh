@@ -11,6 +11,7 @@ PACKAGES=(
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
     locales
+    desktop-file-utils appstream lintian strace procps
 )
 
 # The page tests run once under each: a comma and a full stop as the decimal separator.

@@ -89,6 +89,7 @@ private slots:
     void closingTheDialog_data();
     void closingTheDialog();
     void enterInTheListPressesNothing();
+    void desktopIdentity();
 
 private:
     // Opens the dialog through Help > About and returns what it showed; closes it again.
@@ -461,6 +462,18 @@ void TstAboutDialog::enterInTheListPressesNothing() {
     QTest::keyClick(button(dialog, "Button3"), Qt::Key_Return);
     QCOMPARE(m_shell->launches.size(), 1);
     QCOMPARE(m_shell->launches[0].request.file, QStringLiteral("License.txt"));
+}
+
+// The desktop ties the windows to the installed menu entry and shows the program's icon, from
+// the icon theme or from the program itself.
+void TstAboutDialog::desktopIdentity() {
+    velmora::initApplication();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("velmora"));
+    for (int size : {16, 48, 256}) {
+        const QPixmap icon = QApplication::windowIcon().pixmap(QSize(size, size));
+        QVERIFY2(!icon.isNull(), qPrintable(QString::number(size)));
+        QCOMPARE(icon.width(), size);
+    }
 }
 
 QTEST_MAIN(TstAboutDialog)
