@@ -2,7 +2,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/registry.h"
-#include "state/global.h"
+#include "state/storenoticetext.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -24,14 +24,7 @@ Notices& notices() {
 }
 
 void showStoreNotice(const QString& keptCopy) {
-    QString text = Global::text(TextTable::Messages, 6);
-    QString caption = Global::text(TextTable::Messages, 1);
-    if (text.isEmpty())
-        text = QStringLiteral("The settings file was damaged and has been kept as %1; Velmora "
-                              "starts with default settings.");
-    if (caption.isEmpty())
-        caption = QStringLiteral("Information");
-    showMessageBox(text.arg(keptCopy), caption, MessageFlags::InformationOk);
+    showMessageBox(storeNoticeText(keptCopy), storeNoticeCaption(), MessageFlags::InformationOk);
 }
 
 void onStoreSetAside(const QString& keptCopy) {

@@ -2,6 +2,7 @@
 
 #include "platform/datafiles.h"
 #include "platform/failure.h"
+#include "platform/registry.h"
 #include "state/settingscatalogue.h"
 
 namespace velmora::help {
@@ -28,8 +29,18 @@ QString findPage(const QString& language, const QString& page) {
     return findPage(QStringLiteral("en"), page);
 }
 
+QString languageNameOf(const QString& folder) {
+    if (folder == QLatin1String("ru"))
+        return QStringLiteral("Russian");
+    if (folder == QLatin1String("uk"))
+        return QStringLiteral("Ukrainian");
+    return QStringLiteral("English");
+}
+
 StartPage chooseStartPage(const QString& localeName) {
     StartPage start;
+    Registry::setCorruptStoreHandler(
+        [&start](const QString& keptCopy) { start.keptCopies << keptCopy; });
     start.language = pageLanguage(catalogue::startupLanguage(), localeName);
 
     bool history = false;
@@ -40,6 +51,7 @@ StartPage chooseStartPage(const QString& localeName) {
     } catch (const Failure&) {
         // A value of another type asks for nothing; a refused clear leaves it for next time.
     }
+    Registry::setCorruptStoreHandler({});
     start.page = history ? QStringLiteral("history.html") : QStringLiteral("index.html");
     start.path = findPage(start.language, start.page);
     return start;

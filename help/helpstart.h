@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace velmora::help {
 
@@ -10,17 +11,22 @@ QString pageLanguage(const QString& languageName, const QString& localeName);
 
 // The page the help opens with.
 struct StartPage {
-    QString language; // "ru", "en" or "uk"
-    QString page;     // "index.html" or "history.html"
-    QString path;     // the page's file; empty when the pages are not installed
+    QString language;       // "ru", "en" or "uk"
+    QString page;           // "index.html" or "history.html"
+    QString path;           // the page's file; empty when the pages are not installed
+    QStringList keptCopies; // damaged settings files the store kept aside while reading
 };
 
 // Reads "Language" and "Help index" as the main program stores them. "version history" opens
 // the version history and is then cleared, so the next plain start opens the contents again;
 // anything else opens the contents. A store that cannot be read or written changes nothing
-// but that. The pages are looked up in the program's folder and the installed data folder, in
-// English when the language has none.
+// but that; a damaged one is kept aside by the store, and the copies are named for the user. The
+// pages are looked up in the program's folder and the installed data folder, in English when the
+// language has none.
 StartPage chooseStartPage(const QString& localeName);
+
+// The language name of a page folder: "ru" Russian, "uk" Ukrainian, anything else English.
+QString languageNameOf(const QString& folder);
 
 // A help page's file, looked up as above; empty when it is missing in both languages.
 QString findPage(const QString& language, const QString& page);

@@ -1,6 +1,9 @@
 #include "help/helpwindow.h"
 
 #include "help/helpstart.h"
+#include "platform/messagebox.h"
+#include "state/language.h"
+#include "state/storenoticetext.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -72,6 +75,15 @@ void HelpWindow::openPage(const QString& path) {
         return;
     }
     m_browser->setSource(QUrl::fromLocalFile(path));
+}
+
+void showStoreNotices(const QStringList& keptCopies, const QString& language) {
+    if (keptCopies.isEmpty())
+        return;
+    loadLanguage(languageNameOf(language));
+    for (const QString& keptCopy : keptCopies)
+        showMessageBox(storeNoticeText(keptCopy), storeNoticeCaption(),
+                       MessageFlags::InformationOk);
 }
 
 void HelpWindow::showTitle() {

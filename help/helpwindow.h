@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
 class QAction;
 class QTextBrowser;
@@ -29,5 +30,8 @@ private:
     QAction* m_forward;
     QAction* m_contents;
 };
+
+// Tells the user, in the help's language, of each damaged settings file the store kept aside.
+void showStoreNotices(const QStringList& keptCopies, const QString& language);
 
 } // namespace velmora::help

@@ -17,5 +17,6 @@ int main(int argc, char* argv[]) {
     velmora::help::HelpWindow window(start.language);
     window.openPage(start.path);
     window.show();
+    velmora::help::showStoreNotices(start.keptCopies, start.language);
     return QApplication::exec();
 }

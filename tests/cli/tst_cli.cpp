@@ -7,6 +7,9 @@
 #include "tests/support/testsupport.h"
 #include "tests/support/workedexamples.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -86,6 +89,7 @@ private slots:
     void settings();
     void commandLine_data();
     void commandLine();
+    void damagedSettingsAreNamed();
 
 private:
     std::unique_ptr<TemporaryStore> m_store;
@@ -295,6 +299,21 @@ void TstCli::commandLine() {
     QCOMPARE(run.status, status);
     const QString shown = status == 0 ? run.out : run.err;
     QVERIFY2(shown.startsWith(start), qPrintable(shown));
+}
+
+// A damaged settings file is kept aside (the store names the copy on standard error) and the
+// tool goes on with the defaults.
+void TstCli::damagedSettingsAreNamed() {
+    m_store->seed("{\"HKEY_LOCAL_MACHINE\": ");
+    const Run run =
+        runCli({QStringLiteral("solve"), QString(), QStringLiteral("1"), QStringLiteral("2")});
+    const QDir folder = QFileInfo(m_store->path()).dir();
+    const QStringList kept = folder.entryList({QStringLiteral("registry.json.corrupt-*")});
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(!QFile::exists(m_store->path()));
+    QVERIFY2(run.err.contains(folder.filePath(kept[0])), qPrintable(run.err));
+    QVERIFY(run.err.endsWith(messageIn(QStringLiteral("English"), 7) + u'\n'));
+    QCOMPARE(run.status, 1);
 }
 
 QTEST_GUILESS_MAIN(TstCli)

@@ -57,6 +57,7 @@ private slots:
     void startPage();
     void refusedClearStillOpensTheHistory();
     void englishWhenALanguageHasNoPages();
+    void damagedSettingsAreNamed();
     void windowFollowsLinks();
     void windowWithoutPages();
 
@@ -174,6 +175,23 @@ void TstHelpStart::englishWhenALanguageHasNoPages() {
     QCOMPARE(start.path, data.filePath(QStringLiteral("help/en/history.html")));
     QCOMPARE(velmora::help::findPage(QStringLiteral("uk"), QStringLiteral("index.html")),
              QString());
+}
+
+void TstHelpStart::damagedSettingsAreNamed() {
+    m_store->seed("not a settings file");
+    const velmora::help::StartPage start = velmora::help::chooseStartPage(QStringLiteral("uk_UA"));
+    QCOMPARE(start.page, QStringLiteral("index.html"));
+    QCOMPARE(start.keptCopies.size(), 1);
+    QVERIFY(QFile::exists(start.keptCopies[0]));
+
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    velmora::test::MessageBoxRecorder boxes;
+    velmora::help::showStoreNotices(start.keptCopies, start.language);
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].caption, QStringLiteral("Інформація"));
+    QVERIFY2(boxes.boxes[0].text.contains(start.keptCopies[0]), qPrintable(boxes.boxes[0].text));
+    QVERIFY(boxes.boxes[0].text.startsWith(QStringLiteral("Файл налаштувань")));
+    QCOMPARE(boxes.boxes[0].flags, velmora::MessageFlags::InformationOk);
 }
 
 void TstHelpStart::windowFollowsLinks() {
