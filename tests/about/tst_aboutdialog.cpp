@@ -405,13 +405,7 @@ void TstAboutDialog::refusedWriteKeepsTheHelpProgramFromStarting() {
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
-    // A plain file where the store's folder should be: every write is refused.
-    QTemporaryDir blocked;
-    QFile blocker(blocked.filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("VELMORA_REGISTRY",
-            (blocker.fileName() + QStringLiteral("/registry.json")).toLocal8Bit());
+    m_store->refuseWrites();
 
     QTest::mouseClick(button(dialog, "Button2"), Qt::LeftButton);
     QVERIFY(m_shell->launches.isEmpty());

@@ -454,13 +454,7 @@ void TstStartup::refusedWriteAbandonsTheClose() {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 
-    // A plain file where the store's folder should be: every write is refused.
-    QTemporaryDir blocked;
-    QFile blocker(blocked.filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("VELMORA_REGISTRY",
-            (blocker.fileName() + QStringLiteral("/registry.json")).toLocal8Bit());
+    m_store->refuseWrites();
 
     MessageBoxRecorder recorder;
     QVERIFY(!window->close());

@@ -739,13 +739,7 @@ void TstSettingsDialog::refusedWriteKeepsTheDialogOpen() {
     showDialog();
     languages()->setCurrentIndex(1);
 
-    // A plain file where the store's folder should be: every write is refused.
-    QTemporaryDir blocked;
-    QFile blocker(blocked.filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    qputenv("VELMORA_REGISTRY",
-            (blocker.fileName() + QStringLiteral("/registry.json")).toLocal8Bit());
+    m_store->refuseWrites();
 
     QTest::mouseClick(button(pressed), Qt::LeftButton);
     QCOMPARE(boxTexts(m_boxes->boxes),

@@ -88,6 +88,14 @@ QString TemporaryStore::path() const {
     return m_dir.filePath(QStringLiteral("registry.json"));
 }
 
+void TemporaryStore::refuseWrites() const {
+    const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot make the file that blocks the store");
+    qputenv("VELMORA_REGISTRY", (blocker + QStringLiteral("/registry.json")).toLocal8Bit());
+}
+
 void TemporaryStore::seed(const QByteArray& json) const {
     QFile file(path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size())

@@ -76,6 +76,9 @@ public:
     QString path() const;
     // Replaces the whole store file with the given JSON text.
     void seed(const QByteArray& json) const;
+    // Points the store below a plain file, where nothing can be created whoever runs the test:
+    // every write is refused until this store goes away.
+    void refuseWrites() const;
 
 private:
     QTemporaryDir m_dir;
