@@ -163,7 +163,9 @@ EquationNumbers solveEquation(double a, double b, double c, EquationType type) {
     }
     const double y1 = n.x1;
     const double y2 = n.x2;
-    if (y1 == 0 && y2 < 0)
+    // y₂ can underflow to zero beside y₁ = 0 (a huge a with a tiny b, c = 0); x = 0 still
+    // solves the equation then, as for y₂ < 0.
+    if (y1 == 0 && y2 <= 0)
         n.roots = {0.0};
     else if (y1 == 0 && y2 > 0)
         n.roots = {0.0, std::sqrt(y2), -std::sqrt(y2)};

@@ -285,6 +285,22 @@ void TestEquation::solve_data() {
            }
         << false;
 
+    // Pasted exponent forms: y₂ underflows to -0 beside y₁ = 0, and x = 0 is still the root.
+    QTest::newRow("biquadratic, both substitution roots zero")
+        << EquationType::Biquadratic << u"1E300"_s << u"1E-30"_s << u"0"_s << u"y"_s << u"1E-60"_s
+        << QStringList{u"0"_s, u""_s, u""_s, u""_s}
+        << QStringList{
+               u"1E300x⁴ + 1E-30x² = 0"_s,
+               u"x² = y"_s,
+               u"1E300y² + 1E-30y = 0"_s,
+               u"D = 1E-30² - 4 • 1E300 • 0 = 1E-60 - 0 = 1E-60"_s,
+               u"y₁ = -1E-30 + √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 + 1E-30 / 2E300 = 0"_s,
+               u"y₂ = -1E-30 - √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 - 1E-30 / 2E300 = 0"_s,
+               u"x² = 0; x² = 0"_s,
+               u"Ответ: x = 0"_s,
+           }
+        << false;
+
     QTest::newRow("biquadratic, D = 0, y > 0")
         << EquationType::Biquadratic << u"1"_s << u"-2"_s << u"1"_s << u"y"_s << u"0"_s
         << QStringList{u"1"_s, u"-1"_s, u""_s, u""_s}

@@ -434,6 +434,15 @@ void TstEquationPage::solve_data() {
                    "y₂ = -5 - √9̅ / 2 • 1 = -5 - 3 / 2 = -4", "x² = -1; x² = -4",
                    "Ответ: нет корней"},
          .heights = {147, 181, 543}});
+    row("biquadratic, both substitution roots zero, pasted",
+        {.type = 1, .a = "1E300", .b = "1E-30", .c = "", .pasted = true, .store = kLetterY},
+        {.results = {"1E-60", "0", "", "", ""},
+         .lines = {"1E300x⁴ + 1E-30x² = 0", "x² = y", "1E300y² + 1E-30y = 0",
+                   "D = 1E-30² - 4 • 1E300 • 0 = 1E-60 - 0 = 1E-60",
+                   "y₁ = -1E-30 + √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 + 1E-30 / 2E300 = 0",
+                   "y₂ = -1E-30 - √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 - 1E-30 / 2E300 = 0",
+                   "x² = 0; x² = 0", "Ответ: x = 0"},
+         .heights = {147, 181, 543}});
     row("biquadratic without a substitution letter", {.type = 1, .a = "1", .b = "-5", .c = "4"},
         {.results = {"9", "2", "-2", "1", "-1"},
          .lines = {"x⁴ - 5x² + 4 = 0", "x² = ", "² - 5 + 4 = 0",
