@@ -10,6 +10,9 @@ PACKAGES=(
     xvfb xauth
 )
 
+# Only the fuzzing step of .ci/run needs these: libFuzzer comes with clang.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
+
 # install_missing_packages [package...]: the given packages, or PACKAGES.
 install_missing_packages() {
     local wanted=("$@") missing=()
