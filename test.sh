@@ -1,8 +1,31 @@
 #!/usr/bin/env bash
 # Builds Velmora and runs every test.
+#   --sanitize          with AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize
+#   --sanitize=thread   with ThreadSanitizer, in build-tsan: only the tests labelled "threads"
 source "$(dirname "$0")/scripts/common.sh"
+
+folder=build
+options=()
+tests=()
+case "${1:-}" in
+"") ;;
+--sanitize | --sanitize=address)
+    folder=build-sanitize
+    options=(-DVELMORA_SANITIZE=address,undefined)
+    ;;
+--sanitize=thread)
+    folder=build-tsan
+    options=(-DVELMORA_SANITIZE=thread)
+    tests=(-L threads)
+    ;;
+*)
+    echo "usage: $0 [--sanitize | --sanitize=thread]" >&2
+    exit 2
+    ;;
+esac
+
 install_missing_packages
 install_missing_locales
-build_project
-cd "$(dirname "$0")/build"
-exec ctest --output-on-failure -j "$(nproc)"
+build_project "$folder" "${options[@]}"
+cd "$PROJECT_ROOT/$folder"
+exec ctest --output-on-failure -j "$(nproc)" "${tests[@]}"

@@ -1,5 +1,5 @@
-# Shared by run.sh and test.sh: installs the Debian packages the build needs when they are
-# missing, then configures and builds the project in ./build.
+# Shared by run.sh, test.sh and .ci/run: installs the Debian packages the build needs when they
+# are missing, then configures and builds the project in ./build (or another folder).
 set -euo pipefail
 
 PACKAGES=(
@@ -17,9 +17,14 @@ PACKAGES=(
 # The page tests run once under each: a comma and a full stop as the decimal separator.
 TEST_LOCALES=(ru_RU.UTF-8 en_US.UTF-8)
 
+# Only the fuzzing step of .ci/run needs these: libFuzzer comes with clang.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
+
+# install_missing_packages [package...]: the given packages, or PACKAGES.
 install_missing_packages() {
-    local missing=()
-    for package in "${PACKAGES[@]}"; do
+    local wanted=("$@") missing=()
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -57,9 +62,13 @@ install_missing_locales() {
     "${sudo[@]}" locale-gen
 }
 
+PROJECT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# build_project [folder [cmake option...]]: configures and builds into PROJECT_ROOT/folder
+# (default "build").
 build_project() {
-    local root
-    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build "$root/build" -j "$(nproc)"
+    local folder="${1:-build}"
+    [ $# -gt 0 ] && shift
+    cmake -S "$PROJECT_ROOT" -B "$PROJECT_ROOT/$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$PROJECT_ROOT/$folder" -j "$(nproc)"
 }

@@ -64,6 +64,8 @@ void TestNumbers::parseDecimal_data() {
     QTest::newRow("exponent without mantissa") << u"e5"_s << comma << false << 0.0;
     QTest::newRow("separator in exponent") << u"1e2,5"_s << comma << false << 0.0;
     QTest::newRow("largest double") << u"1,7976931348623157e308"_s << comma << true << DBL_MAX;
+    // The largest double as the general format shows it rounds past the double range.
+    QTest::newRow("largest double as shown") << u"1,79769313486232E308"_s << comma << false << 0.0;
     QTest::newRow("overflow") << u"1e400"_s << comma << false << 0.0;
     QTest::newRow("negative overflow") << u"-1e400"_s << comma << false << 0.0;
     QTest::newRow("underflow reads as zero") << u"1e-400"_s << comma << true << 0.0;
