@@ -156,6 +156,15 @@ QString unescaped(QByteArrayView quoted) {
     return text + QString::fromUtf8(quoted.sliced(runStart));
 }
 
+// Whether the string's text starts with U+FEFF, raw or escaped: the reader drops it there, so the
+// string would be written back without it.
+bool startsWithByteOrderMark(QByteArrayView quoted, bool escapes) {
+    if (quoted.startsWith("\xEF\xBB\xBF"))
+        return true;
+    return escapes && quoted.startsWith("\\u") &&
+           unescaped(quoted.first(std::min<qsizetype>(6, quoted.size()))).startsWith(QChar(0xFEFF));
+}
+
 // Passes over the string whose opening quote is at `i`, leaving `i` after its closing quote, and
 // returns the bytes between the quotes.
 QByteArrayView passString(const QByteArray& json, qsizetype& i, bool& escapes) {
@@ -226,6 +235,9 @@ QString whatWouldNotRoundTrip(const QByteArray& json, int maxDepth) {
         } else if (c == '"') {
             bool escapes = false;
             const QByteArrayView quoted = passString(json, i, escapes);
+            if (startsWithByteOrderMark(quoted, escapes))
+                return QStringLiteral("the text \"%1\" starting with a byte order mark")
+                    .arg(shown(escapes ? unescaped(quoted) : QString::fromUtf8(quoted)));
             if (!open.empty() && open.back().object && open.back().expectName) {
                 Container& object = open.back();
                 object.expectName = false;
