@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QLocale>
+#include <QStringDecoder>
 #include <QStringView>
 #include <QtNumeric>
 
@@ -110,6 +111,13 @@ bool isExactInteger(QByteArrayView token) {
     return fits;
 }
 
+// UTF-8 as the reader decodes the bytes between two escapes: a byte order mark there is a
+// character (QString::fromUtf8 would drop one at the start).
+QString utf8Run(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 // The text between a string's quotes with its escapes read as the reader reads them.
 QString unescaped(QByteArrayView quoted) {
     QString text;
@@ -120,7 +128,7 @@ QString unescaped(QByteArrayView quoted) {
             ++i;
             continue;
         }
-        text += QString::fromUtf8(quoted.sliced(runStart, i - runStart));
+        text += utf8Run(quoted.sliced(runStart, i - runStart));
         const char escaped = i + 1 < quoted.size() ? quoted[i + 1] : '\\';
         i += 2;
         switch (escaped) {
@@ -153,7 +161,7 @@ QString unescaped(QByteArrayView quoted) {
         }
         runStart = std::min(i, quoted.size());
     }
-    return text + QString::fromUtf8(quoted.sliced(runStart));
+    return text + utf8Run(quoted.sliced(runStart));
 }
 
 // Whether the string's text starts with U+FEFF, raw or escaped: the reader drops it there, so the

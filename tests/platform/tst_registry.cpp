@@ -717,6 +717,8 @@ void TestRegistry::oddStoreFiles_data() {
             Outcome::Corrupt);
     content("byte order mark inside a name", storeWith("\"Ot\xEF\xBB\xBFher\": 1"),
             Outcome::Readable);
+    content("names that differ in a byte order mark after an escape",
+            storeWith("\"O\\\\\xEF\xBB\xBFther\": 1, \"O\\\\ther\": 2"), Outcome::Readable);
 }
 
 void TestRegistry::oddStoreFiles() {
