@@ -134,6 +134,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (!g_folder->isValid())
         fail("a store folder can be made", base);
     qputenv("VELMORA_REGISTRY", storePath().toLocal8Bit());
+    // The store logs every file it sets aside: thousands a second would bury libFuzzer's report.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     return 0;
 }
 

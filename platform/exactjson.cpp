@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QLocale>
+#include <QStringDecoder>
 #include <QStringView>
 #include <QtNumeric>
 
@@ -110,6 +111,13 @@ bool isExactInteger(QByteArrayView token) {
     return fits;
 }
 
+// UTF-8 as the reader decodes the bytes between two escapes: a byte order mark there is a
+// character (QString::fromUtf8 would drop one at the start).
+QString utf8Run(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 // The text between a string's quotes with its escapes read as the reader reads them.
 QString unescaped(QByteArrayView quoted) {
     QString text;
@@ -120,7 +128,7 @@ QString unescaped(QByteArrayView quoted) {
             ++i;
             continue;
         }
-        text += QString::fromUtf8(quoted.sliced(runStart, i - runStart));
+        text += utf8Run(quoted.sliced(runStart, i - runStart));
         const char escaped = i + 1 < quoted.size() ? quoted[i + 1] : '\\';
         i += 2;
         switch (escaped) {
@@ -153,7 +161,16 @@ QString unescaped(QByteArrayView quoted) {
         }
         runStart = std::min(i, quoted.size());
     }
-    return text + QString::fromUtf8(quoted.sliced(runStart));
+    return text + utf8Run(quoted.sliced(runStart));
+}
+
+// Whether the string's text starts with U+FEFF, raw or escaped: the reader drops it there, so the
+// string would be written back without it.
+bool startsWithByteOrderMark(QByteArrayView quoted, bool escapes) {
+    if (quoted.startsWith("\xEF\xBB\xBF"))
+        return true;
+    return escapes && quoted.startsWith("\\u") &&
+           unescaped(quoted.first(std::min<qsizetype>(6, quoted.size()))).startsWith(QChar(0xFEFF));
 }
 
 // Passes over the string whose opening quote is at `i`, leaving `i` after its closing quote, and
@@ -226,6 +243,9 @@ QString whatWouldNotRoundTrip(const QByteArray& json, int maxDepth) {
         } else if (c == '"') {
             bool escapes = false;
             const QByteArrayView quoted = passString(json, i, escapes);
+            if (startsWithByteOrderMark(quoted, escapes))
+                return QStringLiteral("the text \"%1\" starting with a byte order mark")
+                    .arg(shown(escapes ? unescaped(quoted) : QString::fromUtf8(quoted)));
             if (!open.empty() && open.back().object && open.back().expectName) {
                 Container& object = open.back();
                 object.expectName = false;

@@ -224,7 +224,8 @@ protected:
 void TstTaskbar::initialisesThroughTheEventLoop() {
     CountingComponent component(true);
     QVERIFY(!component.IsInitialized());
-    QCoreApplication::sendEvent(&component, new QEvent(velmora::TaskbarComponent::updateEvent()));
+    QEvent early(velmora::TaskbarComponent::updateEvent());
+    QCoreApplication::sendEvent(&component, &early);
     QCOMPARE(component.updates, 0); // not initialised yet: ignored
     QCoreApplication::sendPostedEvents(&component);
     QVERIFY(component.IsInitialized());
