@@ -5,6 +5,7 @@
 #include "platform/terminate.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
+#include "update/manifest.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,7 @@ void runScreenScaleCheck(const QString& windowsVersion) {
 void removeLeftoverUpdateFiles(const QString& updateFolder) {
     const QDir folder(updateFolder);
     const QStringList leftovers = folder.entryList(
-        {QStringLiteral("update.ums"), QStringLiteral("setup"), QStringLiteral("setup.*")},
+        {QLatin1String(manifest::FileName), QStringLiteral("setup"), QStringLiteral("setup.*")},
         QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : leftovers)
         QFile::remove(folder.filePath(name));

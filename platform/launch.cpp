@@ -1,19 +1,14 @@
 #include "platform/launch.h"
 
-#include <QDesktopServices>
+#include "platform/shell.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QUrl>
-
-#include <mutex>
 
 namespace velmora {
 namespace {
 
-// Set by tests on the user-interface thread, read by the download worker.
-std::mutex g_handlerMutex;
-LaunchHandler g_handler;
+LaunchHandler g_handler; // set by tests; both sides run on the user-interface thread
 
 } // namespace
 
@@ -31,23 +26,16 @@ void launchFile(const QString& path) {
         QFile file(path);
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     }
-    LaunchHandler handler;
-    {
-        const std::lock_guard lock(g_handlerMutex);
-        handler = g_handler;
-    }
-    if (handler) {
-        handler(path, method);
+    if (g_handler) {
+        g_handler(path, method);
         return;
     }
-    if (method == LaunchMethod::Execute)
-        QProcess::startDetached(path, {});
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The shell starts an executable file and opens any other, so the execute bit set above
+    // decides which happens.
+    shellExecute({QString(), QFileInfo(path).absoluteFilePath(), ShowMode::Normal});
 }
 
 void setLaunchHandler(LaunchHandler handler) {
-    const std::lock_guard lock(g_handlerMutex);
     g_handler = std::move(handler);
 }
 

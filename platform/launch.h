@@ -13,8 +13,9 @@ enum class LaunchMethod { Execute, OpenWithDefaultApplication };
 // By the file's extension, ignoring case: ".AppImage" and ".run" are executed.
 LaunchMethod launchMethodFor(const QString& path);
 
-// Starts the file without waiting for it. A file to be executed first gets its owner's execute
-// bit. Whether the start succeeded is not reported: the caller does not look at it.
+// Starts the file without waiting for it, through the shell layer. A file to be executed first
+// gets its owner's execute bit. Whether the start succeeded is not reported: the caller does not
+// look at it. Call on the user-interface thread.
 void launchFile(const QString& path);
 
 // Replaces the real start (the execute bit is still set), so tests can record what would be
