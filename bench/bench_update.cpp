@@ -33,6 +33,7 @@ static void BM_UpdateCheck(benchmark::State& state) {
 BENCHMARK(BM_UpdateCheck)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 int main(int argc, char** argv) {
+    // The transfer library is opened once, outside the measured checks.
     velmora::initDownloads();
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);

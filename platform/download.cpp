@@ -1,5 +1,7 @@
 #include "platform/download.h"
 
+#include <QLibrary>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -11,7 +13,27 @@
 namespace velmora {
 namespace {
 
+Q_LOGGING_CATEGORY(lcDownload, "velmora.download")
+
+// The transfer library is opened on the first download rather than linked: linking it loads
+// some twenty libraries and runs their constructors before main, a large part of the start-up
+// of a program that downloads only when an update check runs. The pointers take their types
+// from the library's own declarations.
+struct Curl {
+    decltype(&::curl_global_init) globalInit = nullptr;
+    decltype(&::curl_easy_init) easyInit = nullptr;
+    decltype(&::curl_easy_setopt) setopt = nullptr;
+    decltype(&::curl_easy_perform) perform = nullptr;
+    decltype(&::curl_easy_getinfo) getinfo = nullptr;
+    decltype(&::curl_easy_cleanup) cleanup = nullptr;
+
+    bool complete() const {
+        return globalInit && easyInit && setopt && perform && getinfo && cleanup;
+    }
+};
+
 std::once_flag g_initOnce;
+Curl g_curl; // written once under g_initOnce, read-only afterwards
 
 std::mutex g_timeoutsMutex;
 DownloadTimeouts g_timeouts;
@@ -48,13 +70,43 @@ int checkCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { g_curl.cleanup(handle); }
 };
+
+Curl openCurl() {
+    // The library stays loaded for the rest of the process.
+    QLibrary library(QStringLiteral("curl"), 4);
+    if (!library.load()) {
+        qCWarning(lcDownload, "downloads are unavailable: %s",
+                  qUtf8Printable(library.errorString()));
+        return {};
+    }
+    Curl curl;
+    const auto resolve = [&library](auto& function, const char* name) {
+        function =
+            reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+    };
+    resolve(curl.globalInit, "curl_global_init");
+    resolve(curl.easyInit, "curl_easy_init");
+    resolve(curl.setopt, "curl_easy_setopt");
+    resolve(curl.perform, "curl_easy_perform");
+    resolve(curl.getinfo, "curl_easy_getinfo");
+    resolve(curl.cleanup, "curl_easy_cleanup");
+    if (!curl.complete() || curl.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        qCWarning(lcDownload, "downloads are unavailable: %s could not be set up",
+                  qUtf8Printable(library.fileName()));
+        return {};
+    }
+    return curl;
+}
 
 } // namespace
 
-void initDownloads() {
-    std::call_once(g_initOnce, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+bool initDownloads() {
+    // The library's global set-up is safe to run beside other threads from version 7.84 on, and
+    // no other part of the program uses what it sets up; the once-flag keeps it to one run.
+    std::call_once(g_initOnce, [] { g_curl = openCurl(); });
+    return g_curl.complete();
 }
 
 void setDownloadTimeouts(DownloadTimeouts timeouts) {
@@ -69,14 +121,15 @@ DownloadTimeouts downloadTimeouts() {
 
 bool downloadFile(const QString& url, const QString& fileName, DownloadProgress* progress,
                   qint64 maxBytes) {
-    initDownloads();
+    if (!initDownloads())
+        return false;
     const DownloadTimeouts timeouts = downloadTimeouts();
     // Spaces and non-ASCII host names are encoded the way a browser would; anything QUrl cannot
     // read goes as typed, and the library refuses it.
     const QUrl parsed(url, QUrl::TolerantMode);
     const QByteArray address = parsed.isValid() ? parsed.toEncoded() : url.toUtf8();
 
-    const std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
+    const std::unique_ptr<CURL, EasyDeleter> handle(g_curl.easyInit());
     if (!handle)
         return false;
     QSaveFile file(fileName);
@@ -87,32 +140,31 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
         progress->received.store(0);
 
     CURL* easy = handle.get();
-    curl_easy_setopt(easy, CURLOPT_URL, address.constData());
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, AllowedProtocols);
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, AllowedProtocols);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, MaxRedirects);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(timeouts.connectMilliseconds));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.lowSpeedSeconds));
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Velmora/3.2");
+    g_curl.setopt(easy, CURLOPT_URL, address.constData());
+    g_curl.setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    g_curl.setopt(easy, CURLOPT_FAILONERROR, 1L);
+    g_curl.setopt(easy, CURLOPT_PROTOCOLS_STR, AllowedProtocols);
+    g_curl.setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, AllowedProtocols);
+    g_curl.setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    g_curl.setopt(easy, CURLOPT_MAXREDIRS, MaxRedirects);
+    g_curl.setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connectMilliseconds));
+    g_curl.setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    g_curl.setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.lowSpeedSeconds));
+    g_curl.setopt(easy, CURLOPT_USERAGENT, "Velmora/3.2");
     if (maxBytes != NoSizeLimit)
-        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, checkCancelled);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+        g_curl.setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
+    g_curl.setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
+    g_curl.setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    g_curl.setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    g_curl.setopt(easy, CURLOPT_XFERINFOFUNCTION, checkCancelled);
+    g_curl.setopt(easy, CURLOPT_XFERINFODATA, &transfer);
 
-    if (curl_easy_perform(easy) != CURLE_OK)
+    if (g_curl.perform(easy) != CURLE_OK)
         return false;
     long status = 0;
     curl_off_t announced = -1;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    g_curl.getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    g_curl.getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
     if (status < 200 || status > 299)
         return false;
     if (announced >= 0 && announced != transfer.written)

@@ -7,9 +7,9 @@
 
 namespace velmora {
 
-// Prepares the transfer library for the whole process. Call once from main before any thread
-// downloads; later calls do nothing.
-void initDownloads();
+// Opens and prepares the transfer library for the whole process the first time it is called,
+// from any thread; the first download calls it. True when downloads are possible.
+bool initDownloads();
 
 // How long a transfer may wait. A stalled server ends a transfer after lowSpeedSeconds without a
 // byte; a slow one that keeps sending goes on.

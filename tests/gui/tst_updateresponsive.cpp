@@ -29,7 +29,6 @@ private slots:
 };
 
 void TstUpdateResponsive::windowAnswersWhileTheServerStalls() {
-    velmora::initDownloads();
     HttpTestServer server;
     const QString manifest = QString::fromLatin1(velmora::manifest::ServerPath);
     server.answer(manifest, HttpAnswer::of(HttpAnswer::Kind::Stall, QByteArray(4000, 'x')));

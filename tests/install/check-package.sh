@@ -21,8 +21,9 @@ deb=${packages[0]}
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = velmora ] || fail "package name $(field Package)"
 [ "$(field Section)" = math ] || fail "section $(field Section)"
-# dpkg-shlibdeps has filled in the libraries; the window system plug-ins are named by hand.
-for dependency in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins; do
+# dpkg-shlibdeps has filled in the libraries; the window system plug-ins and libcurl, which are
+# opened at run time, are named by hand.
+for dependency in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins libcurl4; do
     field Depends | grep -q "$dependency" || fail "Depends lacks $dependency: $(field Depends)"
 done
 

@@ -85,7 +85,6 @@ private:
 };
 
 void TstInstaller::initTestCase() {
-    velmora::initDownloads();
     velmora::setDownloadTimeouts({2000, 1});
     Global::setCommonAppData(m_common.path());
     velmora::test::useNamedTexts();

@@ -81,7 +81,6 @@ private:
 };
 
 void TstUpdateCheck::initTestCase() {
-    velmora::initDownloads();
     velmora::setDownloadTimeouts({2000, 1});
     Global::setCommonAppData(m_common.path());
     velmora::test::useNamedTexts();
