@@ -26,12 +26,16 @@ void initApplication() {
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
     // Lets the desktop tie the window to the installed launcher and its progress.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
-    // The installed icon theme's picture, else our own.
+    // The window's own icon, for title bars and window switchers; docks and menus take the
+    // installed theme icon through the desktop file name. The sizes stop at 64 and the theme
+    // is not asked: the window system gets every size at the first show, and looking the name
+    // up in the icon themes parses their index files, which together cost more than the rest
+    // of the main window's creation.
     initResources();
-    QIcon bundled;
-    for (const char* size : {"16", "32", "48", "256"})
-        bundled.addFile(QStringLiteral(":/icons/velmora/%1.png").arg(QLatin1String(size)));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velmora"), bundled));
+    QIcon icon;
+    for (const char* size : {"16", "32", "48", "64"})
+        icon.addFile(QStringLiteral(":/icons/velmora/%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
 }
 
 void createWindows() {

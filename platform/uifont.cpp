@@ -1,26 +1,42 @@
 #include "platform/uifont.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace velmora {
 
+QString firstInstalledFace(std::initializer_list<QString> faces) {
+    // A face is looked up by its own name only. Naming a missing face would send every first use
+    // of the font, once per script, through the font configuration's sort of all installed
+    // fonts before a substitute is taken; asking hasFamily() runs the configuration's
+    // substitution rules for each name.
+    for (const QString& face : faces) {
+        if (!QFontDatabase::styles(face).isEmpty())
+            return face;
+    }
+    // None is installed: the first name stays, and the toolkit substitutes for it.
+    return *faces.begin();
+}
+
 QFont windowFont() {
     // The face is not shipped; a condensed face keeps the designed captions inside their
-    // controls where it is missing. The first installed face of the three is named directly:
-    // naming a missing face would send every first use of the font, once per script, through
-    // the font configuration's sort of all installed fonts before a substitute is taken.
-    static const QString face = [] {
-        const QString faces[] = {QStringLiteral("Velmora"), QStringLiteral("DejaVu Sans Condensed"),
-                                 QStringLiteral("DejaVu Sans")};
-        for (const QString& candidate : faces) {
-            if (QFontDatabase::hasFamily(candidate))
-                return candidate;
-        }
-        // None is installed: the name stays, and the toolkit substitutes its default face.
-        return faces[0];
-    }();
+    // controls where it is missing.
+    static const QString face =
+        firstInstalledFace({QStringLiteral("Velmora"), QStringLiteral("DejaVu Sans Condensed"),
+                            QStringLiteral("DejaVu Sans")});
     QFont font(face);
     font.setPixelSize(13);
+    return font;
+}
+
+QFont letterFont() {
+    // Arial, else a face with its metrics, in the order the font configuration's own aliases
+    // give them, else the plain DejaVu Sans that stands in for it on a bare system.
+    static const QString face = firstInstalledFace(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+         QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
+    QFont font(face);
+    font.setPixelSize(16);
     return font;
 }
 

@@ -43,8 +43,7 @@ EquationPage::EquationPage(QWidget* parent)
     setFont(windowFont());
     m_ui->setupUi(this);
 
-    QFont coefficientLetters(QStringLiteral("Arial"));
-    coefficientLetters.setPixelSize(16);
+    const QFont coefficientLetters = letterFont();
     // The letters are sized to their text in this font.
     for (QLabel* letter : {m_ui->Label1, m_ui->Label2, m_ui->Label3}) {
         letter->setFont(coefficientLetters);

@@ -354,9 +354,11 @@ void TstMainWindow::designedControls() {
     else
         QVERIFY2(place.height() >= control->sizeHint().height(), "the text is cut");
     QCOMPARE(shownText(control), text);
-    // "Velmora" in the table is the window face, which names the first installed stand-in.
+    // "Velmora" and "Arial" in the table are the window and letter faces, which name the first
+    // installed stand-in.
     QString expectedFont = font;
     expectedFont.replace(QLatin1String("Velmora"), velmora::windowFont().family());
+    expectedFont.replace(QLatin1String("Arial"), velmora::letterFont().family());
     QCOMPARE(QStringLiteral("%1 %2").arg(control->font().family()).arg(control->font().pixelSize()),
              expectedFont);
 }
