@@ -17,9 +17,12 @@ constexpr int GripDistance = 3;
 
 } // namespace
 
-ValueListEditor::ValueListEditor(QWidget* parent) : QTableWidget(0, 2, parent) {
+ValueListEditor::ValueListEditor(QWidget* parent) : QTableWidget(parent) {
+    // The title rows go before the columns come: a visible title row would measure its titles
+    // in a bold face, loading that face only to be hidden.
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    setColumnCount(2);
     verticalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(RowHeight);

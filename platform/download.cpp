@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 namespace velmora {
 namespace {
@@ -143,8 +144,10 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     g_curl.setopt(easy, CURLOPT_URL, address.constData());
     g_curl.setopt(easy, CURLOPT_NOSIGNAL, 1L);
     g_curl.setopt(easy, CURLOPT_FAILONERROR, 1L);
-    g_curl.setopt(easy, CURLOPT_PROTOCOLS_STR, AllowedProtocols);
-    g_curl.setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, AllowedProtocols);
+    // A library too old to know these options would follow any scheme: refuse the transfer.
+    if (g_curl.setopt(easy, CURLOPT_PROTOCOLS_STR, AllowedProtocols) != CURLE_OK ||
+        g_curl.setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, AllowedProtocols) != CURLE_OK)
+        return false;
     g_curl.setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     g_curl.setopt(easy, CURLOPT_MAXREDIRS, MaxRedirects);
     g_curl.setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connectMilliseconds));

@@ -122,6 +122,8 @@ private slots:
     void init();
     void cleanup();
 
+    // First: a later row whose update mode is "auto" starts a check, which opens the library.
+    void startLoadsNoTransferLibrary();
     void startUp_data();
     void startUp();
     void firstStartWritesInstallerDefaults();
@@ -370,6 +372,19 @@ void TstStartup::startUp() {
     QCOMPARE(shownBoxes, boxes);
     QCOMPARE(storedValue(m_store->path(), dpiPlace), dpiAfter);
     QCOMPARE(runEventLoopBriefly(), ends ? 0 : -1);
+}
+
+// The transfer library and the twenty-odd libraries it needs are opened by the first download,
+// not loaded with the program, where they would cost every start some milliseconds.
+void TstStartup::startLoadsNoTransferLibrary() {
+    m_store->seed(storeJson({}));
+    velmora::createWindows();
+    QCOMPARE(velmora::Global::updateMode(), UpdateMode::Custom);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QByteArray loaded = maps.readAll();
+    QVERIFY(loaded.contains("libQt6Widgets"));
+    QVERIFY(!loaded.contains("libcurl"));
 }
 
 void TstStartup::firstStartWritesInstallerDefaults() {
