@@ -1010,12 +1010,15 @@ void TestRegistry::killedWritersLeaveOldOrNewStore() {
         }
         QVERIFY2(begun > 0, "the writer was killed before its first write");
 
+        // The key is made by the first write, so a kill inside the very first write of all
+        // may leave none: that is the store before any write, number 0.
         Registry reader(RootKey::CurrentUser);
-        QVERIFY(reader.openKey(kKey, false));
-        const QString stored = reader.readString(QStringLiteral("Counter"));
+        const bool written = reader.openKey(kKey, false);
+        QVERIFY2(written || begun == 1, "the key is gone after later writes");
+        const QString stored = written ? reader.readString(QStringLiteral("Counter")) : QString();
         QVERIFY2(keptCopies().isEmpty(), "a killed write left a file that does not read");
         const int n = stored.section(QLatin1Char(':'), 0, 0).toInt();
-        QVERIFY2(stored == counterValue(n), "the stored value is torn");
+        QVERIFY2(!written || stored == counterValue(n), "the stored value is torn");
         if (begun > ended) {
             // Killed inside write `begun`: the store holds the write before it or this one.
             ++killedWhileWriting;
