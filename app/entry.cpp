@@ -13,6 +13,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
 
 // Resources of a static library must be registered by name before use.
 static void initResources() {
@@ -38,7 +42,7 @@ void initApplication() {
     QApplication::setWindowIcon(icon);
 }
 
-void createWindows() {
+void createMainWindow() {
     // The first look at the store comes before the language is loaded: a damaged store found
     // now is told once FormCreate has loaded it.
     installStoreNotice();
@@ -48,6 +52,11 @@ void createWindows() {
     // other windows are made all the same.
     guarded([] { Form1->FormCreate(); });
     showHeldStoreNotices();
+}
+
+void createDialogs() {
+    if (!Form1 || Form2)
+        return;
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
     // The settings dialog asks for the main window's texts after OK and after Cancel.
@@ -58,6 +67,47 @@ void createWindows() {
     // manifest stays, and the update dialog it may show exists.
     if (Global::updateMode() == UpdateMode::Auto)
         startUpdateCheck();
+}
+
+void createWindows() {
+    createMainWindow();
+    createDialogs();
+}
+
+namespace {
+
+// Makes the dialogs once the main window has been painted for the first time, so the window
+// does not wait for three hidden dialogs and the update check. A window that is never exposed
+// (a window manager that starts it minimised) gets them after a second all the same.
+class DialogsAfterFirstPicture : public QObject {
+public:
+    explicit DialogsAfterFirstPicture(QWidget* window) : QObject(window) {
+        window->windowHandle()->installEventFilter(this);
+        QTimer::singleShot(std::chrono::seconds(1), this, [this] { create(); });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The window paints while it handles its exposure; the queued call runs after that.
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this, [this] { create(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void create() {
+        guarded([] { createDialogs(); });
+        deleteLater();
+    }
+};
+
+} // namespace
+
+void showMainWindow() {
+    Form1->show();
+    new DialogsAfterFirstPicture(Form1);
 }
 
 void destroyWindows() {

@@ -5,12 +5,22 @@ namespace velmora {
 // Sets the application's title and desktop identity. Call once, after QApplication exists.
 void initApplication();
 
-// Creates the four windows in their order (main window, About, settings, update) and sets
-// the window references; the main window's FormCreate runs between the first and the others.
-// A user's first start writes the installer's defaults first. From here on a damaged settings
-// file is told to the user (app/storenotice.h).
-// The main window is not shown.
+// Creates the main window and runs its FormCreate; a user's first start writes the installer's
+// defaults first. From here on a damaged settings file is told to the user
+// (app/storenotice.h). The main window is not shown.
+void createMainWindow();
+
+// Creates the About, settings and update dialogs and sets their references, then starts the
+// update check when the update mode is "auto". Does nothing when they exist or when there is no
+// main window; whatever needs a dialog calls it first.
+void createDialogs();
+
+// Both of the above: the four windows in their order (main window, About, settings, update).
 void createWindows();
+
+// Shows the main window made by createMainWindow(); the dialogs follow as soon as its first
+// picture is painted.
+void showMainWindow();
 
 // Destroys the windows and clears the references.
 void destroyWindows();

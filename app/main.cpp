@@ -6,8 +6,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     velmora::initApplication();
-    velmora::createWindows();
-    velmora::Form1->show();
+    velmora::createMainWindow();
+    velmora::showMainWindow();
     const int result = QApplication::exec();
     velmora::destroyWindows();
     return result;

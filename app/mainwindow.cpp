@@ -3,6 +3,7 @@
 
 #include "about/aboutdialog.h"
 #include "about/helplinks.h"
+#include "app/entry.h"
 #include "app/startup.h"
 #include "platform/errorreport.h"
 #include "platform/uifont.h"
@@ -257,6 +258,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::N2Click() {
+    createDialogs();
     if (Form3)
         Form3->exec();
 }
@@ -276,6 +278,7 @@ void TForm1::N11Click() {
 }
 
 void TForm1::N13Click() {
+    createDialogs();
     if (Form2)
         Form2->exec();
 }
@@ -322,6 +325,8 @@ void TForm1::N7Click() {
 
 void TForm1::N9Click() {
     Global::setUpdateMode(UpdateMode::Custom);
+    // The check may show the update dialog.
+    createDialogs();
     startUpdateCheck();
 }
 

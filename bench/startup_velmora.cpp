@@ -4,16 +4,18 @@
 
 #include "app/entry.h"
 #include "app/mainwindow.h"
+#include "update/updatedialog.h"
 
 int main(int argc, char* argv[]) {
     startupbench::stamp("main");
     startupbench::ChildApplication application(argc, argv);
     startupbench::stamp("application");
     velmora::initApplication();
-    velmora::createWindows();
+    velmora::createMainWindow();
     startupbench::stamp("windows");
-    application.watch(velmora::Form1);
-    velmora::Form1->show();
+    // Ready once the dialogs, which follow the first picture, exist.
+    application.watch(velmora::Form1, [] { return velmora::Form4 != nullptr; });
+    velmora::showMainWindow();
     startupbench::stamp("shown");
     const int result = QApplication::exec();
     velmora::destroyWindows();

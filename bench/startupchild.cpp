@@ -40,8 +40,19 @@ ChildApplication::~ChildApplication() {
     std::fflush(stdout);
 }
 
-void ChildApplication::watch(QWidget* window) {
+void ChildApplication::watch(QWidget* window, std::function<bool()> ready) {
     m_window = window;
+    m_ready = std::move(ready);
+}
+
+void ChildApplication::finishWhenReady() {
+    if (m_ready && !m_ready()) {
+        QTimer::singleShot(0, this, [this] { finishWhenReady(); });
+        return;
+    }
+    if (m_ready)
+        stamp("ready");
+    QCoreApplication::exit(0);
 }
 
 bool ChildApplication::notify(QObject* receiver, QEvent* event) {
@@ -52,7 +63,7 @@ bool ChildApplication::notify(QObject* receiver, QEvent* event) {
         receiver == m_window->windowHandle() && m_window->windowHandle()->isExposed()) {
         m_exposed = true;
         stamp("exposed");
-        QCoreApplication::exit(0);
+        finishWhenReady();
     }
     return result;
 }

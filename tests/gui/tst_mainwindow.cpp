@@ -126,6 +126,10 @@ private slots:
     void cleanup();
 
     void createWindowsInOrder();
+    void dialogsFollowTheFirstPicture();
+    void commandsMakeMissingDialogs_data();
+    void commandsMakeMissingDialogs();
+    void updateCommandMakesTheUpdateDialogFirst();
     void designedWindow();
     void designedControls_data();
     void designedControls();
@@ -581,6 +585,58 @@ void TstMainWindow::detailedSolutionToggle() {
     QCOMPARE(m_window->width(), 264);
     // Every line of the last solve is in view.
     QCOMPARE(velmora::test::verticalOverflow(child<QTextEdit>("Memo1")), QString());
+}
+
+// The shown program makes its dialogs once the main window has been painted, so the window
+// does not wait for them.
+void TstMainWindow::dialogsFollowTheFirstPicture() {
+    velmora::createMainWindow();
+    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
+    QVERIFY(velmora::Form1 && !velmora::Form2);
+    velmora::showMainWindow();
+    QVERIFY(!velmora::Form2 && !velmora::Form3 && !velmora::Form4);
+    QVERIFY(QTest::qWaitForWindowExposed(velmora::Form1));
+    QTRY_VERIFY(velmora::Form2 && velmora::Form3 && velmora::Form4);
+    QCOMPARE(velmora::Form2->parent(), velmora::Form1);
+}
+
+void TstMainWindow::commandsMakeMissingDialogs_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("settings") << "N2"
+                              << "TForm3";
+    QTest::newRow("about") << "N13"
+                           << "TForm2";
+}
+
+// A command given before the dialogs exist makes them and shows its own.
+void TstMainWindow::commandsMakeMissingDialogs() {
+    QFETCH(QString, command);
+    QFETCH(QString, dialog);
+    velmora::createMainWindow();
+    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
+    QVERIFY(!velmora::Form2);
+
+    QString modal;
+    QTimer::singleShot(0, this, [&] {
+        auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        modal = shown ? shown->objectName() : QStringLiteral("<none>");
+        if (shown)
+            shown->reject();
+    });
+    velmora::Form1->findChild<QAction*>(command)->trigger();
+
+    QCOMPARE(modal, dialog);
+    QVERIFY(velmora::Form2 && velmora::Form3 && velmora::Form4);
+}
+
+// The check may end in the update dialog, which must exist by then.
+void TstMainWindow::updateCommandMakesTheUpdateDialogFirst() {
+    velmora::createMainWindow();
+    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
+    QVERIFY(!velmora::Form4);
+    velmora::Form1->findChild<QAction*>(QStringLiteral("N9"))->trigger();
+    QVERIFY(velmora::Form4);
 }
 
 void TstMainWindow::settingsCommandOpensTheDialog() {
