@@ -1,10 +1,13 @@
 #include "app/entry.h"
 #include "app/mainwindow.h"
+#include "platform/uifont.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    velmora::FontConfigurationLoader fonts;
     QApplication application(argc, argv);
+    fonts.wait();
     velmora::initApplication();
     velmora::createMainWindow();
     velmora::showMainWindow();

@@ -4,11 +4,14 @@
 
 #include "app/entry.h"
 #include "app/mainwindow.h"
+#include "platform/uifont.h"
 #include "update/updatedialog.h"
 
 int main(int argc, char* argv[]) {
     startupbench::stamp("main");
+    velmora::FontConfigurationLoader fonts;
     startupbench::ChildApplication application(argc, argv);
+    fonts.wait();
     startupbench::stamp("application");
     velmora::initApplication();
     velmora::createMainWindow();

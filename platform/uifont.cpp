@@ -3,6 +3,10 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
+
 namespace velmora {
 
 QString firstInstalledFace(std::initializer_list<QString> faces) {
@@ -38,6 +42,23 @@ QFont letterFont() {
     QFont font(face);
     font.setPixelSize(16);
     return font;
+}
+
+FontConfigurationLoader::FontConfigurationLoader() {
+    try {
+        m_thread = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the toolkit loads the configuration itself when it needs it.
+    }
+}
+
+FontConfigurationLoader::~FontConfigurationLoader() {
+    wait();
+}
+
+void FontConfigurationLoader::wait() {
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 } // namespace velmora

@@ -7,6 +7,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     libcurl4-openssl-dev
+    libfontconfig-dev
     dbus
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
