@@ -4,9 +4,8 @@
 // (bench_startup_velmora: app/main.cpp's start with the language loaded, the settings read and
 // the window placed) and a bare Qt Widgets main window (bench_startup_bare) one after the other,
 // in alternating order; the counters hold the medians in milliseconds, their ratio, and the
-// median of the ratios within each iteration (pair_ratio), and the ratio of the fastest starts
-// (min_ratio), which the load of other processes disturbs least. v_ready is when the program's
-// work deferred past the first picture (its hidden dialogs) is done.
+// median of the ratios within each iteration (pair_ratio). v_ready is when the program's work
+// deferred past the first picture (its hidden dialogs) is done.
 //
 // "offscreen" runs on Qt's offscreen platform; "xcb" on the X server in DISPLAY, so run the
 // benchmark as `xvfb-run -a bench/bench_startup` to have both.
@@ -203,11 +202,6 @@ void BM_StartupToFirstShow(benchmark::State& state, const char* platform) {
     state.counters["bare_ms"] = bareStart;
     state.counters["ratio"] = bareStart > 0 ? ourStart / bareStart : 0;
     state.counters["pair_ratio"] = median(pairRatios);
-    // Other processes only ever add time, so the fastest starts show the cost itself.
-    const double ourFastest =
-        *std::min_element(velmora["exposed"].begin(), velmora["exposed"].end());
-    const double bareFastest = *std::min_element(bare["exposed"].begin(), bare["exposed"].end());
-    state.counters["min_ratio"] = bareFastest > 0 ? ourFastest / bareFastest : 0;
     for (const auto& [name, shortName] : ReportedMoments) {
         state.counters[std::string("v_") + shortName] = median(velmora[name]);
         state.counters[std::string("b_") + shortName] = median(bare[name]);
