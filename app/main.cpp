@@ -7,8 +7,8 @@
 int main(int argc, char* argv[]) {
     velmora::FontConfigurationLoader fonts;
     QApplication application(argc, argv);
-    fonts.wait();
     velmora::initApplication();
+    fonts.wait();
     velmora::createMainWindow();
     velmora::showMainWindow();
     const int result = QApplication::exec();

@@ -11,9 +11,9 @@ int main(int argc, char* argv[]) {
     startupbench::stamp("main");
     velmora::FontConfigurationLoader fonts;
     startupbench::ChildApplication application(argc, argv);
-    fonts.wait();
     startupbench::stamp("application");
     velmora::initApplication();
+    fonts.wait();
     velmora::createMainWindow();
     startupbench::stamp("windows");
     // Ready once the dialogs, which follow the first picture, exist.
