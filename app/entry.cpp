@@ -31,10 +31,9 @@ void initApplication() {
     // Lets the desktop tie the window to the installed launcher and its progress.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     // The window's own icon, for title bars and window switchers; docks and menus take the
-    // installed theme icon through the desktop file name. The sizes stop at 64 and the theme
-    // is not asked: the window system gets every size at the first show, and looking the name
-    // up in the icon themes parses their index files, which together cost more than the rest
-    // of the main window's creation.
+    // installed theme icon through the desktop file name. The sizes stop at 64 and the icon
+    // themes are not asked: the window system is handed every size at the first show, and a
+    // look-up in the themes parses their index files, some milliseconds at every start.
     initResources();
     QIcon icon;
     for (const char* size : {"16", "32", "48", "64"})
@@ -82,7 +81,8 @@ namespace {
 class DialogsAfterFirstPicture : public QObject {
 public:
     explicit DialogsAfterFirstPicture(QWidget* window) : QObject(window) {
-        window->windowHandle()->installEventFilter(this);
+        if (QWindow* handle = window->windowHandle())
+            handle->installEventFilter(this);
         QTimer::singleShot(std::chrono::seconds(1), this, [this] { create(); });
     }
 

@@ -42,6 +42,7 @@ class TestUiFont : public QObject {
 private slots:
     void sameFaceAsTheNamedFace_data();
     void sameFaceAsTheNamedFace();
+    void letterFaceIsTheOneArialGets();
 };
 
 void TestUiFont::sameFaceAsTheNamedFace_data() {
@@ -71,6 +72,17 @@ void TestUiFont::sameFaceAsTheNamedFace() {
     // for.
     QVERIFY2(faces.first().startsWith(QLatin1String("dejavu sans condensed/")),
              qPrintable(faces.first()));
+}
+
+// The coefficient letters name their face directly, yet look as "Arial" does through the font
+// configuration's substitutes.
+void TestUiFont::letterFaceIsTheOneArialGets() {
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(16);
+    const QFont letters = velmora::letterFont();
+    QCOMPARE(QFontInfo(letters).pixelSize(), 16);
+    const QString text = QStringLiteral("abc");
+    QCOMPARE(drawingFaces(letters, text), drawingFaces(arial, text));
 }
 
 QTEST_MAIN(TestUiFont)
