@@ -127,8 +127,8 @@ private slots:
 
     void createWindowsInOrder();
     void dialogsFollowTheFirstPicture();
-    void commandsMakeMissingDialogs_data();
-    void commandsMakeMissingDialogs();
+    void commandsShowTheirDialogs_data();
+    void commandsShowTheirDialogs();
     void updateCommandMakesTheUpdateDialogFirst();
     void designedWindow();
     void designedControls_data();
@@ -142,7 +142,6 @@ private slots:
     void pageSwitching();
     void detailedSolutionToggle_data();
     void detailedSolutionToggle();
-    void settingsCommandOpensTheDialog();
     void exitEndsTheEventLoopWithoutClosing();
     void languageLeavesNoCaptionEmpty_data();
     void languageLeavesNoCaptionEmpty();
@@ -600,26 +599,35 @@ void TstMainWindow::dialogsFollowTheFirstPicture() {
     QCOMPARE(velmora::Form2->parent(), velmora::Form1);
 }
 
-void TstMainWindow::commandsMakeMissingDialogs_data() {
+void TstMainWindow::commandsShowTheirDialogs_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("dialogsMade");
     QTest::newRow("settings") << "N2"
-                              << "TForm3";
-    QTest::newRow("about") << "N13"
-                           << "TForm2";
+                              << "TForm3" << true;
+    // A command given before the dialogs exist makes them and shows its own.
+    QTest::newRow("settings before the dialogs") << "N2"
+                                                 << "TForm3" << false;
+    QTest::newRow("about before the dialogs") << "N13"
+                                              << "TForm2" << false;
 }
 
-// A command given before the dialogs exist makes them and shows its own.
-void TstMainWindow::commandsMakeMissingDialogs() {
+void TstMainWindow::commandsShowTheirDialogs() {
     QFETCH(QString, command);
     QFETCH(QString, dialog);
-    velmora::createMainWindow();
+    QFETCH(bool, dialogsMade);
+    if (dialogsMade)
+        velmora::createWindows();
+    else
+        velmora::createMainWindow();
     const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-    QVERIFY(!velmora::Form2);
+    QCOMPARE(velmora::Form2 != nullptr, dialogsMade);
 
+    // Answered from inside the dialog's own event loop: which window is modal there.
     QString modal;
+    QPointer<QDialog> shown;
     QTimer::singleShot(0, this, [&] {
-        auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         modal = shown ? shown->objectName() : QStringLiteral("<none>");
         if (shown)
             shown->reject();
@@ -627,6 +635,7 @@ void TstMainWindow::commandsMakeMissingDialogs() {
     velmora::Form1->findChild<QAction*>(command)->trigger();
 
     QCOMPARE(modal, dialog);
+    QVERIFY(!shown->isVisible());
     QVERIFY(velmora::Form2 && velmora::Form3 && velmora::Form4);
 }
 
@@ -637,28 +646,6 @@ void TstMainWindow::updateCommandMakesTheUpdateDialogFirst() {
     QVERIFY(!velmora::Form4);
     velmora::Form1->findChild<QAction*>(QStringLiteral("N9"))->trigger();
     QVERIFY(velmora::Form4);
-}
-
-void TstMainWindow::settingsCommandOpensTheDialog() {
-    velmora::createWindows();
-    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-    QDialog* const settings = velmora::Form3;
-    QVERIFY(settings);
-
-    // Answered from inside the dialog's own event loop: which window is modal there.
-    QString modal;
-    QTimer answer;
-    answer.setSingleShot(true);
-    connect(&answer, &QTimer::timeout, settings, [&] {
-        const QWidget* shown = QApplication::activeModalWidget();
-        modal = shown ? shown->objectName() : QStringLiteral("<none>");
-        settings->reject();
-    });
-    answer.start(0);
-    velmora::Form1->findChild<QAction*>(QStringLiteral("N2"))->trigger();
-
-    QCOMPARE(modal, QStringLiteral("TForm3"));
-    QVERIFY(!settings->isVisible());
 }
 
 void TstMainWindow::exitEndsTheEventLoopWithoutClosing() {
