@@ -2,7 +2,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/registry.h"
-#include "state/storenoticetext.h"
+#include "state/moretexts.h"
 
 #include <QCoreApplication>
 #include <QStringList>

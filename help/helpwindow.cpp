@@ -3,7 +3,7 @@
 #include "help/helpstart.h"
 #include "platform/messagebox.h"
 #include "state/language.h"
-#include "state/storenoticetext.h"
+#include "state/moretexts.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -4,9 +4,19 @@
 
 namespace velmora {
 
-// The seven text tables every caption and message comes from, 13 lines each, empty until a
-// language file is loaded. They are filled in this order.
-enum class TextTable { MainMenu, SquareRoot, Trigonometry, Settings, About, Update, Messages };
+// The text tables every caption and message comes from, 13 lines each, empty until a language
+// file is loaded. They are filled in this order. The first seven hold the interface's captions
+// and messages; More holds the program's own further texts (see state/moretexts.h).
+enum class TextTable {
+    MainMenu,
+    SquareRoot,
+    Trigonometry,
+    Settings,
+    About,
+    Update,
+    Messages,
+    More
+};
 
 // Whether the update check runs by itself at start-up ("auto") or only when asked ("custom").
 // None until start-up has read the setting.
@@ -15,7 +25,7 @@ enum class UpdateMode { None, Auto, Custom };
 // What every window shares. Written on the user-interface thread only.
 namespace Global {
 
-inline constexpr int TableCount = 7;
+inline constexpr int TableCount = 8;
 inline constexpr int LinesPerTable = 13;
 
 // Line 1..13 of a table; a line outside that range reads as empty.

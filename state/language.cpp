@@ -22,6 +22,8 @@ QString tableSection(TextTable table) {
         return QStringLiteral("Update");
     case TextTable::Messages:
         return QStringLiteral("Messages");
+    case TextTable::More:
+        return QStringLiteral("More");
     }
     return {};
 }
@@ -38,13 +40,13 @@ void loadLanguage(const QString& name) {
     const QString file = languageFile(name);
     if (file.isEmpty())
         return;
-    // Parsed once for all 91 entries. A file found nowhere reads as empty.
+    // Parsed once for all 104 entries. A file found nowhere reads as empty.
     const QString path = findDataFile(file, DataPlace::ProgramFolder);
     const ProfileFile profile = path.isEmpty() ? ProfileFile() : ProfileFile::load(path);
 
     constexpr TextTable order[] = {
         TextTable::MainMenu, TextTable::SquareRoot, TextTable::Trigonometry, TextTable::Settings,
-        TextTable::About,    TextTable::Update,     TextTable::Messages};
+        TextTable::About,    TextTable::Update,     TextTable::Messages,     TextTable::More};
     QString sections[std::size(order)];
     for (std::size_t i = 0; i < std::size(order); ++i)
         sections[i] = tableSection(order[i]);

@@ -13,7 +13,7 @@ QString tableSection(TextTable table);
 // ("language/English.lng"); empty unless the name is one of the three, compared exactly.
 QString languageFile(const QString& name);
 
-// Fills the seven text tables from the language file the name selects, line number by line
+// Fills the text tables from the language file the name selects, line number by line
 // number. A name that selects no file leaves the tables as they are; a missing file, section or
 // key makes its entries empty. Both windows' LoadLang call this one loader.
 void loadLanguage(const QString& name);

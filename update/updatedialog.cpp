@@ -6,6 +6,7 @@
 #include "platform/profile.h"
 #include "platform/uifont.h"
 #include "state/global.h"
+#include "state/moretexts.h"
 #include "update/foldanimation.h"
 #include "update/manifest.h"
 #include "update/progressfigures.h"
@@ -157,7 +158,7 @@ void TForm4::downloadFailed() {
     m_timer1->stop();
     m_taskbar->setShowInTaskbar(false);
     m_ui->ProgressBar1->setValue(0);
-    setLabel(m_ui->Label5, updateText(13));
+    setLabel(m_ui->Label5, moreText(MoreText::DownloadFailed));
     m_ui->Button2->setEnabled(true);
 }
 

@@ -484,7 +484,7 @@ void TstStartup::useNoticeLanguage(QTemporaryDir& data) {
     for (const char* name : {"Russian", "English", "Ukrainian"}) {
         QFile language(data.filePath(QStringLiteral("language/%1.lng").arg(QLatin1String(name))));
         QVERIFY(language.open(QIODevice::WriteOnly));
-        language.write(kFixtureLanguage + "6=kept as %1\n");
+        language.write(kFixtureLanguage + "[More]\n3=kept as %1\n");
     }
     qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
 }

@@ -178,7 +178,7 @@ void TstInstaller::faultyServers() {
     QCOMPARE(runEventLoop(300), -1);
     QCOMPARE(m_started.size(), 0);
     QCOMPARE(updateFiles(), QStringList());
-    QCOMPARE(child<QLabel>("Label5")->text(), QStringLiteral("update 13"));
+    QCOMPARE(child<QLabel>("Label5")->text(), QStringLiteral("more 4"));
     QCOMPARE(child<QProgressBar>("ProgressBar1")->value(), 0);
     QVERIFY(child<QPushButton>("Button2")->isEnabled());
     QVERIFY(!m_dialog->taskbarIndicator()->ShowInTaskbar());
@@ -265,7 +265,7 @@ void TstInstaller::progressOfATransferHeldHalfWay() {
     QCOMPARE(child<QTimer>("Timer1")->interval(), 100);
 
     QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 10000);
-    QCOMPARE(label->text(), QStringLiteral("update 13"));
+    QCOMPARE(label->text(), QStringLiteral("more 4"));
     QCOMPARE(bar->value(), 0);
     QVERIFY(!child<QTimer>("Timer1")->isActive());
     QCOMPARE(updateFiles(), QStringList());

@@ -6,12 +6,13 @@
 
 namespace velmora::test {
 
-// Fills the "Messages" and "Update" tables with texts that name their line ("message 11",
-// "update 13"), so a test sees which line a box or a label took.
+// Fills the "Messages", "Update" and "More" tables with texts that name their line
+// ("message 11", "update 12", "more 4"), so a test sees which line a box or a label took.
 inline void useNamedTexts() {
     for (int line = 1; line <= Global::LinesPerTable; ++line) {
         Global::setText(TextTable::Messages, line, QStringLiteral("message %1").arg(line));
         Global::setText(TextTable::Update, line, QStringLiteral("update %1").arg(line));
+        Global::setText(TextTable::More, line, QStringLiteral("more %1").arg(line));
     }
 }
 

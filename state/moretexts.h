@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The lines of the "More" table: the program's own texts that the seven interface tables have
+// no line for.
+enum class MoreText {
+    AnswerWord = 1,        // starts the detailed solution's answer line ("Ответ:")
+    NoRoots = 2,           // the answer when there is no real root ("нет корней")
+    StoreDamaged = 3,      // a damaged settings file was kept aside as %1
+    DownloadFailed = 4,    // the installer could not be downloaded
+    NotVerified = 5,       // the installer did not pass its check and was removed
+    StartFailed = 6,       // the installer, kept as %1, could not be started
+    NoUpdateServer = 7,    // this installation is updated with the system's packages
+    UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
+};
+
+// The line of the loaded language file; when the file has none, the program's own words: the
+// Russian answer words, so the solution of an older file reads as before, else English.
+QString moreText(MoreText line);
+
+// The notice that a damaged settings file was kept aside, with the kept copy's path, and its
+// caption ("Messages" line 1).
+QString storeNoticeText(const QString& keptCopy);
+QString storeNoticeCaption();
+
+} // namespace velmora
