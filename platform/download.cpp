@@ -1,5 +1,6 @@
 #include "platform/download.h"
 
+#include <QFile>
 #include <QLibrary>
 #include <QLoggingCategory>
 #include <QSaveFile>
@@ -36,11 +37,14 @@ struct Curl {
 std::once_flag g_initOnce;
 Curl g_curl; // written once under g_initOnce, read-only afterwards
 
-std::mutex g_timeoutsMutex;
+std::mutex g_settingsMutex;
 DownloadTimeouts g_timeouts;
+QByteArray g_certificateAuthorities;
 
 constexpr long MaxRedirects = 5;
 constexpr const char* AllowedProtocols = "http,https";
+// Once on https, never back to plain http: an answer anyone on the path could replace.
+constexpr const char* SecureProtocols = "https";
 
 struct Transfer {
     QSaveFile* file = nullptr;
@@ -111,20 +115,31 @@ bool initDownloads() {
 }
 
 void setDownloadTimeouts(DownloadTimeouts timeouts) {
-    const std::lock_guard lock(g_timeoutsMutex);
+    const std::lock_guard lock(g_settingsMutex);
     g_timeouts = timeouts;
 }
 
 DownloadTimeouts downloadTimeouts() {
-    const std::lock_guard lock(g_timeoutsMutex);
+    const std::lock_guard lock(g_settingsMutex);
     return g_timeouts;
 }
 
+void setDownloadCertificateAuthorities(const QString& file) {
+    const std::lock_guard lock(g_settingsMutex);
+    g_certificateAuthorities = QFile::encodeName(file);
+}
+
 bool downloadFile(const QString& url, const QString& fileName, DownloadProgress* progress,
-                  qint64 maxBytes) {
+                  DownloadLimits limits) {
     if (!initDownloads())
         return false;
-    const DownloadTimeouts timeouts = downloadTimeouts();
+    DownloadTimeouts timeouts;
+    QByteArray certificateAuthorities;
+    {
+        const std::lock_guard lock(g_settingsMutex);
+        timeouts = g_timeouts;
+        certificateAuthorities = g_certificateAuthorities;
+    }
     // Spaces and non-ASCII host names are encoded the way a browser would; anything QUrl cannot
     // read goes as typed, and the library refuses it.
     const QUrl parsed(url, QUrl::TolerantMode);
@@ -136,7 +151,7 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    Transfer transfer{&file, progress, maxBytes};
+    Transfer transfer{&file, progress, limits.maxBytes};
     if (progress)
         progress->received.store(0);
 
@@ -145,17 +160,25 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     g_curl.setopt(easy, CURLOPT_NOSIGNAL, 1L);
     g_curl.setopt(easy, CURLOPT_FAILONERROR, 1L);
     // A library too old to know these options would follow any scheme: refuse the transfer.
+    // Only an address read as plain http may be redirected to plain http.
+    const bool plain = parsed.isValid() &&
+                       parsed.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0;
     if (g_curl.setopt(easy, CURLOPT_PROTOCOLS_STR, AllowedProtocols) != CURLE_OK ||
-        g_curl.setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, AllowedProtocols) != CURLE_OK)
+        g_curl.setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR,
+                      plain ? AllowedProtocols : SecureProtocols) != CURLE_OK)
         return false;
+    if (!certificateAuthorities.isEmpty())
+        g_curl.setopt(easy, CURLOPT_CAINFO, certificateAuthorities.constData());
     g_curl.setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     g_curl.setopt(easy, CURLOPT_MAXREDIRS, MaxRedirects);
     g_curl.setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connectMilliseconds));
-    g_curl.setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    g_curl.setopt(easy, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(timeouts.lowSpeedBytes));
     g_curl.setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.lowSpeedSeconds));
+    if (limits.brief)
+        g_curl.setopt(easy, CURLOPT_TIMEOUT, static_cast<long>(timeouts.briefSeconds));
     g_curl.setopt(easy, CURLOPT_USERAGENT, "Velmora/3.2");
-    if (maxBytes != NoSizeLimit)
-        g_curl.setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
+    if (limits.maxBytes != NoSizeLimit)
+        g_curl.setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
     g_curl.setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
     g_curl.setopt(easy, CURLOPT_WRITEDATA, &transfer);
     g_curl.setopt(easy, CURLOPT_NOPROGRESS, 0L);

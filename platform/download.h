@@ -11,11 +11,15 @@ namespace velmora {
 // from any thread; the first download calls it. True when downloads are possible.
 bool initDownloads();
 
-// How long a transfer may wait. A stalled server ends a transfer after lowSpeedSeconds without a
-// byte; a slow one that keeps sending goes on.
+// How long a transfer may wait. A server that sends less than lowSpeedBytes a second for
+// lowSpeedSeconds, a stalled one among them, ends the transfer; one that keeps sending faster goes
+// on, unless the transfer asked to be brief: that one ends after briefSeconds in all, however it
+// goes.
 struct DownloadTimeouts {
     int connectMilliseconds = 15'000;
     int lowSpeedSeconds = 30;
+    int briefSeconds = 60;
+    int lowSpeedBytes = 1024;
 };
 
 // The time-outs every later transfer uses (tests shorten them).
@@ -32,12 +36,22 @@ struct DownloadProgress {
 
 inline constexpr qint64 NoSizeLimit = std::numeric_limits<qint64>::max();
 
+// What one transfer may take.
+struct DownloadLimits {
+    qint64 maxBytes = NoSizeLimit; // a longer body fails
+    bool brief = false;            // ends after the time-outs' briefSeconds in all
+};
+
+// The certificate authorities that https transfers trust: the file's, or the system's when it is
+// empty (the default). For tests that serve https themselves.
+void setDownloadCertificateAuthorities(const QString& file);
+
 // Downloads url into fileName, blocking until the transfer has ended. Only http and https are
-// followed, redirects included (at most 5). The body goes into a temporary file beside fileName
-// that replaces fileName only when the transfer is complete: no error, a 2xx answer, and as many
-// bytes as the server announced. True exactly then; otherwise fileName is left as it was and no
-// temporary file remains. A body longer than maxBytes fails.
+// followed, redirects included (at most 5), and a transfer that starts on https stays on https.
+// The body goes into a temporary file beside fileName that replaces fileName only when the
+// transfer is complete: no error, a 2xx answer, and as many bytes as the server announced. True
+// exactly then; otherwise fileName is left as it was and no temporary file remains.
 bool downloadFile(const QString& url, const QString& fileName, DownloadProgress* progress = nullptr,
-                  qint64 maxBytes = NoSizeLimit);
+                  DownloadLimits limits = {});
 
 } // namespace velmora

@@ -60,26 +60,24 @@ ShellTarget resolveShellTarget(const QString& file) {
     return {};
 }
 
-void shellExecute(const ShellRequest& request) {
+bool shellExecute(const ShellRequest& request) {
     const ShellTarget target = resolveShellTarget(request.file);
     if (handler()) {
         handler()(request, target);
-        return;
+        return target.action != ShellAction::Nothing;
     }
     switch (target.action) {
     case ShellAction::OpenWebAddress:
-        QDesktopServices::openUrl(QUrl(target.location));
-        break;
+        return QDesktopServices::openUrl(QUrl(target.location));
     case ShellAction::StartProgram:
         // Started without arguments, in the current folder, and not waited for.
-        QProcess::startDetached(target.location, {});
-        break;
+        return QProcess::startDetached(target.location, {});
     case ShellAction::OpenDocument:
-        QDesktopServices::openUrl(QUrl::fromLocalFile(target.location));
-        break;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(target.location));
     case ShellAction::Nothing:
         break;
     }
+    return false;
 }
 
 void setShellHandler(ShellHandler replacement) {

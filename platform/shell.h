@@ -38,9 +38,11 @@ struct ShellTarget {
 // user's rights in place of ours. An executable file is started, any other file opened.
 ShellTarget resolveShellTarget(const QString& file);
 
-// Starts or opens the request's file the way the desktop does. The outcome is not looked at.
-// Call on the user-interface thread.
-void shellExecute(const ShellRequest& request);
+// Starts or opens the request's file the way the desktop does, and tells whether it did: the
+// program started, or the desktop took the address or the file; false when there is nothing to
+// start. With a replaced launch, whether there was something to start. Call on the
+// user-interface thread.
+bool shellExecute(const ShellRequest& request);
 
 // Replaces the launch, so tests can see each request and what it came to without starting
 // anything. An empty handler restores the real launch.

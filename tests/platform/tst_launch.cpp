@@ -1,57 +1,215 @@
-// Starting a downloaded file: by its extension it is executed (after getting its owner's execute
-// bit) or opened in its default application; the test handler records instead of starting.
+// Starting a verified installer: by its extension it is executed (after getting its owner's
+// execute bit), handed to the desktop's opener, or refused; and whether it started is told
+// truly: a program the system will not run, an opener that refuses the file or is missing, and a
+// folder mounted noexec all count as not started.
 #include "platform/launch.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using velmora::LaunchMethod;
+
+Q_DECLARE_METATYPE(std::optional<LaunchMethod>)
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& text, bool executable) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable)
+        permissions |= QFile::ExeOwner;
+    file.setPermissions(permissions);
+}
+
+// A shell script that leaves a mark when it runs.
+QByteArray markingScript(const QString& mark, int exitCode = 0) {
+    return "#!/bin/sh\necho \"$@\" > '" + mark.toLocal8Bit() + "'\nexit " +
+           QByteArray::number(exitCode) + "\n";
+}
+
+} // namespace
 
 class TstLaunch : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
+    void cleanup();
     void methodByExtension_data();
     void methodByExtension();
+    void realStarts_data();
+    void realStarts();
+    void noexecFolder();
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path; // the PATH before the row
 };
+
+void TstLaunch::init() {
+    QVERIFY(m_dir.isValid());
+    m_path = qgetenv("PATH");
+}
+
+void TstLaunch::cleanup() {
+    qputenv("PATH", m_path);
+    velmora::setLaunchHandler({});
+}
 
 void TstLaunch::methodByExtension_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<LaunchMethod>("method");
-    QTest::newRow("AppImage runs") << "setup.AppImage" << LaunchMethod::Execute;
-    QTest::newRow("appimage in any case runs") << "setup.appimage" << LaunchMethod::Execute;
-    QTest::newRow("run script runs") << "setup.run" << LaunchMethod::Execute;
+    QTest::addColumn<std::optional<LaunchMethod>>("method");
+    const std::optional<LaunchMethod> none;
+    QTest::newRow("AppImage runs") << "setup.AppImage" << std::optional(LaunchMethod::Execute);
+    QTest::newRow("appimage in any case runs")
+        << "setup.appimage" << std::optional(LaunchMethod::Execute);
+    QTest::newRow("run script runs") << "setup.run" << std::optional(LaunchMethod::Execute);
     QTest::newRow("Debian package opens")
-        << "setup.deb" << LaunchMethod::OpenWithDefaultApplication;
-    QTest::newRow("Windows installer opens")
-        << "setup.exe" << LaunchMethod::OpenWithDefaultApplication;
-    QTest::newRow("no extension opens") << "setup" << LaunchMethod::OpenWithDefaultApplication;
+        << "setup.deb" << std::optional(LaunchMethod::OpenWithPackageInstaller);
+    QTest::newRow("desktop entry is refused") << "setup.desktop" << none;
+    QTest::newRow("shell script is refused") << "setup.sh" << none;
+    QTest::newRow("Java archive is refused") << "setup.jar" << none;
+    QTest::newRow("Windows installer is refused") << "setup.exe" << none;
+    QTest::newRow("no extension is refused") << "setup" << none;
 }
 
 void TstLaunch::methodByExtension() {
     QFETCH(QString, name);
-    QFETCH(LaunchMethod, method);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    }
+    QFETCH(std::optional<LaunchMethod>, method);
+    const QString path = m_dir.filePath(name);
+    writeFile(path, "installer", false);
     QList<std::pair<QString, LaunchMethod>> started;
     velmora::setLaunchHandler([&started](const QString& file, LaunchMethod how) {
         started.append({file, how});
+        return true;
     });
-    velmora::launchFile(path);
-    velmora::setLaunchHandler({});
 
-    QCOMPARE(started.size(), 1);
-    QCOMPARE(started[0].first, path);
-    QCOMPARE(started[0].second, method);
+    QCOMPARE(velmora::launchMethodFor(path), method);
+    QCOMPARE(velmora::startInstaller(path), method.has_value());
+    QCOMPARE(started.size(), method ? 1 : 0);
+    if (method) {
+        QCOMPARE(started[0].first, path);
+        QCOMPARE(started[0].second, *method);
+    }
     QCOMPARE(QFile(path).permissions().testFlag(QFileDevice::ExeOwner),
              method == LaunchMethod::Execute);
 }
 
-QTEST_GUILESS_MAIN(TstLaunch)
+void TstLaunch::realStarts_data() {
+    QTest::addColumn<QString>("installer");
+    QTest::addColumn<QByteArray>("contents"); // <mark> stands for the mark's path
+    QTest::addColumn<QByteArray>("opener");   // the xdg-open on PATH; empty: none at all
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("mark"); // what the mark says afterwards
+
+    const QByteArray script = "#!/bin/sh\necho started > '<mark>'\n";
+    QTest::newRow("an AppImage that is a program runs")
+        << "setup.AppImage" << script << QByteArray() << true << "started";
+    QTest::newRow("a run file that is no program does not start")
+        << "setup.run" << QByteArray("\x7f" "ELF but nothing more") << QByteArray() << false << "";
+    QTest::newRow("a package the opener accepts")
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("accepts") << true
+        << "<installer>";
+    QTest::newRow("a package the opener refuses")
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("refuses") << false
+        << "<installer>";
+    QTest::newRow("a package without an opener")
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray() << false << "";
+}
+
+void TstLaunch::realStarts() {
+    QFETCH(QString, installer);
+    QFETCH(QByteArray, contents);
+    QFETCH(QByteArray, opener);
+    QFETCH(bool, started);
+    QFETCH(QString, mark);
+    const QString markFile = m_dir.filePath(QStringLiteral("mark"));
+    QFile::remove(markFile);
+    const QString path = m_dir.filePath(installer);
+    writeFile(path, contents.replace("<mark>", markFile.toLocal8Bit()), false);
+
+    // Only the row's opener can be found: PATH holds its folder and the shell's.
+    const QString bin = m_dir.filePath(QStringLiteral("bin"));
+    QDir(bin).removeRecursively();
+    QVERIFY(QDir().mkpath(bin));
+    if (!opener.isEmpty())
+        writeFile(bin + QStringLiteral("/xdg-open"),
+                  markingScript(markFile, opener == "accepts" ? 0 : 3), true);
+    qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+
+    QCOMPARE(velmora::startInstaller(path), started);
+    // An opener has left its mark when the start is told; a program runs on by itself.
+    mark.replace(QLatin1String("<installer>"), path);
+    const auto marked = [&markFile] {
+        QFile file(markFile);
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll().trimmed())
+                                              : QString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(marked(), mark, 20000);
+}
+
+// A school's home folders are often mounted noexec: there an AppImage has not started, however
+// its execute bit stands. The folder is a noexec mount in a namespace of the test's own.
+void TstLaunch::noexecFolder() {
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    if (unshare.isEmpty())
+        QSKIP("unshare (util-linux) is missing, so no noexec folder can be mounted");
+    QProcess probe;
+    probe.start(unshare, {QStringLiteral("--user"), QStringLiteral("--map-root-user"),
+                          QStringLiteral("--mount"), QStringLiteral("true")});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        QSKIP(qPrintable(QStringLiteral("this machine lets no test mount a folder: ") +
+                         QString::fromLocal8Bit(probe.readAllStandardError()).trimmed()));
+
+    const QString folder = m_dir.filePath(QStringLiteral("noexec"));
+    QVERIFY(QDir().mkpath(folder));
+    // In the namespace: mount the folder noexec, put a real program there, and start it.
+    QProcess child;
+    child.start(unshare, {QStringLiteral("--user"), QStringLiteral("--map-root-user"),
+                          QStringLiteral("--mount"), QCoreApplication::applicationFilePath(),
+                          QStringLiteral("--start-in-noexec"), folder});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed(),
+             QStringLiteral("mounted noexec; started: no"));
+}
+
+namespace {
+
+// In the child: mounts the folder noexec and tries to start a program copied there.
+int startInNoexecFolder(const QString& folder) {
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                          QStringLiteral("-o"), QStringLiteral("noexec"),
+                                          QStringLiteral("tmpfs"), folder});
+    if (!mount.waitForFinished(30000) || mount.exitCode() != 0) {
+        std::printf("mount failed: %s\n", mount.readAllStandardError().constData());
+        return 0;
+    }
+    const QString installer = QDir(folder).filePath(QStringLiteral("setup.AppImage"));
+    writeFile(installer, "#!/bin/sh\nexit 0\n", true);
+    std::printf("mounted noexec; started: %s\n",
+                velmora::startInstaller(installer) ? "yes" : "no");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--start-in-noexec")
+        return startInNoexecFolder(QString::fromLocal8Bit(argv[2]));
+    TstLaunch test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_launch.moc"

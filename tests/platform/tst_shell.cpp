@@ -1,13 +1,17 @@
 // The shell layer: what a launch comes to (web address, program, document, nothing) for files
 // in the current folder, the data folder and given by path, the executable in the current
-// folder that is passed over, and a real detached start of a program.
+// folder that is passed over, a replaced launch that opens nothing, and a real detached start of
+// a program that goes on after the call has returned.
 #include "platform/shell.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using velmora::ShellAction;
 
@@ -142,36 +146,51 @@ void TstShell::resolve() {
 }
 
 void TstShell::handlerSeesEveryLaunchAndStartsNothing() {
-    const QString marker = m_root.filePath(QStringLiteral("started"));
-    makeFile(m_data + QStringLiteral("/velmora-help"), true,
-             "#!/bin/sh\ntouch '" + marker.toLocal8Bit() + "'\n");
+    const QString program = m_data + QStringLiteral("/velmora-help");
+    makeFile(program, true);
+    // A real start opens the program's file before the launch returns: the system reads it to
+    // run it. The watch sees every opening of it from here on.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { close(watch); });
+    QVERIFY(inotify_add_watch(watch, QFile::encodeName(program).constData(), IN_OPEN) >= 0);
 
     QList<std::pair<velmora::ShellRequest, velmora::ShellTarget>> seen;
     velmora::setShellHandler(
         [&](const velmora::ShellRequest& request, const velmora::ShellTarget& target) {
             seen.append({request, target});
         });
-    velmora::shellExecute({QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show});
+    QVERIFY(velmora::shellExecute(
+        {QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show}));
 
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen[0].first.file, QStringLiteral("velmora-help"));
     QCOMPARE(seen[0].first.show, velmora::ShowMode::Show);
     QCOMPARE(seen[0].second.action, ShellAction::StartProgram);
-    QTest::qWait(300);
-    QVERIFY(!QFile::exists(marker));
+    char events[4096];
+    QCOMPARE(read(watch, events, sizeof events), ssize_t(-1)); // nothing opened the program
+    QCOMPARE(errno, EAGAIN);
 }
 
-// Without a handler an executable really starts, and the call does not wait for it.
+// Without a handler an executable really starts, and the call does not wait for it: the program
+// waits for the test's word, which comes only after the call has returned.
 void TstShell::startsAProgramDetached() {
-    const QString marker = m_root.filePath(QStringLiteral("started"));
+    const QString started = m_root.filePath(QStringLiteral("started"));
+    const QString release = m_root.filePath(QStringLiteral("release"));
+    const QString finished = m_root.filePath(QStringLiteral("finished"));
     makeFile(m_data + QStringLiteral("/velmora-help"), true,
-             "#!/bin/sh\nexec >/dev/null 2>&1\ntouch '" + marker.toLocal8Bit() + "'\nsleep 2\n");
+             "#!/bin/sh\nexec >/dev/null 2>&1\ntouch '" + started.toLocal8Bit() +
+                 "'\nwhile [ ! -e '" + release.toLocal8Bit() + "' ]; do sleep 0.05; done\ntouch '" +
+                 finished.toLocal8Bit() + "'\n");
 
-    QElapsedTimer clock;
-    clock.start();
-    velmora::shellExecute({QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show});
-    QVERIFY(clock.elapsed() < 1500);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 5000);
+    QVERIFY(velmora::shellExecute(
+        {QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 20000);
+    QVERIFY(!QFile::exists(finished));
+    QFile word(release);
+    QVERIFY(word.open(QIODevice::WriteOnly));
+    word.close();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished), 20000);
 }
 
 QTEST_GUILESS_MAIN(TstShell)
