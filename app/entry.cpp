@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/storenotice.h"
 #include "platform/errorreport.h"
+#include "platform/uithread.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
@@ -119,6 +120,12 @@ void destroyWindows() {
     Form2 = nullptr;
     Form3 = nullptr;
     Form4 = nullptr;
+}
+
+void endApplication() {
+    // Nothing is handed to this thread from now on, whatever worker still asks.
+    uithread::shutDown();
+    destroyWindows();
 }
 
 } // namespace velmora

@@ -22,7 +22,10 @@ void createWindows();
 // picture is painted.
 void showMainWindow();
 
-// Destroys the windows and clears the references.
+// Stops the update workers, destroys the windows and clears the references.
 void destroyWindows();
+
+// The program's end: refuses every later hand-over to this thread, then destroys the windows.
+void endApplication();
 
 } // namespace velmora

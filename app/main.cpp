@@ -12,6 +12,6 @@ int main(int argc, char* argv[]) {
     velmora::createMainWindow();
     velmora::showMainWindow();
     const int result = QApplication::exec();
-    velmora::destroyWindows();
+    velmora::endApplication();
     return result;
 }

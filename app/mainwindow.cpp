@@ -6,14 +6,17 @@
 #include "app/entry.h"
 #include "app/startup.h"
 #include "platform/errorreport.h"
+#include "platform/messagebox.h"
 #include "platform/uifont.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "solver/solutionbox.h"
 #include "state/global.h"
 #include "state/language.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "trig/trigpage.h"
+#include "update/updatefolder.h"
 #include "update/updateservice.h"
 
 #include <QActionGroup>
@@ -324,6 +327,11 @@ void TForm1::N7Click() {
 }
 
 void TForm1::N9Click() {
+    if (!updateServiceAvailable()) {
+        showMessageBox(moreText(MoreText::NoUpdateServer), Global::text(TextTable::Messages, 1),
+                       MessageFlags::InformationOk);
+        return;
+    }
     Global::setUpdateMode(UpdateMode::Custom);
     // The check may show the update dialog.
     createDialogs();

@@ -5,10 +5,6 @@
 #include "platform/terminate.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
-#include "update/manifest.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace velmora {
 
@@ -54,15 +50,6 @@ void runScreenScaleCheck(const QString& windowsVersion) {
     write(*logPixels, StandardDpi);
     showMessageBox(message(5), message(1), MessageFlags::InformationOk);
     requestTerminate();
-}
-
-void removeLeftoverUpdateFiles(const QString& updateFolder) {
-    const QDir folder(updateFolder);
-    const QStringList leftovers = folder.entryList(
-        {QLatin1String(manifest::FileName), QStringLiteral("setup"), QStringLiteral("setup.*")},
-        QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : leftovers)
-        QFile::remove(folder.filePath(name));
 }
 
 } // namespace velmora

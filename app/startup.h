@@ -28,8 +28,4 @@ QPoint reachablePosition(const QRect& restoredFrame, const QList<QRect>& availab
 // write fails.
 void runScreenScaleCheck(const QString& windowsVersion);
 
-// Deletes what the last run's update left in the update folder: the manifest "update.ums" and
-// every installer "setup" or "setup.<extension>". What cannot be deleted is passed over.
-void removeLeftoverUpdateFiles(const QString& updateFolder);
-
 } // namespace velmora

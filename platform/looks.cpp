@@ -1,6 +1,8 @@
 #include "platform/looks.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -14,7 +16,25 @@ QColor systemColour(FieldColour colour) {
                                          : system.color(QPalette::Active, QPalette::Button);
 }
 
+// Clears the mark of a placed window before the dialog sees its show event, where it centres
+// itself when the mark is not set.
+class PlacementForgetter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !event->spontaneous())
+            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_Moved, false);
+        return false;
+    }
+};
+
 } // namespace
+
+void centreOnEveryShowing(QDialog* dialog) {
+    dialog->installEventFilter(new PlacementForgetter(dialog));
+}
 
 void setFieldColour(QWidget* field, FieldColour colour) {
     QPalette palette = field->palette();

@@ -1,5 +1,6 @@
 #pragma once
 
+class QDialog;
 class QLabel;
 class QString;
 class QWidget;
@@ -18,6 +19,10 @@ void setActiveLook(QWidget* field, bool active);
 // Sets a label's text and lets its width follow the text, as a label sized to its caption does,
 // so a longer translation is not cut.
 void setAutoSizedText(QLabel* label, const QString& text);
+
+// Lets the dialog be centred on its parent at every showing, as at the first, wherever it was
+// moved (by the program or the user) since.
+void centreOnEveryShowing(QDialog* dialog);
 
 // Whether the field's background is the given system colour.
 bool hasFieldColour(const QWidget* field, FieldColour colour);

@@ -69,6 +69,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     // A dialog frame with a title and no buttons in it: no close button, no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+    // Centred on the main window at every showing, wherever it was left the last time.
+    centreOnEveryShowing(this);
     // Labels are as wide as their captions. A selector is at least as wide as its longest
     // item, so no item is cut in the face the desktop substitutes for the window font.
     setAutoSizedText(m_ui->Label1, m_ui->Label1->text());
@@ -90,9 +92,6 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
 TForm3::~TForm3() = default;
 
 void TForm3::showEvent(QShowEvent* event) {
-    // Centred on the main window at every showing, wherever it was left the last time.
-    if (!event->spontaneous())
-        setAttribute(Qt::WA_Moved, false);
     QDialog::showEvent(event);
     if (!event->spontaneous())
         guarded([this] { FormShow(); });

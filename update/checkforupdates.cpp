@@ -8,6 +8,7 @@
 #include "update/updatedialog.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace velmora {
 namespace {
@@ -15,17 +16,14 @@ namespace {
 // The manifest is a few kilobytes; anything far larger is not one.
 constexpr qint64 MaxManifestBytes = 1024 * 1024;
 
-UpdateMode currentMode() {
-    return uithread::ask([] { return Global::updateMode(); }).value_or(UpdateMode::None);
+// A box of the "Messages" table.
+int messageBox(int textLine, int captionLine, unsigned flags) {
+    return showMessageBox(Global::text(TextTable::Messages, textLine),
+                          Global::text(TextTable::Messages, captionLine), flags);
 }
 
-// A box of the "Messages" table, shown by the user-interface thread; No when refused.
-int messageBox(int textLine, int captionLine, unsigned flags) {
-    return uithread::ask([=] {
-               return showMessageBox(Global::text(TextTable::Messages, textLine),
-                                     Global::text(TextTable::Messages, captionLine), flags);
-           })
-        .value_or(AnswerNo);
+bool modeIs(UpdateMode mode) {
+    return Global::updateMode() == mode;
 }
 
 } // namespace
@@ -40,34 +38,46 @@ void CheckForUpdates::ShowUpdateDialog() {
 }
 
 void CheckForUpdates::Execute() {
+    std::optional<int> offered;
+    bool fetched = false;
     try {
-        check();
+        // A folder that cannot be made shows as a failed download.
+        QDir().mkpath(m_folder);
+        const QString path = QDir(m_folder).filePath(QLatin1String(manifest::FileName));
+        // Brief: a server that trickles must not hold the check, and every request that waits
+        // for it, for long.
+        if (downloadFile(m_manifestUrl, path, progress(), {MaxManifestBytes, true}))
+            offered = manifest::offeredVersion(ProfileFile::load(path));
+        fetched = true;
     } catch (...) {
-        // A failure (also one handed back from the user-interface thread) ends the check
-        // without a message.
+        // A failure ends the check without a message.
     }
-    uithread::call([] { Global::setUpdateMode(UpdateMode::Custom); });
+    // The outcome is told on the user-interface thread, where the menu's requests come in too:
+    // a request either comes before this and is answered here, or after it and starts a check of
+    // its own.
+    uithread::call([this, fetched, offered] {
+        const auto ended = qScopeGuard([this] {
+            Global::setUpdateMode(UpdateMode::Custom);
+            m_reported = true;
+        });
+        if (fetched)
+            report(offered);
+    });
 }
 
-void CheckForUpdates::check() {
-    // A folder that cannot be made shows as a failed download.
-    QDir().mkpath(m_folder);
-    const QString path = QDir(m_folder).filePath(QLatin1String(manifest::FileName));
-    if (!downloadFile(m_manifestUrl, path, progress(), MaxManifestBytes)) {
-        if (currentMode() == UpdateMode::Custom)
+void CheckForUpdates::report(std::optional<int> offered) {
+    if (!offered) {
+        if (modeIs(UpdateMode::Custom))
             messageBox(11, 3, MessageFlags::ErrorOk);
         return;
     }
-
-    const int offered = manifest::offeredVersion(ProfileFile::load(path));
-    if (offered > manifest::ProgramVersion) {
-        if (currentMode() == UpdateMode::Custom) {
-            uithread::call(ShowUpdateDialog);
-        } else if (currentMode() == UpdateMode::Auto &&
-                   messageBox(13, 1, MessageFlags::InformationYesNo) == AnswerYes) {
-            uithread::call(ShowUpdateDialog);
-        }
-    } else if (offered == manifest::ProgramVersion && currentMode() == UpdateMode::Custom) {
+    if (*offered > manifest::ProgramVersion) {
+        if (modeIs(UpdateMode::Custom))
+            ShowUpdateDialog();
+        else if (modeIs(UpdateMode::Auto) &&
+                 messageBox(13, 1, MessageFlags::InformationYesNo) == AnswerYes)
+            ShowUpdateDialog();
+    } else if (*offered == manifest::ProgramVersion && modeIs(UpdateMode::Custom)) {
         messageBox(12, 1, MessageFlags::InformationOk);
     }
 }

@@ -19,6 +19,9 @@ QString serverBase() {
     QString base = qEnvironmentVariable("VELMORA_UPDATE_SERVER");
     if (base.isEmpty())
         base = QStringLiteral(VELMORA_UPDATE_SERVER_DEFAULT);
+    base = base.trimmed();
+    if (base.isEmpty())
+        return {};
     if (!base.contains(QLatin1String("://")))
         base.prepend(QLatin1String("https://"));
     while (base.endsWith(QLatin1Char('/')))
@@ -27,7 +30,8 @@ QString serverBase() {
 }
 
 QString manifestUrl() {
-    return serverBase() + QLatin1String(ServerPath);
+    const QString base = serverBase();
+    return base.isEmpty() ? QString() : base + QLatin1String(ServerPath);
 }
 
 int offeredVersion(const ProfileFile& file) {
@@ -52,6 +56,10 @@ QString installerUrl(const ProfileFile& file) {
 
 QString installerSha256(const ProfileFile& file) {
     return file.readString(InfoSetup, u"SHA-256", QString()).trimmed();
+}
+
+QString installerSignature(const ProfileFile& file) {
+    return file.readString(InfoSetup, u"Signature", QString()).trimmed();
 }
 
 QString featureSection(const QString& languageName) {

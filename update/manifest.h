@@ -20,9 +20,10 @@ inline constexpr const char* ServerPath = "/program/velmora/update.ums";
 inline constexpr int FeatureLineCap = 1000;
 
 // The update server's base address: $VELMORA_UPDATE_SERVER when set, else the address compiled
-// in. A base without a scheme is taken as https.
+// in. A base without a scheme is taken as https. Empty when neither names one: then this
+// installation has no update service and never goes on the network.
 QString serverBase();
-// The manifest's full address on that server.
+// The manifest's full address on that server; empty without a server.
 QString manifestUrl();
 
 // "Info setup"/"Version 1": the offered version, 32 when missing or not an integer.
@@ -35,9 +36,11 @@ int installerSize(const ProfileFile& file);
 QString installerSizeText(const ProfileFile& file);
 // "Info setup"/"URL": the installer's address.
 QString installerUrl(const ProfileFile& file);
-// "Info setup"/"SHA-256": the installer's digest in hexadecimal; empty when the manifest, like
-// every older one, has none.
+// "Info setup"/"SHA-256": the installer's digest in hexadecimal; empty when the manifest has none.
 QString installerSha256(const ProfileFile& file);
+// "Info setup"/"Signature": the release key's Ed25519 signature over the installer, in base64;
+// empty when the manifest has none.
+QString installerSignature(const ProfileFile& file);
 
 // The feature section of a language name ("Info new version en" for "English"); empty for a
 // name that is not one of the three.

@@ -5,7 +5,6 @@
 #include "platform/terminate.h"
 #include "platform/uithread.h"
 #include "state/global.h"
-#include "update/installerfile.h"
 #include "update/manifest.h"
 
 #include <QDir>
@@ -13,8 +12,9 @@
 
 namespace velmora {
 
-MyThread::MyThread(std::shared_ptr<DownloadProgress> progress, std::function<void()> failed)
+MyThread::MyThread(std::shared_ptr<DownloadProgress> progress, DownloadFailedHandler failed)
     : UpdateWorker(std::move(progress)), m_folder(Global::updateFolder()),
+      m_manifestUrl(manifest::manifestUrl()), m_signingKey(updateSigningKey()),
       m_failed(std::move(failed)) {}
 
 void MyThread::TerminateApplication() {
@@ -22,34 +22,40 @@ void MyThread::TerminateApplication() {
 }
 
 void MyThread::Execute() {
-    QString installer;
-    if (download(installer)) {
-        // The desktop's services are the user-interface thread's, so the start is handed over
-        // together with the end of the application.
-        uithread::call([installer] {
-            launchFile(installer);
-            TerminateApplication();
-        });
+    const QDir folder(m_folder);
+    const auto planned =
+        planInstaller(ProfileFile::load(folder.filePath(QLatin1String(manifest::FileName))),
+                      m_manifestUrl, m_signingKey);
+    if (const auto* refused = std::get_if<UpdateFailure>(&planned)) {
+        fail(*refused);
         return;
     }
-    QFile::remove(installer);
-    if (m_failed)
-        uithread::call(m_failed);
-}
-
-bool MyThread::download(QString& installer) {
-    const QDir folder(m_folder);
-    const ProfileFile info = ProfileFile::load(folder.filePath(QLatin1String(manifest::FileName)));
-    const QString url = manifest::installerUrl(info);
-    const int size = manifest::installerSize(info);
-    const QString sha256 = manifest::installerSha256(info);
+    const InstallerPlan& plan = std::get<InstallerPlan>(planned);
 
     QDir().mkpath(m_folder);
-    installer = folder.filePath(installerFileName(url));
-    // Announced size: nothing past it is taken, so an endless answer stops there.
-    const qint64 limit = size > 0 ? size : NoSizeLimit;
-    return downloadFile(url, installer, progress(), limit) &&
-           installerMatches(installer, size, sha256);
+    const QString installer = folder.filePath(plan.fileName);
+    if (!downloadFile(plan.url, installer, progress(), {plan.maxBytes})) {
+        // An earlier file of the same name is not this download's either.
+        QFile::remove(installer);
+        fail(UpdateFailure::DownloadFailed);
+        return;
+    }
+    if (!fileMeetsExpectation(installer, plan.expected)) {
+        QFile::remove(installer);
+        fail(UpdateFailure::NotVerified);
+        return;
+    }
+    if (!startInstaller(installer)) {
+        // Verified: it stays for the user to start.
+        fail(UpdateFailure::StartFailed, installer);
+        return;
+    }
+    uithread::call(TerminateApplication);
+}
+
+void MyThread::fail(UpdateFailure failure, const QString& installer) {
+    if (m_failed)
+        uithread::call([failed = m_failed, failure, installer] { failed(failure, installer); });
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 
 #include "platform/datafiles.h"
 #include "platform/errorreport.h"
+#include "platform/looks.h"
 #include "platform/profile.h"
 #include "platform/uifont.h"
 #include "state/global.h"
@@ -11,9 +12,11 @@
 #include "update/manifest.h"
 #include "update/progressfigures.h"
 #include "update/taskbar.h"
+#include "update/updatefolder.h"
 #include "update/updateservice.h"
 
 #include <QDir>
+#include <QHideEvent>
 #include <QPixmap>
 #include <QShowEvent>
 #include <QTimer>
@@ -28,10 +31,18 @@ QString updateText(int line) {
     return Global::text(TextTable::Update, line);
 }
 
-// Labels are as wide as their text.
-void setLabel(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
+QString failureText(UpdateFailure failure, const QString& installer) {
+    switch (failure) {
+    case UpdateFailure::DownloadFailed:
+        return moreText(MoreText::DownloadFailed);
+    case UpdateFailure::NotVerified:
+        return moreText(MoreText::NotVerified);
+    case UpdateFailure::StartFailed:
+        return moreText(MoreText::StartFailed).arg(QDir::toNativeSeparators(installer));
+    case UpdateFailure::UnusableInstaller:
+        return moreText(MoreText::UnusableInstaller);
+    }
+    return {};
 }
 
 } // namespace
@@ -47,6 +58,10 @@ TForm4::TForm4(QWidget* parent)
     title.setPixelSize(16);
     m_ui->Label1->setFont(title);
     setFixedSize(size());
+    // Centred on the main window at every showing, also after the features box moved it.
+    centreOnEveryShowing(this);
+    // A path in a failure can be copied.
+    m_ui->Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer2->setObjectName(QStringLiteral("Timer2"));
@@ -66,8 +81,17 @@ QString TForm4::manifestPath() const {
 
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // Another instance starting now leaves the manifest this dialog reads alone.
+        m_folderHold = holdUpdateFolder(Global::updateFolder());
         guarded([this] { FormShow(); });
+    }
+}
+
+void TForm4::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous())
+        m_folderHold.reset();
+    QDialog::hideEvent(event);
 }
 
 void TForm4::FormShow() {
@@ -86,13 +110,15 @@ void TForm4::FormShow() {
 
 void TForm4::language() {
     setWindowTitle(updateText(1));
-    setLabel(m_ui->Label1, updateText(2));
-    setLabel(m_ui->Label2, updateText(3));
+    setAutoSizedText(m_ui->Label1, updateText(2));
+    setAutoSizedText(m_ui->Label2, updateText(3));
 
     const ProfileFile file = ProfileFile::load(manifestPath());
-    setLabel(m_ui->Label3, updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(file));
-    setLabel(m_ui->Label4, updateText(5) + QLatin1Char(' ') + manifest::installerSizeText(file) +
-                               QLatin1Char(' ') + updateText(9));
+    setAutoSizedText(m_ui->Label3,
+                     updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(file));
+    setAutoSizedText(m_ui->Label4, updateText(5) + QLatin1Char(' ') +
+                                       manifest::installerSizeText(file) + QLatin1Char(' ') +
+                                       updateText(9));
     m_installerSize = manifest::installerSize(file);
 
     if (height() == foldanimation::CollapsedHeight)
@@ -129,9 +155,12 @@ void TForm4::Timer2Timer() {
 void TForm4::Button2Click() {
     if (installerDownloadRunning())
         return;
-    setLabel(m_ui->Label5, updateText(6));
+    setStatus(updateText(6));
     auto progress = std::make_shared<DownloadProgress>();
-    if (!startInstallerDownload(progress, [this] { downloadFailed(); }))
+    const auto failed = [this](UpdateFailure failure, const QString& installer) {
+        downloadFailed(failure, installer);
+    };
+    if (!startInstallerDownload(progress, failed))
         return;
     m_progress = std::move(progress);
     m_ui->Button2->setEnabled(false);
@@ -142,24 +171,40 @@ void TForm4::Timer1Timer() {
     const qint64 received = m_progress ? m_progress->received.load() : -1;
     const ProgressFigures figures = progressFigures(received, m_installerSize);
     if (received < 0)
-        setLabel(m_ui->Label5, updateText(6));
+        setStatus(updateText(6));
     else
-        setLabel(m_ui->Label5, QStringLiteral("%1 %2 %3")
-                                   .arg(updateText(7))
-                                   .arg(figures.kilobytes)
-                                   .arg(updateText(8)));
+        setStatus(QStringLiteral("%1 %2 %3")
+                      .arg(updateText(7))
+                      .arg(figures.kilobytes)
+                      .arg(updateText(8)));
     m_taskbar->setShowInTaskbar(true);
     m_taskbar->setPosition(figures.percent);
     m_ui->ProgressBar1->setValue(figures.bar);
     m_timer1->setInterval(100);
 }
 
-void TForm4::downloadFailed() {
+void TForm4::downloadFailed(UpdateFailure failure, const QString& installer) {
     m_timer1->stop();
     m_taskbar->setShowInTaskbar(false);
     m_ui->ProgressBar1->setValue(0);
-    setLabel(m_ui->Label5, moreText(MoreText::DownloadFailed));
+    setStatus(failureText(failure, installer), true);
     m_ui->Button2->setEnabled(true);
+}
+
+void TForm4::setStatus(const QString& text, bool failure) {
+    QLabel* label = m_ui->Label5;
+    m_ui->ProgressBar1->setVisible(!failure);
+    label->setWordWrap(failure);
+    if (failure) {
+        const QRect bar = m_ui->ProgressBar1->geometry();
+        label->setGeometry(bar.left(), label->y(), bar.width(), m_ui->Button1->y() - label->y());
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setText(text);
+    } else {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setText(text);
+        label->resize(label->sizeHint());
+    }
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/download.h"
+#include "update/installerplan.h"
 
 #include <QDialog>
 
@@ -46,10 +47,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // On the user-interface thread, when a download has ended without starting the installer.
-    void downloadFailed();
+    void downloadFailed(UpdateFailure failure, const QString& installer);
+    // The status line: one line of progress above the bar, or a failure that takes the bar's
+    // place and up to three lines.
+    void setStatus(const QString& text, bool failure = false);
     QString manifestPath() const;
 
     std::unique_ptr<Ui::TForm4> m_ui;
@@ -57,6 +62,7 @@ private:
     QTimer* m_timer2;
     TaskbarProgressIndicator* m_taskbar;
     std::shared_ptr<DownloadProgress> m_progress;
+    std::shared_ptr<void> m_folderHold; // while shown
     int m_installerSize = 0;
 };
 

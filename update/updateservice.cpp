@@ -1,79 +1,107 @@
 #include "update/updateservice.h"
 
-#include "platform/uithread.h"
+#include "state/global.h"
 #include "update/checkforupdates.h"
+#include "update/manifest.h"
 #include "update/mythread.h"
+#include "update/updatefolder.h"
 
 namespace velmora {
 namespace {
 
-// The latest worker of each kind, touched on the user-interface thread only.
-std::unique_ptr<CheckForUpdates> g_latestCheck;
-std::unique_ptr<MyThread> g_latestDownload;
+// A worker with its hold on the update folder, released as soon as the worker has ended.
+template <typename Worker> struct Slot {
+    std::unique_ptr<Worker> worker;
+    std::shared_ptr<void> folder;
 
-// A cancelled transfer notices within about a second; a worker that still has not ended is let
-// go rather than destroyed while it runs.
-constexpr int StopWaitMilliseconds = 10'000;
+    bool running() const { return worker && !worker->done(); }
 
-template <typename Worker> bool running(const std::unique_ptr<Worker>& worker) {
-    return worker && !worker->done();
-}
+    void start(std::unique_ptr<Worker> next) {
+        worker = std::move(next);
+        folder = holdUpdateFolder(Global::updateFolder());
+        // Queued to this thread; the slot lives as long as the program.
+        QObject::connect(worker.get(), &QThread::finished, worker.get(), [this, w = worker.get()] {
+            if (worker.get() == w)
+                folder.reset();
+        });
+        worker->start();
+    }
 
-// Drops a worker that has ended, so a new one can take its place.
-template <typename Worker> void dropIfDone(std::unique_ptr<Worker>& worker) {
-    if (worker && worker->done() && worker->wait())
-        worker.reset();
-}
+    // Drops a worker that has ended, so a new one can take its place.
+    void dropIfDone() {
+        if (worker && worker->done() && worker->wait()) {
+            worker.reset();
+            folder.reset();
+        }
+    }
 
-template <typename Worker> void stop(std::unique_ptr<Worker>& worker) {
-    if (!worker)
-        return;
-    worker->cancel();
-    // done() after wait(): its lock orders the worker's last writes before the deletion.
-    if (worker->wait(QDeadlineTimer(StopWaitMilliseconds)) && worker->done())
-        worker.reset();
-    else
+    bool stop() {
+        folder.reset();
+        if (!worker)
+            return true;
+        worker->stop();
+        // done() after wait(): its lock orders the worker's last writes before the deletion.
+        if (worker->wait(QDeadlineTimer(StopWaitMilliseconds)) && worker->done()) {
+            worker.reset();
+            return true;
+        }
+        // Let go rather than destroyed while it runs; its hand-overs are refused for good.
         (void)worker.release();
-}
+        return false;
+    }
+
+    // A cancelled transfer notices within about a second.
+    static constexpr int StopWaitMilliseconds = 10'000;
+};
+
+Slot<CheckForUpdates> g_check;
+Slot<MyThread> g_download;
 
 } // namespace
 
+bool updateServiceAvailable() {
+    return !manifest::serverBase().isEmpty();
+}
+
 bool startUpdateCheck() {
-    if (running(g_latestCheck))
+    if (!updateServiceAvailable())
         return false;
-    dropIfDone(g_latestCheck);
-    g_latestCheck = std::make_unique<CheckForUpdates>();
-    g_latestCheck->start();
+    if (g_check.running() && !g_check.worker->reported())
+        return true;
+    // Told its outcome: it only ends its thread now.
+    if (g_check.worker)
+        g_check.worker->wait();
+    g_check.dropIfDone();
+    g_check.start(std::make_unique<CheckForUpdates>());
     return true;
 }
 
 bool updateCheckRunning() {
-    return running(g_latestCheck);
+    return g_check.running();
 }
 
 bool startInstallerDownload(std::shared_ptr<DownloadProgress> progress,
-                            std::function<void()> failed) {
-    if (running(g_latestDownload))
+                            DownloadFailedHandler failed) {
+    if (g_download.running())
         return false;
-    dropIfDone(g_latestDownload);
-    g_latestDownload = std::make_unique<MyThread>(std::move(progress), std::move(failed));
-    g_latestDownload->start();
+    g_download.dropIfDone();
+    g_download.start(std::make_unique<MyThread>(std::move(progress), std::move(failed)));
     return true;
 }
 
 bool installerDownloadRunning() {
-    return running(g_latestDownload);
+    return g_download.running();
 }
 
-void stopUpdateWorkers() {
-    uithread::refuse();
-    if (g_latestCheck)
-        g_latestCheck->cancel();
-    if (g_latestDownload)
-        g_latestDownload->cancel();
-    stop(g_latestCheck);
-    stop(g_latestDownload);
-    uithread::accept();
+bool stopUpdateWorkers() {
+    // Both transfers are cancelled before either is waited for.
+    if (g_check.worker)
+        g_check.worker->stop();
+    if (g_download.worker)
+        g_download.worker->stop();
+    const bool check = g_check.stop();
+    const bool download = g_download.stop();
+    return check && download;
 }
 
 } // namespace velmora

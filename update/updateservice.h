@@ -1,27 +1,42 @@
 #pragma once
 
 #include "platform/download.h"
+#include "update/installerplan.h"
+
+#include <QString>
 
 #include <functional>
 #include <memory>
 
 // The update service's workers: at most one update check and one installer download at a time.
+// On the user-interface thread.
 namespace velmora {
 
-// Starts an update check unless one is running. A request made while one runs is left to it:
-// the running check reads the update mode afresh at each test, so a request from the menu
-// (which has just set "custom") is answered by it. True when a new check started.
+// True when this installation has an update service: an update server is named, by the build or
+// by $VELMORA_UPDATE_SERVER. Without one nothing here goes on the network.
+bool updateServiceAvailable();
+
+// Makes sure a check answers the request: starts one, or leaves the request to the running check
+// when that one has not told its outcome yet (it reads the update mode when it does, so a request
+// from the menu, which has just set "custom", is answered by it). A check that has told its
+// outcome and is only ending is waited for, and a new one starts. False, with nothing started,
+// without an update service.
 bool startUpdateCheck();
 bool updateCheckRunning();
+
+// What the dialog is told when a download ends without starting the installer: why, and the
+// installer's path when it stays in the update folder (a start that failed).
+using DownloadFailedHandler = std::function<void(UpdateFailure failure, const QString& installer)>;
 
 // Starts the installer download unless one is running (then the request is ignored, so two
 // transfers never write the same file). True when it started.
 bool startInstallerDownload(std::shared_ptr<DownloadProgress> progress,
-                            std::function<void()> failed);
+                            DownloadFailedHandler failed);
 bool installerDownloadRunning();
 
-// Ends the workers before the windows go: cancels their transfers, releases their hand-overs to
-// the user-interface thread and waits for them. Hand-overs are taken again afterwards.
-void stopUpdateWorkers();
+// Stops the workers: cancels their transfers, refuses their hand-overs to the user-interface
+// thread for good and waits for them; a worker that has not ended after 10 s is let go. True
+// when every worker ended.
+bool stopUpdateWorkers();
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 // Start-up and close of the main window over seeded stores: the language, the update mode, the
-// window's place and height, the screen-scale check, the leftover update files, the position
-// written on close and a close abandoned after a refused write.
+// window's place and height, the screen-scale check, the leftover update files (left alone while
+// another instance uses them), the position written on close and a close abandoned after a
+// refused write.
 #include "about/aboutdialog.h"
 #include "app/entry.h"
 #include "app/mainwindow.h"
@@ -9,6 +10,7 @@
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
 #include "update/updatedialog.h"
+#include "update/updatefolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -123,11 +126,12 @@ private slots:
     void cleanup();
 
     // First: a later row whose update mode is "auto" starts a check, which opens the library.
-    void startLoadsNoTransferLibrary();
+    void startLoadsNoTransferOrCryptoLibrary();
     void startUp_data();
     void startUp();
     void firstStartWritesInstallerDefaults();
     void failedStepIsReportedAndStartupGoesOn();
+    void leftoverUpdateFilesAreDeleted_data();
     void leftoverUpdateFilesAreDeleted();
     void closeWritesBothEdges_data();
     void closeWritesBothEdges();
@@ -376,7 +380,7 @@ void TstStartup::startUp() {
 
 // The transfer library and the twenty-odd libraries it needs are opened by the first download,
 // not loaded with the program, where they would cost every start some milliseconds.
-void TstStartup::startLoadsNoTransferLibrary() {
+void TstStartup::startLoadsNoTransferOrCryptoLibrary() {
     m_store->seed(storeJson({}));
     velmora::createWindows();
     QCOMPARE(velmora::Global::updateMode(), UpdateMode::Custom);
@@ -384,7 +388,10 @@ void TstStartup::startLoadsNoTransferLibrary() {
     QVERIFY(maps.open(QIODevice::ReadOnly));
     const QByteArray loaded = maps.readAll();
     QVERIFY(loaded.contains("libQt6Widgets"));
+    // Opened at the first download and the first check of an installer.
     QVERIFY(!loaded.contains("libcurl"));
+    QVERIFY(!loaded.contains("libcrypto"));
+    QVERIFY(!loaded.contains("libssl"));
 }
 
 void TstStartup::firstStartWritesInstallerDefaults() {
@@ -418,23 +425,53 @@ void TstStartup::failedStepIsReportedAndStartupGoesOn() {
     QCOMPARE(velmora::Form1->clientHeight(), 498);
 }
 
+void TstStartup::leftoverUpdateFilesAreDeleted_data() {
+    QTest::addColumn<QString>("otherInstance"); // none, using the folder, killed while using it
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("no other instance") << "none" << true;
+    QTest::newRow("another instance uses the folder") << "using" << false;
+    QTest::newRow("the instance that used it was killed") << "killed" << true;
+}
+
 void TstStartup::leftoverUpdateFilesAreDeleted() {
+    QFETCH(QString, otherInstance);
+    QFETCH(bool, deleted);
     QTemporaryDir common;
     const QDir update(common.filePath(QStringLiteral("Velmora/Update for 3.2")));
     QVERIFY(update.mkpath(QStringLiteral(".")));
-    const QStringList leftovers = {"update.ums", "setup", "setup.exe", "setup.deb",
-                                   "setup.AppImage"};
-    const QStringList kept = {"notes.txt", "setupx.exe", "update.ums.bak"};
+    const QStringList leftovers = {"update.ums", "update.ums.AbCdEf", "setup",
+                                   "setup.exe",  "setup.deb",         "setup.AppImage"};
+    const QStringList kept = {"notes.txt", "setupx.exe", "update.bak"};
     for (const QString& name : leftovers + kept) {
         QFile file(update.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
+    // Another instance of the program, holding the folder as its update dialog does.
+    QProcess other;
+    if (otherInstance != QLatin1String("none")) {
+        other.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--hold-update-folder"), update.path()});
+        QVERIFY(other.waitForReadyRead(30000));
+        QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("held"));
+        if (otherInstance == QLatin1String("killed")) {
+            other.kill();
+            QVERIFY(other.waitForFinished(30000));
+        }
+    }
+    const auto endOther = qScopeGuard([&other] {
+        other.kill();
+        other.waitForFinished(30000);
+    });
+
     m_store->seed(storeJson({{kCommonAppData, common.path()}}));
     velmora::createWindows();
     QCOMPARE(velmora::Global::commonAppData(), common.path());
     QStringList remaining = update.entryList(QDir::Files);
+    remaining.removeOne(QStringLiteral("update.lock"));
     remaining.sort();
     QStringList expected = kept;
+    if (!deleted)
+        expected += leftovers;
     expected.sort();
     QCOMPARE(remaining, expected);
 }
@@ -546,5 +583,22 @@ void TstStartup::damagedStoreFoundLaterIsToldAtOnce() {
     QCOMPARE(recorder.boxes.size(), 1);
 }
 
-QTEST_MAIN(TstStartup)
+int main(int argc, char* argv[]) {
+    // Another instance of the program for the leftovers' test: holds the update folder until it
+    // is killed.
+    if (argc == 3 && QByteArray(argv[1]) == "--hold-update-folder") {
+        QCoreApplication application(argc, argv);
+        const std::shared_ptr<void> hold =
+            velmora::holdUpdateFolder(QString::fromLocal8Bit(argv[2]));
+        std::printf("%s\n", hold ? "held" : "not held");
+        std::fflush(stdout);
+        return QCoreApplication::exec();
+    }
+    // As QTEST_MAIN does it.
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    TstStartup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

@@ -1,7 +1,9 @@
 // The update check against a local server, in both update modes: each outcome's boxes (shown by
 // the user-interface thread) and the update dialog, the mode "custom" afterwards, one check at a
-// time, and the start-up check that begins after the windows and the cleanup.
+// time that answers every request, a trickling server that cannot hold it, the start-up check
+// that begins after the windows and the cleanup, and no check at all without an update server.
 #include "app/entry.h"
+#include "app/mainwindow.h"
 #include "platform/download.h"
 #include "platform/messagebox.h"
 #include "state/global.h"
@@ -14,8 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -65,9 +68,12 @@ private slots:
     void cleanup();
     void outcomes_data();
     void outcomes();
-    void secondRequestIsLeftToTheRunningCheck();
+    void requestWhileACheckRunsIsAnswered_data();
+    void requestWhileACheckRunsIsAnswered();
+    void tricklingServerEndsTheCheck();
     void stoppingReleasesAStalledCheck();
     void startupCheckRunsAfterWindowsAndCleanup();
+    void noServerNoService();
 
 private:
     QString updateFolder() const { return Global::updateFolder(); }
@@ -81,7 +87,8 @@ private:
 };
 
 void TstUpdateCheck::initTestCase() {
-    velmora::setDownloadTimeouts({2000, 1});
+    // A brief transfer, the manifest's, ends after two seconds.
+    velmora::setDownloadTimeouts({2000, 1, 2});
     Global::setCommonAppData(m_common.path());
     velmora::test::useNamedTexts();
     velmora::Form4 = new velmora::TForm4;
@@ -102,7 +109,7 @@ void TstUpdateCheck::init() {
 }
 
 void TstUpdateCheck::cleanup() {
-    velmora::stopUpdateWorkers();
+    QVERIFY(velmora::stopUpdateWorkers());
 }
 
 void TstUpdateCheck::outcomes_data() {
@@ -167,45 +174,71 @@ void TstUpdateCheck::outcomes() {
     QCOMPARE(m_catcher.shows, dialogs);
     QCOMPARE(Global::updateMode(), UpdateMode::Custom);
 
-    // A downloaded manifest stays for the dialog; a failed one leaves nothing.
+    // A downloaded manifest stays for the dialog; a failed one leaves nothing. The folder's lock
+    // goes once the check has ended.
     const bool downloaded = !boxes.contains(QStringLiteral("message 11 | message 3 | 0x10")) &&
                             server != QLatin1String("unreachable") && answer.status == 200;
-    QCOMPARE(QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden),
-             downloaded ? QStringList{QStringLiteral("update.ums")} : QStringList());
+    QTRY_COMPARE(QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden),
+                 downloaded ? QStringList{QStringLiteral("update.ums")} : QStringList());
 }
 
-void TstUpdateCheck::secondRequestIsLeftToTheRunningCheck() {
-    m_server.answer(kManifestPath, HttpAnswer::slow(manifestOf("32"), 8, 100));
+void TstUpdateCheck::requestWhileACheckRunsIsAnswered_data() {
+    QTest::addColumn<bool>("whileFetching"); // else after the check has told its outcome
+    QTest::addColumn<int>("transfers");
+    QTest::newRow("while the start-up check fetches: it answers, with no second transfer")
+        << true << 1;
+    QTest::newRow("after the start-up check stayed silent: a new check answers") << false << 2;
+}
+
+// The start-up check finds nothing to tell ("32" in mode "auto"); the menu's request comes while
+// it fetches or after it decided to stay silent. Either way the request gets its answer.
+void TstUpdateCheck::requestWhileACheckRunsIsAnswered() {
+    QFETCH(bool, whileFetching);
+    QFETCH(int, transfers);
     const int before = m_server.requests(kManifestPath);
+    m_server.answer(kManifestPath, whileFetching ? HttpAnswer::held(manifestOf("32"))
+                                                 : HttpAnswer::ok(manifestOf("32")));
     Global::setUpdateMode(UpdateMode::Auto);
     QVERIFY(velmora::startUpdateCheck());
-    // The menu's request while the start-up check runs: "custom", and no second transfer.
+    if (whileFetching)
+        QTRY_COMPARE(m_server.requests(kManifestPath), before + 1);
+    else
+        QTRY_COMPARE(Global::updateMode(), UpdateMode::Custom); // told: nothing, in "auto"
+
+    // The menu's request, as N9Click makes it.
     Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(!velmora::startUpdateCheck());
-    QVERIFY(velmora::updateCheckRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
-    QCOMPARE(m_server.requests(kManifestPath), before + 1);
-    // The running check read the mode afresh, so the request is answered.
-    QCOMPARE(m_boxes, QStringList{QStringLiteral("message 12 | message 1 | 0x40")});
-    // Once it has ended, a new request starts a new check.
     QVERIFY(velmora::startUpdateCheck());
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
-    QCOMPARE(m_server.requests(kManifestPath), before + 2);
+    m_server.release(kManifestPath);
+    QTRY_COMPARE_WITH_TIMEOUT(m_boxes, QStringList{QStringLiteral("message 12 | message 1 | 0x40")},
+                              30000);
+    QTRY_VERIFY(!velmora::updateCheckRunning());
+    QCOMPARE(m_server.requests(kManifestPath), before + transfers);
+}
+
+// Two bytes a second keep a stall time-out from ever tripping; the manifest's time limit ends
+// the check, and the request that was waiting for it gets the failure's box.
+void TstUpdateCheck::tricklingServerEndsTheCheck() {
+    velmora::setDownloadTimeouts({2000, 86400, 2, 1});
+    const auto restore = qScopeGuard([] { velmora::setDownloadTimeouts({2000, 1, 2}); });
+    m_server.answer(kManifestPath, HttpAnswer::slow(manifestOf("33"), 2, 1000));
+    Global::setUpdateMode(UpdateMode::Custom);
+    QVERIFY(velmora::startUpdateCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 60000);
+    QCOMPARE(m_boxes, QStringList{QStringLiteral("message 11 | message 3 | 0x10")});
+    QCOMPARE(m_catcher.shows, 0);
 }
 
 void TstUpdateCheck::stoppingReleasesAStalledCheck() {
-    velmora::setDownloadTimeouts({2000, 30});
+    // Only a day would end this transfer: the check can end within the test only by the stop.
+    velmora::setDownloadTimeouts({2000, 86400, 86400});
+    const auto restore = qScopeGuard([] { velmora::setDownloadTimeouts({2000, 1, 2}); });
     m_server.answer(kManifestPath, HttpAnswer::of(HttpAnswer::Kind::Silent, {}));
     const int before = m_server.requests(kManifestPath);
     Global::setUpdateMode(UpdateMode::Custom);
     QVERIFY(velmora::startUpdateCheck());
     QTRY_COMPARE(m_server.requests(kManifestPath), before + 1);
-    QElapsedTimer clock;
-    clock.start();
-    velmora::stopUpdateWorkers();
-    velmora::setDownloadTimeouts({2000, 1});
+    QVERIFY(velmora::stopUpdateWorkers()); // ended, not let go
     QVERIFY(!velmora::updateCheckRunning());
-    QVERIFY2(clock.elapsed() < 3000, "stopping must not wait for the transfer's time-out");
     // Stopped, not failed: no box.
     QCOMPARE(m_boxes, QStringList());
 }
@@ -238,8 +271,8 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     QCOMPARE(m_boxes, QStringList{QStringLiteral("message 13 | message 1 | 0x44")});
     QCOMPARE(m_catcher.shows, 1);
     // The fresh manifest survived the cleanup, the old installer did not.
-    QCOMPARE(QDir(updateFolder()).entryList(QDir::Files),
-             QStringList{QStringLiteral("update.ums")});
+    QTRY_COMPARE(QDir(updateFolder()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("update.ums")});
     QFile manifest(QDir(updateFolder()).filePath(QStringLiteral("update.ums")));
     QVERIFY(manifest.open(QIODevice::ReadOnly));
     QCOMPARE(manifest.readAll(), manifestOf("33"));
@@ -247,6 +280,37 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     velmora::destroyWindows();
     velmora::Form4 = new velmora::TForm4;
     velmora::Form4->installEventFilter(&m_catcher);
+}
+
+// Without an update server (the build names none, and neither does the environment) nothing
+// goes on the network: no check at start-up, none from the menu, which says where updates come
+// from instead, and no update folder.
+void TstUpdateCheck::noServerNoService() {
+    if (!QStringLiteral(VELMORA_UPDATE_SERVER_DEFAULT).isEmpty())
+        QSKIP("this build names an update server");
+    qunsetenv("VELMORA_UPDATE_SERVER");
+    velmora::test::TemporaryStore store;
+    store.seed(QStringLiteral(R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\Velmora\3.2":{
+                 "Auto update":"true"},
+               "SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders":{
+                 "Common AppData":"%1"}}})")
+                   .arg(m_common.path())
+                   .toUtf8());
+    delete velmora::Form4;
+    velmora::createWindows();
+    const auto destroy = qScopeGuard([this] {
+        velmora::destroyWindows();
+        velmora::Form4 = new velmora::TForm4;
+        velmora::Form4->installEventFilter(&m_catcher);
+    });
+    velmora::test::useNamedTexts();
+    QCOMPARE(Global::updateMode(), UpdateMode::Auto);
+    QVERIFY(!velmora::updateCheckRunning());
+
+    velmora::Form1->N9Click();
+    QVERIFY(!velmora::updateCheckRunning());
+    QCOMPARE(m_boxes, QStringList{QStringLiteral("more 7 | message 1 | 0x40")});
+    QVERIFY(!QFileInfo::exists(updateFolder()));
 }
 
 QTEST_MAIN(TstUpdateCheck)

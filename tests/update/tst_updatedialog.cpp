@@ -1,6 +1,7 @@
 // The update dialog on screen (offscreen): the unfold and fold animation tick by tick with the
-// real language files, the texts that never accumulate, the features box, the banner and the
-// progress tick before anything has arrived.
+// real language files, the texts that never accumulate, the manifest's texts shown literally, the
+// features box, the banner, the progress tick before anything has arrived, and the dialog centred
+// on its owner at every showing, also after the animation moved it.
 #include "state/global.h"
 #include "state/language.h"
 #include "tests/update/updatetexts.h"
@@ -75,8 +76,12 @@ private slots:
     void featuresOfTheCurrentLanguage();
     void bannerIsOptional();
     void progressTickBeforeAnythingArrived();
+    void manifestTextsAreShownLiterally_data();
+    void manifestTextsAreShownLiterally();
+    void centredAtEveryShowing();
 
 private:
+    void writeManifest(const QByteArray& text);
     template <typename T> T* child(const char* name) const {
         return m_dialog->findChild<T*>(QLatin1String(name));
     }
@@ -89,12 +94,16 @@ private:
 void TstUpdateDialog::initTestCase() {
     Global::setCommonAppData(m_common.path());
     QVERIFY(QDir().mkpath(Global::updateFolder()));
+}
+
+void TstUpdateDialog::writeManifest(const QByteArray& text) {
     QFile manifest(QDir(Global::updateFolder()).filePath(QStringLiteral("update.ums")));
     QVERIFY(manifest.open(QIODevice::WriteOnly));
-    manifest.write(kManifest);
+    manifest.write(text);
 }
 
 void TstUpdateDialog::init() {
+    writeManifest(kManifest);
     m_dialog = std::make_unique<velmora::TForm4>();
 }
 
@@ -252,6 +261,63 @@ void TstUpdateDialog::progressTickBeforeAnythingArrived() {
     QVERIFY(m_dialog->taskbarIndicator()->ShowInTaskbar());
     QCOMPARE(m_dialog->taskbarIndicator()->Position(), 0);
     QCOMPARE(child<QTimer>("Timer1")->interval(), 100);
+}
+
+void TstUpdateDialog::manifestTextsAreShownLiterally_data() {
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("big red version text")
+        << QByteArray("Version 2")
+        << "<span style='font-size:30px;color:red'>4.0 – CRITICAL, install now</span>"
+        << "Label3";
+    QTest::newRow("a link in the size")
+        << QByteArray("Size 2") << "<a href='https://example.org/evil'>1.63</a>"
+        << "Label4";
+}
+
+// Whatever the manifest says is drawn as the characters it has: no markup takes effect, so the
+// label needs the width of the whole text, tags included, in the dialog's own face.
+void TstUpdateDialog::manifestTextsAreShownLiterally() {
+    QFETCH(QByteArray, key);
+    QFETCH(QString, value);
+    QFETCH(QString, label);
+    writeManifest("[Info setup]\nVersion 1=33\n" + key + "=" + value.toUtf8() + "\n");
+    velmora::test::useNamedTexts();
+    m_dialog->show();
+    const QLabel* shown = child<QLabel>(label.toLatin1().constData());
+    QVERIFY2(shown->text().contains(value), qPrintable(shown->text()));
+    QVERIFY(shown->sizeHint().width() >= shown->fontMetrics().horizontalAdvance(shown->text()));
+}
+
+void TstUpdateDialog::centredAtEveryShowing() {
+    QWidget owner;
+    // Far enough from the screen's edges for the dialog to be centred on it.
+    owner.setGeometry(300, 100, 264, 498);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    velmora::TForm4 dialog(&owner);
+    const auto centreOffset = [&] {
+        return (dialog.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength();
+    };
+    useLanguage(QStringLiteral("English"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY2(centreOffset() <= 1, qPrintable(QString::number(centreOffset())));
+
+    // The features box unfolds and folds back, moving the dialog as it goes; then it hides.
+    auto* timer = dialog.findChild<QTimer*>(QStringLiteral("Timer2"));
+    for (int direction = 0; direction < 2; ++direction) {
+        dialog.Button1Click();
+        while (timer->isActive())
+            dialog.Timer2Timer();
+    }
+    dialog.hide();
+    owner.move(360, 60);
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY2(centreOffset() <= 1, qPrintable(QString::number(centreOffset())));
 }
 
 QTEST_MAIN(TstUpdateDialog)

@@ -12,7 +12,11 @@ inline void useNamedTexts() {
     for (int line = 1; line <= Global::LinesPerTable; ++line) {
         Global::setText(TextTable::Messages, line, QStringLiteral("message %1").arg(line));
         Global::setText(TextTable::Update, line, QStringLiteral("update %1").arg(line));
-        Global::setText(TextTable::More, line, QStringLiteral("more %1").arg(line));
+        // The lines that name a file carry its place.
+        const bool namesAFile = line == 3 || line == 6;
+        Global::setText(TextTable::More, line,
+                        QStringLiteral("more %1").arg(line) +
+                            (namesAFile ? QStringLiteral(": %1") : QString()));
     }
 }
 
