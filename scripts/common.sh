@@ -6,7 +6,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
-    libcurl4-openssl-dev
+    libcurl4-openssl-dev libssl-dev openssl
     libfontconfig-dev
     dbus
     fonts-dejavu-core fonts-dejavu-extra

@@ -17,8 +17,8 @@ QString fallback(MoreText line) {
     case MoreText::DownloadFailed:
         return QStringLiteral("The installer could not be downloaded.");
     case MoreText::NotVerified:
-        return QStringLiteral("The downloaded installer did not pass its check and has been "
-                              "removed. Nothing was started.");
+        return QStringLiteral("The installer could not be verified, so nothing was started and no "
+                              "file was kept.");
     case MoreText::StartFailed:
         return QStringLiteral("The installer could not be started. It has been kept as %1.");
     case MoreText::NoUpdateServer:

@@ -11,7 +11,7 @@ enum class MoreText {
     NoRoots = 2,           // the answer when there is no real root ("нет корней")
     StoreDamaged = 3,      // a damaged settings file was kept aside as %1
     DownloadFailed = 4,    // the installer could not be downloaded
-    NotVerified = 5,       // the installer did not pass its check and was removed
+    NotVerified = 5,       // the installer could not be verified; nothing started or kept
     StartFailed = 6,       // the installer, kept as %1, could not be started
     NoUpdateServer = 7,    // this installation is updated with the system's packages
     UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
