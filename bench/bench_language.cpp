@@ -1,5 +1,5 @@
 // Loading a language as the program does it: find the shipped file, read it once and fill the
-// seven text tables, 91 entries.
+// eight text tables, 104 entries.
 #include "state/global.h"
 #include "state/language.h"
 
