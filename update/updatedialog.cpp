@@ -31,6 +31,14 @@ QString updateText(int line) {
     return Global::text(TextTable::Update, line);
 }
 
+// A path in the home folder as users write it, "~/…", so it takes less of the dialog.
+QString shownPath(const QString& path) {
+    const QString home = QDir::homePath();
+    if (path.startsWith(home + QLatin1Char('/')))
+        return QLatin1Char('~') + path.mid(home.size());
+    return path;
+}
+
 QString failureText(UpdateFailure failure, const QString& installer) {
     switch (failure) {
     case UpdateFailure::DownloadFailed:
@@ -38,7 +46,7 @@ QString failureText(UpdateFailure failure, const QString& installer) {
     case UpdateFailure::NotVerified:
         return moreText(MoreText::NotVerified);
     case UpdateFailure::StartFailed:
-        return moreText(MoreText::StartFailed).arg(QDir::toNativeSeparators(installer));
+        return moreText(MoreText::StartFailed).arg(shownPath(installer));
     case UpdateFailure::UnusableInstaller:
         return moreText(MoreText::UnusableInstaller);
     }
