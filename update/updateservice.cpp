@@ -19,11 +19,9 @@ template <typename Worker> struct Slot {
     void start(std::unique_ptr<Worker> next) {
         worker = std::move(next);
         folder = holdUpdateFolder(Global::updateFolder());
-        // Queued to this thread; the slot lives as long as the program.
-        QObject::connect(worker.get(), &QThread::finished, worker.get(), [this, w = worker.get()] {
-            if (worker.get() == w)
-                folder.reset();
-        });
+        // Queued to this thread, and gone with the worker; the slot lives as long as the program.
+        QObject::connect(worker.get(), &QThread::finished, worker.get(),
+                         [this] { folder.reset(); });
         worker->start();
     }
 
