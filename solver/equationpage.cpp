@@ -12,6 +12,7 @@
 #include "platform/uifont.h"
 #include "solver/equation.h"
 #include "state/global.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 
 #include <QTextBlockFormat>
@@ -140,7 +141,8 @@ void EquationPage::raschet() {
     QString letter;
     if (type == EquationType::Biquadratic)
         letter = catalogue::read(catalogue::Replacement);
-    const EquationText text = describeEquation(numbers, letter, separator);
+    const EquationText text = describeEquation(
+        numbers, letter, separator, {moreText(MoreText::AnswerWord), moreText(MoreText::NoRoots)});
     writeSolution(text.lines);
     showFormula(text.lines.front());
     setActiveLook(m_ui->Memo1, true);
