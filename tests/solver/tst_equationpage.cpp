@@ -4,6 +4,7 @@
 #include "solver/equationpage.h"
 #include "state/global.h"
 #include "tests/support/testsupport.h"
+#include "trig/trigpage.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
 
@@ -127,6 +129,8 @@ private slots:
 
     void keyFilter_data();
     void keyFilter();
+    void decimalKeyTypesTheSeparator_data();
+    void decimalKeyTypesTheSeparator();
     void editingKeysPass_data();
     void editingKeysPass();
     void clipboardShortcutsAreDiscarded_data();
@@ -267,16 +271,15 @@ void TstEquationPage::keyFilter_data() {
         QTest::newRow(tag) << QString::fromLatin1(field) << QString::fromLatin1(typed)
                            << QString::fromLatin1(expected);
     };
+    // Expected texts write the separator as ","; the run's locale may have ".".
     row("digits", "Edit1", "1234", "1234");
-    if (velmora::test::testDecimalSeparator() == QLatin1Char('.'))
-        row("point is the separator", "Edit1", "1.5", "1.5");
-    else
-        row("point refused", "Edit1", "1.5", "15");
+    row("point types the separator", "Edit1", "1.5", "1,5");
     row("letters and exponent refused", "Edit2", "a1bE2e", "12");
     row("space and plus refused", "Edit3", " +1 ", "1");
     row("other punctuation refused", "Edit1", ";:/*=_", "");
     row("minus and comma anywhere", "Edit2", "-1-,2,", "-1-,2,");
     row("repeated signs", "Edit3", "--,,5", "--,,5");
+    row("repeated points", "Edit3", "-.,.5", "-,,,5");
     row("seventh character refused", "Edit1", "1234567", "123456");
     row("backspace deletes", "Edit2", "12\b3", "13");
     row("backspace frees the last place", "Edit3", "123456\b7", "123457");
@@ -288,8 +291,78 @@ void TstEquationPage::keyFilter() {
     QFETCH(QString, expected);
 
     type(this->field(field), typed);
-    QCOMPARE(this->field(field)->text(), expected);
+    QCOMPARE(this->field(field)->text(), velmora::test::withTestSeparator(expected));
     QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TstEquationPage::decimalKeyTypesTheSeparator_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyText"); // what the keyboard layout puts in the key event
+    QTest::addColumn<QString>("before");  // the field's text, all of it selected when "[…]"
+    QTest::addColumn<QString>("after");   // "," stands for the run's separator
+
+    const int none = Qt::NoModifier;
+    const int keypad = Qt::KeypadModifier;
+    const struct {
+        const char* name;
+        int key;
+        int modifiers;
+        const char* text;
+    } keys[] = {
+        {"full stop", Qt::Key_Period, none, "."},
+        {"comma", Qt::Key_Comma, none, ","},
+        {"keypad decimal giving a point", Qt::Key_Period, keypad, "."},
+        {"keypad decimal giving a comma", Qt::Key_Comma, keypad, ","},
+    };
+    // The coefficient fields and both fields of the trigonometry page.
+    for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10"})
+        for (const auto& key : keys)
+            QTest::addRow("%s, %s", key.name, field)
+                << field << key.key << key.modifiers << key.text << "12"
+                << "12,";
+    QTest::newRow("in place of a selection") << "Edit2" << int(Qt::Key_Period) << none << "."
+                                             << "[12]"
+                                             << ",";
+    QTest::newRow("a coefficient field keeps its six places")
+        << "Edit3" << int(Qt::Key_Period) << none << "."
+        << "123456"
+        << "123456";
+    QTest::newRow("a trigonometry field keeps its fourteen places")
+        << "Edit9" << int(Qt::Key_Comma) << keypad << ","
+        << "12345678901234"
+        << "12345678901234";
+}
+
+// Whichever decimal mark the keyboard gives, the field gets the separator the numbers are read
+// with.
+void TstEquationPage::decimalKeyTypesTheSeparator() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyText);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+
+    QLineEdit* target = m_window->findChild<QLineEdit*>(field);
+    QVERIFY(target);
+    if (field == QLatin1String("Edit9") || field == QLatin1String("Edit10")) {
+        m_window->N12Click();
+        // sin types into the angle field, arcsin into the value field.
+        m_window->trigPage()
+            ->findChild<QRadioButton*>(field == QLatin1String("Edit9") ? "RadioButton1"
+                                                                       : "RadioButton5")
+            ->setChecked(true);
+    }
+    const bool selected = before.startsWith(u'[');
+    target->setFocus();
+    QTest::keyClicks(target, selected ? before.mid(1, before.size() - 2) : before);
+    if (selected)
+        target->selectAll();
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), keyText,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(target->text(), velmora::test::withTestSeparator(after));
 }
 
 void TstEquationPage::editingKeysPass_data() {
