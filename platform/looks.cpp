@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ void setActiveLook(QWidget* field, bool active) {
 void setAutoSizedText(QLabel* label, const QString& text) {
     label->setText(text);
     label->resize(label->sizeHint().width(), label->height());
+}
+
+void showResultText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
 }
 
 bool hasFieldColour(const QWidget* field, FieldColour colour) {

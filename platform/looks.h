@@ -1,6 +1,7 @@
 #pragma once
 
 class QLabel;
+class QLineEdit;
 class QString;
 class QWidget;
 
@@ -18,6 +19,10 @@ void setActiveLook(QWidget* field, bool active);
 // Sets a label's text and lets its width follow the text, as a label sized to its caption does,
 // so a longer translation is not cut.
 void setAutoSizedText(QLabel* label, const QString& text);
+
+// Puts a result into a one-line field with the cursor at its start, so a text longer than the
+// field shows its beginning ("1,16223106…"), not its tail.
+void showResultText(QLineEdit* field, const QString& text);
 
 // Whether the field's background is the given system colour.
 bool hasFieldColour(const QWidget* field, FieldColour colour);

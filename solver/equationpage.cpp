@@ -135,7 +135,7 @@ void EquationPage::raschet() {
     const EquationNumbers numbers = solveEquation(*a, b, c, type);
     // D is shown before the substitution letter is read, so a letter of the wrong type leaves
     // exactly the discriminant on screen.
-    m_ui->Edit4->setText(formatGeneral(numbers.d, separator));
+    showResultText(m_ui->Edit4, formatGeneral(numbers.d, separator));
     setActiveLook(m_ui->Edit4, true);
 
     QString letter;
@@ -154,7 +154,7 @@ void EquationPage::raschet() {
         for (std::size_t i = 0; i < text.rootFields.size(); ++i) {
             if (text.rootFields[i].isEmpty())
                 continue;
-            rootFields[i]->setText(text.rootFields[i]);
+            showResultText(rootFields[i], text.rootFields[i]);
             setActiveLook(rootFields[i], true);
         }
     }
