@@ -58,13 +58,16 @@ void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     }
 }
 
-// Tabs drawn as push buttons, the pressed one for the active page.
+// Tabs drawn as push buttons, the active page's in the desktop's selection colours, which the
+// palette makes readable and distinct in light and dark themes alike.
 constexpr auto ButtonTabs = R"(
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
-    padding: 3px 8px; margin: 2px 1px 2px 2px;
+    color: palette(button-text); padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
-QTabBar::tab:selected { background: palette(midlight); border-color: palette(dark); }
+QTabBar::tab:selected {
+    background: palette(highlight); color: palette(highlighted-text); border-color: palette(dark);
+}
 )";
 
 // The page control without the frame around its pages, which fill it edge to edge.

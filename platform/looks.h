@@ -8,7 +8,8 @@ class QWidget;
 namespace velmora {
 
 // The two background colours of a field: the system's window colour marks a field in use,
-// the button-face colour one out of use.
+// the button-face colour one out of use. A disabled field in the window colour (an answer the
+// user cannot edit) shows its text in a colour made from the palette to be read on it.
 enum class FieldColour { Window, ButtonFace };
 void setFieldColour(QWidget* field, FieldColour colour);
 
