@@ -100,7 +100,7 @@ void TForm2::Button1Click() {
 }
 
 void TForm2::Button2Click() {
-    showVersionHistory();
+    showVersionHistory(this);
 }
 
 void TForm2::Button3Click() {

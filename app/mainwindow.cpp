@@ -277,7 +277,7 @@ void TForm1::N10Click() {
 }
 
 void TForm1::N11Click() {
-    startHelpProgram();
+    startHelpProgram(this);
 }
 
 void TForm1::N13Click() {

@@ -1,5 +1,6 @@
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
+#include "state/toolkittranslation.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,8 +15,11 @@ int main(int argc, char* argv[]) {
         QIcon::fromTheme(QStringLiteral("velmora"), QIcon(QStringLiteral(":/velmora.png"))));
 
     const velmora::help::StartPage start = velmora::help::chooseStartPage(QLocale::system().name());
+    // The toolkit's own texts (the context menus) in the pages' language.
+    velmora::useToolkitTranslation(velmora::help::languageNameOf(start.language));
     velmora::help::HelpWindow window(start.language);
     window.openPage(start.path);
+    window.placeOn(velmora::help::helpScreen());
     window.show();
     velmora::help::showStoreNotices(start.keptCopies, start.language);
     return QApplication::exec();

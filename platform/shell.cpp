@@ -70,10 +70,19 @@ void shellExecute(const ShellRequest& request) {
     case ShellAction::OpenWebAddress:
         QDesktopServices::openUrl(QUrl(target.location));
         break;
-    case ShellAction::StartProgram:
+    case ShellAction::StartProgram: {
         // Started without arguments, in the current folder, and not waited for.
-        QProcess::startDetached(target.location, {});
+        QProcess process;
+        process.setProgram(target.location);
+        if (!request.environment.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const QString& entry : request.environment)
+                environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+            process.setProcessEnvironment(environment);
+        }
+        process.startDetached();
         break;
+    }
     case ShellAction::OpenDocument:
         QDesktopServices::openUrl(QUrl::fromLocalFile(target.location));
         break;

@@ -161,17 +161,27 @@ void TstShell::handlerSeesEveryLaunchAndStartsNothing() {
     QVERIFY(!QFile::exists(marker));
 }
 
-// Without a handler an executable really starts, and the call does not wait for it.
+// Without a handler an executable really starts, and the call does not wait for it. It gets
+// the entries the request adds to the program's own environment.
 void TstShell::startsAProgramDetached() {
     const QString marker = m_root.filePath(QStringLiteral("started"));
+    const QByteArray quoted = "'" + marker.toLocal8Bit() + "'";
     makeFile(m_data + QStringLiteral("/velmora-help"), true,
-             "#!/bin/sh\nexec >/dev/null 2>&1\ntouch '" + marker.toLocal8Bit() + "'\nsleep 2\n");
+             "#!/bin/sh\nexec >/dev/null 2>&1\n"
+             "printf '%s %s' \"$VELMORA_HELP_SCREEN\" \"$VELMORA_TEST_ISOLATED\" >" +
+                 quoted + ".part\nmv " + quoted + ".part " + quoted + "\nsleep 2\n");
 
     QElapsedTimer clock;
     clock.start();
-    velmora::shellExecute({QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show});
+    velmora::shellExecute({QString(),
+                           QStringLiteral("velmora-help"),
+                           velmora::ShowMode::Show,
+                           {QStringLiteral("VELMORA_HELP_SCREEN=HDMI-1 =2")}});
     QVERIFY(clock.elapsed() < 1500);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 5000);
+    QFile written(marker);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("HDMI-1 =2 1"));
 }
 
 QTEST_GUILESS_MAIN(TstShell)
