@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "platform/errorreport.h"
 #include "platform/uifont.h"
+#include "platform/windowsystem.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "solver/solutionbox.h"
@@ -221,7 +222,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::FormClose() {
     // Written whatever "Keep window position" says. A minimised window keeps its restored
-    // position in pos().
+    // position in pos(). Where the window system reports no position (Wayland), pos() is not
+    // the window's place, and the stored one stays.
+    if (!reportsWindowPosition(QGuiApplication::platformName()))
+        return;
     catalogue::write(catalogue::WindowLeft, x());
     catalogue::write(catalogue::WindowTop, y());
 }

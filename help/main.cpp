@@ -1,5 +1,6 @@
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
+#include "platform/windowsystem.h"
 #include "state/toolkittranslation.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QLocale>
 
 int main(int argc, char* argv[]) {
+    velmora::preferPlaceableWindows();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora-help"));
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
