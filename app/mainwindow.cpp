@@ -6,6 +6,7 @@
 #include "app/entry.h"
 #include "app/startup.h"
 #include "platform/errorreport.h"
+#include "platform/keyboard.h"
 #include "platform/uifont.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsdialog.h"
@@ -133,6 +134,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     });
 
     connectHelpMenu();
+    // The keyboard reaches the menu bar (F10, a lone Alt), the help (F1) and every button
+    // (Enter on the focused one).
+    giveMenuBarKeyboardAccess(m_ui->MainMenu1);
+    m_ui->N11->setShortcut(QKeySequence::HelpContents);
+    letEnterPressFocusedButtons();
 
     setClientHeight(ClientHeightShown);
 }
