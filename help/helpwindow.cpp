@@ -158,12 +158,12 @@ void HelpWindow::openPage(const QString& path) {
     m_browser->setSource(QUrl::fromLocalFile(path));
 }
 
-void HelpWindow::placeOn(const QScreen* screen) {
+void HelpWindow::placeOn(QScreen* screen) {
     if (!screen)
         return;
     const QRect frame =
         centredWindowArea(size().grownBy(FrameAllowance), screen->availableGeometry());
-    setScreen(const_cast<QScreen*>(screen));
+    setScreen(screen);
     setGeometry(frame.marginsRemoved(FrameAllowance));
 }
 

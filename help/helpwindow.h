@@ -27,7 +27,7 @@ public:
     QTextBrowser* browser() const;
 
     // Puts the window in the middle of the screen's available area, no larger than that area.
-    void placeOn(const QScreen* screen);
+    void placeOn(QScreen* screen);
 
     // How far the page is zoomed, in steps of a tenth of its size; 0 is the pages' own size.
     int zoomStep() const { return m_zoomStep; }
