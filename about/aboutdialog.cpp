@@ -4,6 +4,7 @@
 #include "about/helplinks.h"
 #include "about/productinfo.h"
 #include "platform/errorreport.h"
+#include "platform/keyboard.h"
 #include "platform/uifont.h"
 #include "state/global.h"
 
@@ -26,6 +27,8 @@ QString about(int line) {
 TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>()) {
     setFont(windowFont());
     m_ui->setupUi(this);
+    // Enter presses the focused button; none of them is a default button.
+    letEnterPressFocusedButtons();
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -65,10 +68,8 @@ void TForm2::showEvent(QShowEvent* event) {
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
     // No button is the default, so Enter in the list presses nothing; on a button it presses
-    // that button.
+    // that button (letEnterPressFocusedButtons), before the dialog sees it.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
         event->accept();
         return;
     }
@@ -100,7 +101,7 @@ void TForm2::Button1Click() {
 }
 
 void TForm2::Button2Click() {
-    showVersionHistory();
+    showVersionHistory(this);
 }
 
 void TForm2::Button3Click() {

@@ -4,6 +4,9 @@
 #include "platform/shell.h"
 #include "state/settingscatalogue.h"
 
+#include <QScreen>
+#include <QWidget>
+
 namespace velmora {
 namespace {
 
@@ -27,13 +30,17 @@ void openAboutPage() {
     shellExecute({QStringLiteral("open"), address(product::AboutPageAddress), ShowMode::Normal});
 }
 
-void startHelpProgram() {
-    shellExecute({QString(), HelpProgram, ShowMode::Show});
+void startHelpProgram(const QWidget* over) {
+    // The help is a program of its own: it learns the screen by name from its environment.
+    QStringList environment;
+    if (const QScreen* screen = over ? over->screen() : nullptr)
+        environment << QStringLiteral("VELMORA_HELP_SCREEN=") + screen->name();
+    shellExecute({QString(), HelpProgram, ShowMode::Show, environment});
 }
 
-void showVersionHistory() {
+void showVersionHistory(const QWidget* over) {
     catalogue::write(catalogue::HelpIndex, VersionHistoryIndex);
-    startHelpProgram();
+    startHelpProgram(over);
 }
 
 void openLicence() {

@@ -3,6 +3,8 @@
 #include <QLatin1StringView>
 #include <QString>
 
+class QWidget;
+
 namespace velmora {
 
 // The separate help program, installed beside the program, and the licence text, installed
@@ -20,11 +22,13 @@ QString aboutPageText();
 void openHomePage();
 // The About dialog's page button: the About copy of the address, in the default browser.
 void openAboutPage();
-// Help > Contents: the help program, without touching "Help index".
-void startHelpProgram();
+// Help > Contents: the help program, without touching "Help index". Its window opens in the
+// middle of the screen the given window is on.
+void startHelpProgram(const QWidget* over);
 // The About dialog's version-history button: writes "Help index", then starts the help
-// program. A refused write fails (Failure) and the help program is not started.
-void showVersionHistory();
+// program over the given window. A refused write fails (Failure) and the help program is not
+// started.
+void showVersionHistory(const QWidget* over);
 // The About dialog's agreement button: the licence text in the default viewer.
 void openLicence();
 

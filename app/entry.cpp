@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/storenotice.h"
 #include "platform/errorreport.h"
+#include "platform/keyboard.h"
 #include "platform/uithread.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
@@ -40,6 +41,8 @@ void initApplication() {
     for (const char* size : {"16", "32", "48", "64"})
         icon.addFile(QStringLiteral(":/icons/velmora/%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
+    // In every window, the update dialog's and the message boxes' included.
+    letEnterPressFocusedButtons();
 }
 
 void createMainWindow() {

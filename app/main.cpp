@@ -1,10 +1,12 @@
 #include "app/entry.h"
 #include "app/mainwindow.h"
 #include "platform/uifont.h"
+#include "platform/windowsystem.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    velmora::preferPlaceableWindows();
     velmora::FontConfigurationLoader fonts;
     QApplication application(argc, argv);
     velmora::initApplication();

@@ -6,8 +6,10 @@
 #include "app/entry.h"
 #include "app/startup.h"
 #include "platform/errorreport.h"
+#include "platform/keyboard.h"
 #include "platform/messagebox.h"
 #include "platform/uifont.h"
+#include "platform/windowsystem.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "solver/solutionbox.h"
@@ -61,13 +63,16 @@ void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     }
 }
 
-// Tabs drawn as push buttons, the pressed one for the active page.
+// Tabs drawn as push buttons, the active page's in the desktop's selection colours, which the
+// palette makes readable and distinct in light and dark themes alike.
 constexpr auto ButtonTabs = R"(
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
-    padding: 3px 8px; margin: 2px 1px 2px 2px;
+    color: palette(button-text); padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
-QTabBar::tab:selected { background: palette(midlight); border-color: palette(dark); }
+QTabBar::tab:selected {
+    background: palette(highlight); color: palette(highlighted-text); border-color: palette(dark);
+}
 )";
 
 // The page control without the frame around its pages, which fill it edge to edge.
@@ -132,6 +137,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     });
 
     connectHelpMenu();
+    // The keyboard reaches the menu bar (F10, a lone Alt), the help (F1) and every button
+    // (Enter on the focused one).
+    giveMenuBarKeyboardAccess(m_ui->MainMenu1);
+    m_ui->N11->setShortcut(QKeySequence::HelpContents);
+    letEnterPressFocusedButtons();
 
     setClientHeight(ClientHeightShown);
 }
@@ -221,7 +231,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::FormClose() {
     // Written whatever "Keep window position" says. A minimised window keeps its restored
-    // position in pos().
+    // position in pos(). Where the window system reports no position (Wayland), pos() is not
+    // the window's place, and the stored one stays.
+    if (!reportsWindowPosition(QGuiApplication::platformName()))
+        return;
     catalogue::write(catalogue::WindowLeft, x());
     catalogue::write(catalogue::WindowTop, y());
 }
@@ -277,7 +290,7 @@ void TForm1::N10Click() {
 }
 
 void TForm1::N11Click() {
-    startHelpProgram();
+    startHelpProgram(this);
 }
 
 void TForm1::N13Click() {

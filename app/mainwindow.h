@@ -29,7 +29,8 @@ public:
     // height, the screen-scale check and the leftover update files. Runs once, right after the
     // window is made and before the dialogs exist.
     void FormCreate();
-    // Stores the window's position; a refused write fails and the close is abandoned.
+    // Stores the window's position where the window system reports it (not on Wayland); a
+    // refused write fails and the close is abandoned.
     void FormClose();
     void FormShow();
     // Fills the text tables from the file of the current language.

@@ -5,6 +5,7 @@
 #include "solver/equation.h"
 #include "state/global.h"
 #include "state/language.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "trig/trigcore.h"
 
@@ -30,7 +31,8 @@ QString message(int line) {
     return Global::text(TextTable::Messages, line);
 }
 
-// The "Messages" texts of the language the settings name; English when they name none.
+// The texts of the language the settings name (the messages and the answer words); English when
+// they name none.
 void loadMessages() {
     QString name = catalogue::startupLanguage();
     if (languageFile(name).isEmpty())
@@ -81,7 +83,9 @@ Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<
     const EquationType type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
     const EquationNumbers solved = solveEquation(*a, b, c, type);
     const QString substitution = biquadratic ? letter.value_or(storedLetter()) : QString();
-    const EquationText text = describeEquation(solved, substitution, OutputSeparator);
+    const EquationText text =
+        describeEquation(solved, substitution, OutputSeparator,
+                         {moreText(MoreText::AnswerWord), moreText(MoreText::NoRoots)});
     for (const QString& line : text.lines)
         outcome.out += line + u'\n';
     if (text.noRealRoots)
@@ -213,9 +217,9 @@ QString usage() {
         "accepted too (0.5 or 0,5). A negative number is given as it is: solve 1 -3 2.\n"
         "An empty B or C (\"\") counts as 0, as an empty field does in the window.\n"
         "\n"
-        "Messages are those of the window, in the language of the \"Language\" setting\n"
-        "(English when none is set). When an equation has no real roots, the window's\n"
-        "notice goes to standard error.\n"
+        "Messages and the answer line are those of the window, in the language of the\n"
+        "\"Language\" setting (English when none is set). When an equation has no real\n"
+        "roots, the window's notice goes to standard error.\n"
         "\n"
         "Exit status: 0 done (also when there are no real roots), 1 an input the window\n"
         "refuses (the message on standard error), 2 a wrong command line.\n");

@@ -29,6 +29,13 @@ QString findPage(const QString& language, const QString& page) {
     return findPage(QStringLiteral("en"), page);
 }
 
+QRect centredWindowArea(QSize wanted, const QRect& available) {
+    const QSize size = wanted.boundedTo(available.size());
+    return QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                              (available.height() - size.height()) / 2),
+                 size);
+}
+
 QString languageNameOf(const QString& folder) {
     if (folder == QLatin1String("ru"))
         return QStringLiteral("Russian");

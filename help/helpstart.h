@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -30,5 +31,9 @@ QString languageNameOf(const QString& folder);
 
 // A help page's file, looked up as above; empty when it is missing in both languages.
 QString findPage(const QString& language, const QString& page);
+
+// Where a window of the wanted size, its frame included, goes in a screen's available area:
+// shrunk to fit the area where it is larger, and in the middle of it.
+QRect centredWindowArea(QSize wanted, const QRect& available);
 
 } // namespace velmora::help

@@ -6,8 +6,18 @@
 #include "state/moretexts.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
@@ -22,22 +32,86 @@ struct Words {
     const char* forward;
     const char* contents;
     const char* missing;
+    const char* find;
+    const char* notFound;
 };
 
 Words wordsFor(const QString& language) {
     if (language == QLatin1String("ru"))
-        return {"Назад", "Вперёд", "Содержание",
-                "Страницы справки не найдены. Переустановите Velmora."};
+        return {"Назад",      "Вперёд",
+                "Содержание", "Страницы справки не найдены. Переустановите Velmora.",
+                "Найти:",     "Не найдено"};
     if (language == QLatin1String("uk"))
-        return {"Назад", "Уперед", "Зміст",
-                "Сторінки довідки не знайдено. Перевстановіть Velmora."};
-    return {"Back", "Forward", "Contents", "The help pages were not found. Reinstall Velmora."};
+        return {"Назад",   "Уперед",
+                "Зміст",   "Сторінки довідки не знайдено. Перевстановіть Velmora.",
+                "Знайти:", "Не знайдено"};
+    return {"Back",  "Forward",  "Contents", "The help pages were not found. Reinstall Velmora.",
+            "Find:", "Not found"};
+}
+
+constexpr int MinZoomStep = -5;
+constexpr int MaxZoomStep = 20;
+
+// Room for the window's frame, which the window system adds around it once it is shown.
+constexpr QMargins FrameAllowance(8, 40, 8, 8);
+
+// The pages' style sheet gives its type sizes in points, which the browser's own zoom does not
+// reach: the sizes are scaled as the sheet is read.
+QString scaledSizes(const QString& sheet, double scale) {
+    static const QRegularExpression points(QStringLiteral(R"((\d+(?:\.\d+)?)pt\b)"));
+    QString scaled;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch& size : points.globalMatch(sheet)) {
+        scaled += QStringView(sheet).mid(done, size.capturedStart() - done);
+        scaled +=
+            QString::number(size.captured(1).toDouble() * scale, 'f', 1) + QLatin1String("pt");
+        done = size.capturedEnd();
+    }
+    scaled += QStringView(sheet).mid(done);
+    return scaled;
+}
+
+// The sheet's colours are made for a light page. On a dark one the text keeps the palette's
+// colour and the shaded blocks take the palette's alternate ground, so nothing is drawn light
+// on light or dark on dark.
+QString darkColours(QString sheet, const QPalette& palette) {
+    static const QRegularExpression ink(QStringLiteral(R"((?<![-\w])color:\s*#[0-9a-fA-F]+;?)"));
+    static const QRegularExpression ground(QStringLiteral(R"(background-color:\s*#[0-9a-fA-F]+)"));
+    sheet.remove(ink);
+    sheet.replace(ground, QStringLiteral("background-color: ") +
+                              palette.color(QPalette::AlternateBase).name());
+    return sheet;
+}
+
+bool isDark(const QPalette& palette) {
+    return palette.color(QPalette::Base).lightnessF() < palette.color(QPalette::Text).lightnessF();
 }
 
 } // namespace
 
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    double scale = 1.0;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::StyleSheetResource)
+            return resource;
+        QString sheet = resource.typeId() == QMetaType::QByteArray
+                            ? QString::fromUtf8(resource.toByteArray())
+                            : resource.toString();
+        if (scale != 1.0)
+            sheet = scaledSizes(sheet, scale);
+        if (isDark(palette()))
+            sheet = darkColours(sheet, palette());
+        return sheet;
+    }
+};
+
 HelpWindow::HelpWindow(const QString& language, QWidget* parent)
-    : QMainWindow(parent), m_language(language), m_browser(new QTextBrowser(this)) {
+    : QMainWindow(parent), m_language(language), m_browser(new HelpBrowser(this)) {
     const Words words = wordsFor(language);
     m_browser->setOpenExternalLinks(true);
     m_browser->document()->setDocumentMargin(12);
@@ -65,7 +139,14 @@ HelpWindow::HelpWindow(const QString& language, QWidget* parent)
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::showTitle);
 
+    m_fontSize = m_browser->font().pointSizeF();
+    addZoomActions();
+    addFindBar();
     resize(760, 600);
+}
+
+QTextBrowser* HelpWindow::browser() const {
+    return m_browser;
 }
 
 void HelpWindow::openPage(const QString& path) {
@@ -75,6 +156,147 @@ void HelpWindow::openPage(const QString& path) {
         return;
     }
     m_browser->setSource(QUrl::fromLocalFile(path));
+}
+
+void HelpWindow::placeOn(QScreen* screen) {
+    if (!screen)
+        return;
+    const QRect frame =
+        centredWindowArea(size().grownBy(FrameAllowance), screen->availableGeometry());
+    setScreen(screen);
+    setGeometry(frame.marginsRemoved(FrameAllowance));
+}
+
+void HelpWindow::addZoomActions() {
+    const auto add = [this](const char* name, QList<QKeySequence> keys, int step) {
+        auto* action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this,
+                [this, step] { setZoomStep(step == 0 ? 0 : m_zoomStep + step); });
+        addAction(action);
+    };
+    // Ctrl+= too: on most keyboards "+" needs Shift on the same key.
+    add("zoomIn", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1);
+    add("zoomOut", {QKeySequence::ZoomOut}, -1);
+    add("zoomReset", {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+}
+
+void HelpWindow::setZoomStep(int step) {
+    step = std::clamp(step, MinZoomStep, MaxZoomStep);
+    if (step == m_zoomStep)
+        return;
+    m_zoomStep = step;
+    m_browser->scale = 1.0 + step / 10.0;
+    // Text without sizes of its own (the note shown when the pages are missing) follows the
+    // browser's font.
+    if (m_fontSize > 0) {
+        QFont font = m_browser->font();
+        font.setPointSizeF(m_fontSize * m_browser->scale);
+        m_browser->setFont(font);
+    }
+    if (m_browser->source().isEmpty())
+        return;
+    // The page is read again with the scaled sizes, at the same place in it.
+    QScrollBar* scroll = m_browser->verticalScrollBar();
+    const double place = scroll->maximum() > 0 ? double(scroll->value()) / scroll->maximum() : 0;
+    m_browser->reload();
+    scroll->setValue(int(place * scroll->maximum()));
+}
+
+void HelpWindow::addFindBar() {
+    const Words words = wordsFor(m_language);
+    m_findBar = new QToolBar(this);
+    m_findBar->setObjectName(QStringLiteral("findBar"));
+    m_findBar->setMovable(false);
+    m_findBar->addWidget(new QLabel(QString::fromUtf8(words.find) + QLatin1Char(' ')));
+    m_findField = new QLineEdit;
+    m_findField->setObjectName(QStringLiteral("findField"));
+    m_findField->setClearButtonEnabled(true);
+    m_findField->setMaximumWidth(320);
+    m_findBar->addWidget(m_findField);
+    auto* notFound = new QLabel(QLatin1Char(' ') + QString::fromUtf8(words.notFound));
+    notFound->setObjectName(QStringLiteral("notFound"));
+    m_notFound = m_findBar->addWidget(notFound);
+    m_notFound->setVisible(false);
+    addToolBar(Qt::BottomToolBarArea, m_findBar);
+    m_findBar->hide();
+
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("find"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, &HelpWindow::showFindBar);
+    addAction(find);
+    auto* next = new QAction(this);
+    next->setShortcut(QKeySequence::FindNext);
+    connect(next, &QAction::triggered, this, [this] { findText(false); });
+    addAction(next);
+    auto* previous = new QAction(this);
+    previous->setShortcut(QKeySequence::FindPrevious);
+    connect(previous, &QAction::triggered, this, [this] { findText(true); });
+    addAction(previous);
+
+    // Typing finds the text from where the last find stood; Enter goes on to the next place,
+    // Shift+Enter back to the one before; Escape closes the bar.
+    connect(m_findField, &QLineEdit::textEdited, this, [this] {
+        QTextCursor from = m_browser->textCursor();
+        from.setPosition(from.selectionStart());
+        m_browser->setTextCursor(from);
+        findText(false);
+    });
+    m_findField->installEventFilter(this);
+}
+
+void HelpWindow::showFindBar() {
+    m_findBar->show();
+    m_findField->setFocus(Qt::ShortcutFocusReason);
+    m_findField->selectAll();
+}
+
+bool HelpWindow::findText(bool backward) {
+    const QString text = m_findField->text();
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    bool found = text.isEmpty() || m_browser->find(text, flags);
+    if (!found) {
+        // Round the end of the page to its other end.
+        QTextCursor restart(m_browser->document());
+        restart.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+        const QTextCursor before = m_browser->textCursor();
+        m_browser->setTextCursor(restart);
+        found = m_browser->find(text, flags);
+        if (!found)
+            m_browser->setTextCursor(before);
+    }
+    m_notFound->setVisible(!found);
+    return found;
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_findField && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            findText(key->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            m_findBar->hide();
+            m_browser->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QScreen* helpScreen() {
+    const QString named = qEnvironmentVariable("VELMORA_HELP_SCREEN");
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (!named.isEmpty() && screen->name() == named)
+            return screen;
+    }
+    if (QScreen* underPointer = QGuiApplication::screenAt(QCursor::pos()))
+        return underPointer;
+    return QGuiApplication::primaryScreen();
 }
 
 void showStoreNotices(const QStringList& keptCopies, const QString& language) {

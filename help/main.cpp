@@ -1,11 +1,14 @@
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
+#include "platform/windowsystem.h"
+#include "state/toolkittranslation.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
 
 int main(int argc, char* argv[]) {
+    velmora::preferPlaceableWindows();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora-help"));
     QApplication::setApplicationVersion(QStringLiteral("3.2"));
@@ -14,8 +17,11 @@ int main(int argc, char* argv[]) {
         QIcon::fromTheme(QStringLiteral("velmora"), QIcon(QStringLiteral(":/velmora.png"))));
 
     const velmora::help::StartPage start = velmora::help::chooseStartPage(QLocale::system().name());
+    // The toolkit's own texts (the context menus) in the pages' language.
+    velmora::useToolkitTranslation(velmora::help::languageNameOf(start.language));
     velmora::help::HelpWindow window(start.language);
     window.openPage(start.path);
+    window.placeOn(velmora::help::helpScreen());
     window.show();
     velmora::help::showStoreNotices(start.keptCopies, start.language);
     return QApplication::exec();

@@ -13,6 +13,12 @@ bool isNumberEntryCharacter(char16_t character, QChar separator) {
            (character >= u'0' && character <= u'9') || character == separator.unicode();
 }
 
+char16_t typedCharacter(char16_t character, QChar separator) {
+    if (character == u'.' || character == u',')
+        return separator.unicode();
+    return character;
+}
+
 NumberKeyFilter::NumberKeyFilter(QObject* parent, std::function<void()> enterAction)
     : QObject(parent), m_enterAction(std::move(enterAction)),
       m_separator(localeDecimalSeparator()) {}
@@ -36,7 +42,17 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             guarded(m_enterAction);
         return true;
     }
-    return !isNumberEntryCharacter(character, m_separator);
+    const char16_t typed = typedCharacter(character, m_separator);
+    if (!isNumberEntryCharacter(typed, m_separator))
+        return true;
+    if (typed == character)
+        return false;
+    // The other decimal mark: the field gets the separator in its place, as typing it would
+    // (the length limit holds, and the edit can be undone).
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (field && !field->isReadOnly())
+        field->insert(QString(QChar(typed)));
+    return true;
 }
 
 } // namespace velmora

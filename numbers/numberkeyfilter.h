@@ -13,9 +13,15 @@ namespace velmora {
 // locale's own decimal separator (so a user whose separator is "." can type a fraction).
 bool isNumberEntryCharacter(char16_t character, QChar separator);
 
+// What a typed decimal mark becomes: "." and "," (the numeric keypad's key among them) both
+// type the locale's separator, so a fraction can be typed whatever the keyboard's layout.
+// Any other character is returned as it is.
+char16_t typedCharacter(char16_t character, QChar separator);
+
 // The key filter of the number fields. Typed characters the rule above refuses are discarded;
-// keys that type nothing (arrows, Delete, Tab) pass. With an Enter action, Enter runs it and is
-// discarded; without one, Enter is simply discarded. Pasted text is not filtered.
+// a decimal mark is typed as the locale's separator; keys that type nothing (arrows, Delete,
+// Tab) pass. With an Enter action, Enter runs it and is discarded; without one, Enter is simply
+// discarded. Pasted text is not filtered.
 class NumberKeyFilter : public QObject {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
 
@@ -30,6 +31,18 @@ protected:
     }
 };
 
+// The text colour of a field in the window colour that the user cannot edit: the window's text
+// colour a quarter of the way towards the background, dimmed as disabled text is, yet readable
+// on that background in light and dark palettes alike. The palette's own disabled text is made
+// for the button-face colour and may all but vanish on the window colour.
+QColor mutedText(const QPalette& system) {
+    const QColor text = system.color(QPalette::Active, QPalette::Text);
+    const QColor base = system.color(QPalette::Active, QPalette::Base);
+    const auto mix = [](int ink, int paper) { return (3 * ink + paper) / 4; };
+    return QColor(mix(text.red(), base.red()), mix(text.green(), base.green()),
+                  mix(text.blue(), base.blue()));
+}
+
 } // namespace
 
 void centreOnEveryShowing(QDialog* dialog) {
@@ -37,9 +50,14 @@ void centreOnEveryShowing(QDialog* dialog) {
 }
 
 void setFieldColour(QWidget* field, FieldColour colour) {
+    const QPalette system = QApplication::palette();
     QPalette palette = field->palette();
     // Every colour group, so a disabled field shows the colour too.
     palette.setColor(QPalette::Base, systemColour(colour));
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     colour == FieldColour::Window
+                         ? mutedText(system)
+                         : system.color(QPalette::Disabled, QPalette::Text));
     field->setPalette(palette);
 }
 
@@ -51,6 +69,11 @@ void setActiveLook(QWidget* field, bool active) {
 void setAutoSizedText(QLabel* label, const QString& text) {
     label->setText(text);
     label->resize(label->sizeHint().width(), label->height());
+}
+
+void showResultText(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
 }
 
 bool hasFieldColour(const QWidget* field, FieldColour colour) {

@@ -2,13 +2,15 @@
 
 class QDialog;
 class QLabel;
+class QLineEdit;
 class QString;
 class QWidget;
 
 namespace velmora {
 
 // The two background colours of a field: the system's window colour marks a field in use,
-// the button-face colour one out of use.
+// the button-face colour one out of use. A disabled field in the window colour (an answer the
+// user cannot edit) shows its text in a colour made from the palette to be read on it.
 enum class FieldColour { Window, ButtonFace };
 void setFieldColour(QWidget* field, FieldColour colour);
 
@@ -23,6 +25,10 @@ void setAutoSizedText(QLabel* label, const QString& text);
 // Lets the dialog be centred on its parent at every showing, as at the first, wherever it was
 // moved (by the program or the user) since.
 void centreOnEveryShowing(QDialog* dialog);
+
+// Puts a result into a one-line field with the cursor at its start, so a text longer than the
+// field shows its beginning ("1,16223106…"), not its tail.
+void showResultText(QLineEdit* field, const QString& text);
 
 // Whether the field's background is the given system colour.
 bool hasFieldColour(const QWidget* field, FieldColour colour);

@@ -69,9 +69,18 @@ bool shellExecute(const ShellRequest& request) {
     switch (target.action) {
     case ShellAction::OpenWebAddress:
         return QDesktopServices::openUrl(QUrl(target.location));
-    case ShellAction::StartProgram:
+    case ShellAction::StartProgram: {
         // Started without arguments, in the current folder, and not waited for.
-        return QProcess::startDetached(target.location, {});
+        QProcess process;
+        process.setProgram(target.location);
+        if (!request.environment.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const QString& entry : request.environment)
+                environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+            process.setProcessEnvironment(environment);
+        }
+        return process.startDetached();
+    }
     case ShellAction::OpenDocument:
         return QDesktopServices::openUrl(QUrl::fromLocalFile(target.location));
     case ShellAction::Nothing:

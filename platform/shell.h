@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -12,10 +13,13 @@ enum class ShowMode { Normal = 1, Show = 5 };
 
 // One launch as the program asks for it: the verb ("open", "Open", or empty for the file's
 // default action), the file (a web address, a path, or a bare file name) and the show mode.
+// A started program also gets the environment entries given ("NAME=value"), beside the
+// program's own environment.
 struct ShellRequest {
     QString verb;
     QString file;
     ShowMode show = ShowMode::Normal;
+    QStringList environment{};
 };
 
 // What a request comes to.

@@ -3,6 +3,7 @@
 
 #include "platform/errorreport.h"
 #include "platform/failure.h"
+#include "platform/keyboard.h"
 #include "platform/looks.h"
 #include "platform/uifont.h"
 #include "state/global.h"
@@ -66,6 +67,8 @@ QString storedLanguageName() {
 TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm3>()) {
     setFont(windowFont());
     m_ui->setupUi(this);
+    // Enter presses the focused button; none of them is a default button.
+    letEnterPressFocusedButtons();
     // A dialog frame with a title and no buttons in it: no close button, no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
@@ -99,7 +102,8 @@ void TForm3::showEvent(QShowEvent* event) {
 
 void TForm3::keyPressEvent(QKeyEvent* event) {
     // There is no cancel button, so Escape does not close the dialog. Enter finds no default
-    // button and presses nothing.
+    // button and presses nothing; on a focused button it presses that button
+    // (letEnterPressFocusedButtons), before the dialog sees it.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;

@@ -183,7 +183,8 @@ EquationNumbers solveEquation(double a, double b, double c, EquationType type) {
     return n;
 }
 
-EquationText describeEquation(const EquationNumbers& n, const QString& letter, QChar separator) {
+EquationText describeEquation(const EquationNumbers& n, const QString& letter, QChar separator,
+                              const AnswerWords& words) {
     static constexpr std::array<QStringView, 4> subscripts{u"₁", u"₂", u"₃", u"₄"};
     const bool biquadratic = n.type == EquationType::Biquadratic;
     const QStringView v = biquadratic ? QStringView(letter) : QStringView(u"x");
@@ -216,9 +217,9 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
     // The answer names the same values, in the same order, as the root fields.
     for (std::size_t i = 0; i < n.roots.size(); ++i)
         text.rootFields[i] = formatGeneral(n.roots[i], separator);
-    w << u"Ответ: ";
+    w << words.answer << u" ";
     if (n.roots.empty()) {
-        w << u"нет корней";
+        w << words.noRoots;
     } else if (n.roots.size() == 1) {
         w << u"x = " << text.rootFields[0];
     } else {

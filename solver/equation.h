@@ -36,9 +36,15 @@ struct EquationText {
     bool noRealRoots = false;          // D < 0: the "no real roots" message box follows
 };
 
+// The words of the answer line, in the user's language. The Russian ones are the defaults.
+struct AnswerWords {
+    QString answer = QStringLiteral("Ответ:");      // starts the line, followed by a space
+    QString noRoots = QStringLiteral("нет корней"); // the answer when there is no real root
+};
+
 // Writes the solve out. letter is the substitution variable of the biquadratic equation, used
 // exactly as given; the quadratic equation uses "x".
 EquationText describeEquation(const EquationNumbers& numbers, const QString& letter,
-                              QChar separator);
+                              QChar separator, const AnswerWords& words = {});
 
 } // namespace velmora

@@ -12,6 +12,7 @@
 #include "platform/uifont.h"
 #include "solver/equation.h"
 #include "state/global.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 
 #include <QTextBlockFormat>
@@ -134,13 +135,14 @@ void EquationPage::raschet() {
     const EquationNumbers numbers = solveEquation(*a, b, c, type);
     // D is shown before the substitution letter is read, so a letter of the wrong type leaves
     // exactly the discriminant on screen.
-    m_ui->Edit4->setText(formatGeneral(numbers.d, separator));
+    showResultText(m_ui->Edit4, formatGeneral(numbers.d, separator));
     setActiveLook(m_ui->Edit4, true);
 
     QString letter;
     if (type == EquationType::Biquadratic)
         letter = catalogue::read(catalogue::Replacement);
-    const EquationText text = describeEquation(numbers, letter, separator);
+    const EquationText text = describeEquation(
+        numbers, letter, separator, {moreText(MoreText::AnswerWord), moreText(MoreText::NoRoots)});
     writeSolution(text.lines);
     showFormula(text.lines.front());
     setActiveLook(m_ui->Memo1, true);
@@ -152,7 +154,7 @@ void EquationPage::raschet() {
         for (std::size_t i = 0; i < text.rootFields.size(); ++i) {
             if (text.rootFields[i].isEmpty())
                 continue;
-            rootFields[i]->setText(text.rootFields[i]);
+            showResultText(rootFields[i], text.rootFields[i]);
             setActiveLook(rootFields[i], true);
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/datafiles.h"
 #include "platform/profile.h"
 #include "state/settingscatalogue.h"
+#include "state/toolkittranslation.h"
 
 namespace velmora {
 
@@ -61,6 +62,7 @@ void loadLanguage(const QString& name) {
         } catch (...) {
         }
     }
+    useToolkitTranslation(name);
 }
 
 } // namespace velmora

@@ -14,8 +14,9 @@ QString tableSection(TextTable table);
 QString languageFile(const QString& name);
 
 // Fills the text tables from the language file the name selects, line number by line
-// number. A name that selects no file leaves the tables as they are; a missing file, section or
-// key makes its entries empty. Both windows' LoadLang call this one loader.
+// number, and switches the toolkit's own texts to that language (state/toolkittranslation.h).
+// A name that selects no file leaves the tables and the toolkit's texts as they are; a missing
+// file, section or key makes its entries empty. Both windows' LoadLang call this one loader.
 void loadLanguage(const QString& name);
 
 } // namespace velmora

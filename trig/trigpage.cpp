@@ -108,7 +108,7 @@ void TrigPage::Button2Click() {
     // A text that is not a number ends here, before the output field changes colour.
     const double x = readTrigInput(text, separator);
     setFieldColour(output, FieldColour::Window);
-    output->setText(trigAnswer(*function, text, x, separator));
+    showResultText(output, trigAnswer(*function, text, x, separator));
 }
 
 void TrigPage::language() {

@@ -3,6 +3,7 @@
 
 #include "platform/datafiles.h"
 #include "platform/errorreport.h"
+#include "platform/keyboard.h"
 #include "platform/looks.h"
 #include "platform/profile.h"
 #include "platform/uifont.h"
@@ -70,6 +71,7 @@ TForm4::TForm4(QWidget* parent)
     centreOnEveryShowing(this);
     // A path in a failure can be copied.
     m_ui->Label5->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    letEnterPressFocusedButtons();
 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer2->setObjectName(QStringLiteral("Timer2"));

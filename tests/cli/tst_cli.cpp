@@ -109,14 +109,14 @@ void TstCli::cleanup() {
 }
 
 // Every worked example of the equation page, typed with "," and again with "." where it has
-// a decimal mark. The tool offers the settings' letters only, so rows with another letter are
-// the core's alone.
+// a decimal mark, in the Russian interface the examples are written in. The tool offers the
+// settings' letters only, so rows with another letter are the core's alone.
 void TstCli::solve_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
 
-    const QString noRoots = messageIn(QStringLiteral("English"), 10);
+    const QString noRoots = messageIn(QStringLiteral("Russian"), 10);
     for (const velmora::test::SolveExample& row : velmora::test::solveExamples()) {
         if (row.letter.size() != 1)
             continue;
@@ -141,6 +141,7 @@ void TstCli::solve() {
     QFETCH(QString, out);
     QFETCH(QString, err);
 
+    m_store->seed(storeWith(R"("Language": "Russian")").toUtf8());
     const Run run = runCli(arguments);
     QCOMPARE(run.err, err);
     QCOMPARE(run.out, out);
@@ -215,48 +216,68 @@ void TstCli::refusals() {
     QCOMPARE(run.status, 1);
 }
 
-// The language of the messages and the default substitution letter come from the settings.
+// The language of the messages and of the answer line, and the default substitution letter,
+// come from the settings.
 void TstCli::settings_data() {
     QTest::addColumn<QString>("store");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("expected"); // standard error, or the third line of output
+    QTest::addColumn<int>("line");         // of the output: the last line when negative
+    QTest::addColumn<QString>("expected"); // standard error, or that line of output
 
     QTest::newRow("Ukrainian messages")
-        << storeWith(R"("Language": "Ukrainian")") << QStringList{"solve", "", "1", "1"}
+        << storeWith(R"("Language": "Ukrainian")") << QStringList{"solve", "", "1", "1"} << 0
         << messageIn(QStringLiteral("Ukrainian"), 7);
     QTest::newRow("Russian messages")
-        << storeWith(R"("Language": "Russian")") << QStringList{"solve", "1", "0", "1"}
+        << storeWith(R"("Language": "Russian")") << QStringList{"solve", "1", "0", "1"} << 0
         << messageIn(QStringLiteral("Russian"), 10);
     QTest::newRow("an unknown language gives English")
-        << storeWith(R"("Language": "German")") << QStringList{"solve", "0", "1", "1"}
+        << storeWith(R"("Language": "German")") << QStringList{"solve", "0", "1", "1"} << 0
         << messageIn(QStringLiteral("English"), 8);
     QTest::newRow("no settings give English") << QString() << QStringList{"solve", "0", "1", "1"}
-                                              << messageIn(QStringLiteral("English"), 8);
+                                              << 0 << messageIn(QStringLiteral("English"), 8);
+    const QStringList twoRoots = {"solve", "1", "-3", "2"};
+    QTest::newRow("Russian answer")
+        << storeWith(R"("Language": "Russian")") << twoRoots << -1 << "Ответ: x₁ = 2; x₂ = 1";
+    QTest::newRow("English answer")
+        << storeWith(R"("Language": "English")") << twoRoots << -1 << "Answer: x₁ = 2; x₂ = 1";
+    QTest::newRow("Ukrainian answer")
+        << storeWith(R"("Language": "Ukrainian")") << twoRoots << -1 << "Відповідь: x₁ = 2; x₂ = 1";
+    QTest::newRow("an unknown language answers in English")
+        << storeWith(R"("Language": "German")")
+        << QStringList{"solve", "--biquadratic", "1", "5", "4"} << -1 << "Answer: no roots";
+    QTest::newRow("Ukrainian, no roots")
+        << storeWith(R"("Language": "Ukrainian")")
+        << QStringList{"solve", "--biquadratic", "1", "5", "4"} << -1 << "Відповідь: немає коренів";
     QTest::newRow("the stored letter")
         << storeWith(R"("Replacement": "t")")
-        << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << "t² - 5t + 4 = 0";
+        << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << 2 << "t² - 5t + 4 = 0";
     QTest::newRow("no stored letter gives y")
-        << QString() << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << "y² - 5y + 4 = 0";
+        << QString() << QStringList{"solve", "--biquadratic", "1", "-5", "4"} << 2
+        << "y² - 5y + 4 = 0";
     QTest::newRow("a stored letter of the wrong type gives y")
         << storeWith(R"("Replacement": 5)") << QStringList{"solve", "--biquadratic", "1", "-5", "4"}
-        << "y² - 5y + 4 = 0";
+        << 2 << "y² - 5y + 4 = 0";
     QTest::newRow("the given letter wins")
         << storeWith(R"("Replacement": "t")")
-        << QStringList{"solve", "--biquadratic", "--letter=z", "1", "-5", "4"} << "z² - 5z + 4 = 0";
+        << QStringList{"solve", "--biquadratic", "--letter=z", "1", "-5", "4"} << 2
+        << "z² - 5z + 4 = 0";
 }
 
 void TstCli::settings() {
     QFETCH(QString, store);
     QFETCH(QStringList, arguments);
+    QFETCH(int, line);
     QFETCH(QString, expected);
 
     if (!store.isEmpty())
         m_store->seed(store.toUtf8());
     const Run run = runCli(arguments);
-    if (run.err.isEmpty())
-        QCOMPARE(run.out.split(u'\n').value(2), expected);
-    else
+    if (line == 0) {
         QCOMPARE(run.err, expected + u'\n');
+        return;
+    }
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(line > 0 ? line : lines.size() + line), expected);
 }
 
 void TstCli::commandLine_data() {

@@ -1,6 +1,7 @@
 // The main window as the user drives it (offscreen): window creation, the designed window,
 // what showing it does, page switching by tab and menu, showing and hiding the detailed
-// solution, the menu icons and Exit.
+// solution, the menu icons and Exit; the keyboard on the menu bar and on the buttons of every
+// window; captions in the chosen language; readable answers and tabs in light and dark palettes.
 #include "about/aboutdialog.h"
 #include "app/entry.h"
 #include "app/mainwindow.h"
@@ -8,6 +9,7 @@
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "state/global.h"
+#include "tests/support/captionlanguage.h"
 #include "tests/support/testsupport.h"
 #include "trig/trigpage.h"
 #include "update/updatedialog.h"
@@ -15,16 +17,22 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,6 +40,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -146,6 +156,13 @@ private slots:
     void languageLeavesNoCaptionEmpty_data();
     void languageLeavesNoCaptionEmpty();
     void languageResetsTheTypeButNotTheFormula();
+    void menuBarFromTheKeyboard_data();
+    void menuBarFromTheKeyboard();
+    void f1OpensTheHelp();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void readableInLightAndDarkPalettes_data();
+    void readableInLightAndDarkPalettes();
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -681,10 +698,16 @@ void TstMainWindow::languageLeavesNoCaptionEmpty() {
     m_window->LoadLang();
     m_window->language();
 
+    // Every caption the language sets is there, and in that language.
     QStringList empty;
+    QStringList foreign;
     const auto check = [&](const QObject* owner, const QString& text, const QString& what) {
+        const QString place = owner->objectName() + QLatin1Char(' ') + what;
         if (text.trimmed().isEmpty())
-            empty << owner->objectName() + QLatin1Char(' ') + what;
+            empty << place;
+        const QString fault = velmora::test::captionLanguageFault(text, language);
+        if (!fault.isEmpty())
+            foreign << QStringLiteral("%1 \"%2\": %3").arg(place, text, fault);
     };
     for (const QAction* item : m_window->findChildren<QAction*>())
         if (!item->isSeparator() && !item->objectName().isEmpty())
@@ -693,8 +716,11 @@ void TstMainWindow::languageLeavesNoCaptionEmpty() {
         check(menu, menu->title(), QStringLiteral("title"));
     for (int tab = 0; tab < pages()->count(); ++tab)
         check(pages(), pages()->tabText(tab), QStringLiteral("tab %1").arg(tab));
+    // The coefficient letters and the formula are the same in every language.
+    const QStringList fixed = {"Label1", "Label2", "Label3", "Panel1"};
     for (const QLabel* label : m_window->findChildren<QLabel*>())
-        check(label, label->text(), QStringLiteral("text"));
+        if (!fixed.contains(label->objectName()))
+            check(label, label->text(), QStringLiteral("text"));
     for (const QGroupBox* group : m_window->findChildren<QGroupBox*>())
         check(group, group->title(), QStringLiteral("title"));
     for (const QPushButton* button : m_window->findChildren<QPushButton*>())
@@ -704,6 +730,7 @@ void TstMainWindow::languageLeavesNoCaptionEmpty() {
     for (int item = 0; item < type->count(); ++item)
         check(type, type->itemText(item), QStringLiteral("item %1").arg(item));
     QCOMPARE(empty.join(QLatin1String(", ")), QString());
+    QCOMPARE(foreign, QStringList());
 
     // Screen readers hear the new captions.
     QCOMPARE(edit(4)->accessibleName(), child<QLabel>("Label4")->text());
@@ -727,6 +754,327 @@ void TstMainWindow::languageResetsTheTypeButNotTheFormula() {
     QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), 0);
     QCOMPARE(panel->text(), formula);
     QCOMPARE(m_window->clientHeight(), 543);
+}
+
+void TstMainWindow::menuBarFromTheKeyboard_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("styleOffersAlt"); // whether the desktop's style has Alt navigation
+    QTest::newRow("F10") << "F10" << true;
+    QTest::newRow("a lone Alt") << "Alt" << true;
+    QTest::newRow("F10 with a style without Alt navigation") << "F10" << false;
+    QTest::newRow("a lone Alt with a style without Alt navigation") << "Alt" << false;
+}
+
+namespace {
+
+// A desktop style that leaves the menu bar to the mouse.
+class NoAltNavigationStyle : public QProxyStyle {
+public:
+    NoAltNavigationStyle() : QProxyStyle(QStringLiteral("fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+};
+
+} // namespace
+
+// F10 or a lone Alt highlights the first menu without opening it; the arrows move along the
+// bar, Down opens the highlighted menu, Escape closes it and then gives the keyboard back.
+void TstMainWindow::menuBarFromTheKeyboard() {
+    QFETCH(QString, key);
+    QFETCH(bool, styleOffersAlt);
+    const QString style = QApplication::style()->name();
+    const auto restore = qScopeGuard([&style] { QApplication::setStyle(style); });
+    if (!styleOffersAlt) {
+        m_window.reset();
+        QApplication::setStyle(new NoAltNavigationStyle);
+        m_window = std::make_unique<TForm1>();
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    QMenuBar* bar = m_window->menuBar();
+    QLineEdit* field = edit(1);
+    field->setFocus();
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
+    const auto toTheBar = [&] {
+        if (key == QLatin1String("F10")) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        } else {
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Alt);
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt);
+        }
+    };
+
+    const QRect first = bar->actionGeometry(child<QMenu>("N1")->menuAction());
+    const QImage plain = bar->grab(first).toImage();
+    toTheBar();
+    QCOMPARE(bar->activeAction(), child<QMenu>("N1")->menuAction());
+    QVERIFY(bar->hasFocus());
+    QVERIFY(!QApplication::activePopupWidget());
+    // The highlight shows.
+    QVERIFY(bar->grab(first).toImage() != plain);
+
+    QTest::keyClick(bar, Qt::Key_Right);
+    QCOMPARE(bar->activeAction(), child<QMenu>("N4")->menuAction());
+    QTest::keyClick(bar, Qt::Key_Down);
+    QMenu* view = child<QMenu>("N4");
+    QTRY_VERIFY(view->isVisible());
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_VERIFY(!view->isVisible());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
+    QVERIFY(!bar->activeAction());
+
+    // Enter opens the highlighted menu as well; the same key again leaves the bar.
+    toTheBar();
+    QTest::keyClick(bar, Qt::Key_Return);
+    QMenu* file = child<QMenu>("N1");
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    toTheBar();
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
+    QVERIFY(!bar->activeAction());
+
+    // Alt held for a shortcut is no lone Alt.
+    QTest::keyClick(field, Qt::Key_X, Qt::AltModifier);
+    QVERIFY(!bar->activeAction());
+    QCOMPARE(focusName(), QStringLiteral("Edit1"));
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+// F1 starts the help as Help › Contents does, over the main window's screen.
+void TstMainWindow::f1OpensTheHelp() {
+    velmora::test::ShellRecorder shell;
+    QTest::keyClick(edit(2), Qt::Key_F1);
+    action("N11")->trigger();
+    QCOMPARE(shell.launches.size(), 2);
+    for (const velmora::test::ShellLaunch& launch : shell.launches) {
+        QCOMPARE(launch.request.file, QStringLiteral("velmora-help"));
+        QCOMPARE(launch.request.environment,
+                 QStringList{QStringLiteral("VELMORA_HELP_SCREEN=") + m_window->screen()->name()});
+    }
+}
+
+namespace {
+
+// The state a press of any of the windows' buttons can change.
+QString programState(const TemporaryStore& store, const velmora::test::ShellRecorder& shell) {
+    QStringList state;
+    for (QWidget* window :
+         {static_cast<QWidget*>(velmora::Form2), static_cast<QWidget*>(velmora::Form3)})
+        state << window->objectName() + (window->isVisible() ? " shown" : " hidden");
+    QFile file(store.path());
+    state << QStringLiteral("store ") +
+                 (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "none");
+    QStringList launched;
+    for (const velmora::test::ShellLaunch& launch : shell.launches)
+        launched << launch.request.file;
+    state << QStringLiteral("launched ") + launched.join(u',');
+    for (const char* name : {"Edit4", "Edit5", "Edit10"})
+        state << velmora::Form1->findChild<QLineEdit*>(QLatin1String(name))->text();
+    for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3"})
+        state << QString::number(
+            velmora::Form3->findChild<QCheckBox*>(QLatin1String(name))->isChecked());
+    state << velmora::Form3->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentText();
+    return state.join(QLatin1String(" | "));
+}
+
+} // namespace
+
+void TstMainWindow::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<QString>("window"); // "main", "settings" or "about"
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+
+    const int enter = Qt::Key_Return;
+    QTest::newRow("Calculate on the equation page") << "main"
+                                                    << "Button1" << enter;
+    QTest::newRow("Calculate on the equation page, keypad Enter")
+        << "main"
+        << "Button1" << int(Qt::Key_Enter);
+    QTest::newRow("Calculate on the trigonometry page") << "main"
+                                                        << "Button2" << enter;
+    for (const char* button : {"ButtonDefault", "ButtonOK", "ButtonCancel", "ButtonApply"})
+        QTest::addRow("settings, %s", button) << "settings" << button << enter;
+    QTest::newRow("settings, OK by keypad Enter") << "settings"
+                                                  << "ButtonOK" << int(Qt::Key_Enter);
+    for (const char* button : {"Button1", "Button2", "Button3", "Button4"})
+        QTest::addRow("about, %s", button) << "about" << button << enter;
+}
+
+// Enter on a focused button does what a click on it does, in every window, and makes no
+// button a default button.
+void TstMainWindow::enterPressesTheFocusedButton() {
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    m_window.reset();
+
+    // The same press twice, from the same start: once by Enter, once by the mouse.
+    QString before;
+    QStringList after;
+    for (const bool byEnter : {true, false}) {
+        TemporaryStore store;
+        store.seed(R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Language": "English",
+            "Auto update": "false", "Detailed solution": "false", "Keep window position": "false",
+            "Replacement": "m"}}})");
+        velmora::test::ShellRecorder shell;
+        velmora::createWindows();
+        const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
+        velmora::Form1->show();
+
+        QWidget* owner = velmora::Form1;
+        if (window == QLatin1String("main")) {
+            const auto field = [](const char* name) {
+                return velmora::Form1->findChild<QLineEdit*>(QLatin1String(name));
+            };
+            if (button == QLatin1String("Button1")) {
+                field("Edit1")->setText(QStringLiteral("1"));
+                field("Edit2")->setText(QStringLiteral("-3"));
+                field("Edit3")->setText(QStringLiteral("2"));
+            } else {
+                velmora::Form1->N12Click();
+                velmora::Form1->findChild<QRadioButton*>(QStringLiteral("RadioButton1"))
+                    ->setChecked(true);
+                field("Edit9")->setText(QStringLiteral("30"));
+            }
+        } else {
+            owner = window == QLatin1String("settings") ? static_cast<QWidget*>(velmora::Form3)
+                                                        : static_cast<QWidget*>(velmora::Form2);
+            owner->show();
+            // A language other than the stored one, so a save shows.
+            velmora::Form3->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0);
+        }
+        owner->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(owner));
+        auto* target = owner->findChild<QPushButton*>(button);
+        QVERIFY(target);
+        target->setFocus();
+        QVERIFY(target->hasFocus());
+
+        const QString start = programState(store, shell);
+        QVERIFY(before.isEmpty() || start == before);
+        before = start;
+        if (byEnter)
+            QTest::keyClick(target, Qt::Key(key),
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        else
+            QTest::mouseClick(target, Qt::LeftButton);
+        after << programState(store, shell);
+        for (const QWidget* dialog :
+             {static_cast<QWidget*>(velmora::Form2), static_cast<QWidget*>(velmora::Form3),
+              static_cast<QWidget*>(velmora::Form1)})
+            for (const QPushButton* other : dialog->findChildren<QPushButton*>())
+                QVERIFY2(!other->isDefault(), qPrintable(other->objectName()));
+    }
+    QCOMPARE(after[0], after[1]);
+    QVERIFY2(after[0] != before, qPrintable(before));
+}
+
+void TstMainWindow::readableInLightAndDarkPalettes_data() {
+    QTest::addColumn<QPalette>("palette");
+
+    QTest::newRow("light") << QApplication::style()->standardPalette();
+    // A dark desktop theme: light text on dark grounds, and a disabled text that its own
+    // dark button face shows dimly.
+    QPalette dark;
+    const auto set = [&dark](QPalette::ColorRole role, const char* active, const char* disabled) {
+        dark.setColor(QPalette::Active, role, QColor(QLatin1String(active)));
+        dark.setColor(QPalette::Inactive, role, QColor(QLatin1String(active)));
+        dark.setColor(QPalette::Disabled, role, QColor(QLatin1String(disabled)));
+    };
+    set(QPalette::Window, "#353535", "#353535");
+    set(QPalette::WindowText, "#eeeeec", "#7f7f7f");
+    set(QPalette::Base, "#2d2d2d", "#2d2d2d");
+    set(QPalette::AlternateBase, "#353535", "#353535");
+    set(QPalette::Text, "#eeeeec", "#4f4f4f");
+    set(QPalette::Button, "#3a3a3a", "#3a3a3a");
+    set(QPalette::ButtonText, "#eeeeec", "#7f7f7f");
+    set(QPalette::Light, "#4a4a4a", "#4a4a4a");
+    set(QPalette::Midlight, "#404040", "#404040");
+    set(QPalette::Mid, "#2a2a2a", "#2a2a2a");
+    set(QPalette::Dark, "#1e1e1e", "#1e1e1e");
+    set(QPalette::Shadow, "#101010", "#101010");
+    set(QPalette::Highlight, "#2a76c6", "#3a3a3a");
+    set(QPalette::HighlightedText, "#ffffff", "#7f7f7f");
+    QTest::newRow("dark") << dark;
+}
+
+namespace {
+
+// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
+double contrast(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The colour an area of a picture mostly has, and the strongest contrast any pixel of it makes
+// with that colour: the ground and the ink of the text drawn there.
+std::pair<QColor, double> groundAndInk(const QImage& picture, const QRect& area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb ground = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(ground))
+            ground = it.key();
+    double ink = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        ink = std::max(ink, contrast(QColor(it.key()), QColor(ground)));
+    return {QColor(ground), ink};
+}
+
+} // namespace
+
+// The trigonometry answer in its field that cannot be edited, and the tab of the page shown,
+// read well in the desktop's light and dark palettes alike.
+void TstMainWindow::readableInLightAndDarkPalettes() {
+    QFETCH(QPalette, palette);
+    m_window.reset();
+    const QPalette previous = QApplication::palette();
+    QApplication::setPalette(palette);
+    const auto restore = qScopeGuard([&previous] { QApplication::setPalette(previous); });
+    m_window = std::make_unique<TForm1>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    m_window->N12Click();
+    child<QRadioButton>("RadioButton1")->setChecked(true);
+    edit(9)->setText(QStringLiteral("30"));
+    QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+    QLineEdit* answer = edit(10);
+    QVERIFY(!answer->isEnabled());
+    QVERIFY(!answer->text().isEmpty());
+    const QImage field = answer->grab().toImage();
+    const auto [fieldGround, answerInk] = groundAndInk(field, field.rect().adjusted(3, 3, -3, -3));
+    QCOMPARE(fieldGround, palette.color(QPalette::Active, QPalette::Base));
+    QVERIFY2(answerInk >= 4.5, qPrintable(QString::number(answerInk)));
+
+    QTabBar* tabs = pages()->tabBar();
+    const QImage bar = tabs->grab().toImage();
+    const QRect selected = tabs->tabRect(tabs->currentIndex()).adjusted(3, 3, -3, -3);
+    const QRect other = tabs->tabRect(1 - tabs->currentIndex()).adjusted(3, 3, -3, -3);
+    const auto [selectedGround, selectedInk] = groundAndInk(bar, selected);
+    const auto [otherGround, otherInk] = groundAndInk(bar, other);
+    // The desktop's selection colours: the contrast it gives selected text everywhere.
+    QVERIFY2(selectedInk >= 3, qPrintable(QString::number(selectedInk)));
+    QVERIFY2(otherInk >= 4.5, qPrintable(QString::number(otherInk)));
+    QVERIFY2(contrast(selectedGround, otherGround) >= 1.5,
+             qPrintable(selectedGround.name() + u' ' + otherGround.name()));
 }
 
 QTEST_MAIN(TstMainWindow)

@@ -1,7 +1,8 @@
 // The help pages as shipped: the same pages in every language, every link leading to a page
 // that exists, and every worked example and trigonometry result on them exactly what the
-// program writes for that input.
+// program writes for that input in the pages' language.
 #include "cli/commandline.h"
+#include "state/settingscatalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,12 +48,18 @@ class TstHelpPages : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void samePagesInEveryLanguage();
     void links_data();
     void links();
     void examples_data();
     void examples();
 };
+
+void TstHelpPages::initTestCase() {
+    // The shipped language files, for the answer lines of each language.
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+}
 
 void TstHelpPages::samePagesInEveryLanguage() {
     const QStringList english = pageNames(QStringLiteral("en"));
@@ -102,6 +109,7 @@ void TstHelpPages::links() {
 }
 
 void TstHelpPages::examples_data() {
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("shown");
     for (const QString& language : kLanguages)
@@ -110,19 +118,26 @@ void TstHelpPages::examples_data() {
             for (const auto& match : kExample.globalMatch(page))
                 QTest::addRow("%s/%s: %s", qPrintable(language), qPrintable(name),
                               qPrintable(match.captured(1)))
-                    << match.captured(1).split(u' ') << plainText(match.captured(2)) + u'\n';
+                    << language << match.captured(1).split(u' ')
+                    << plainText(match.captured(2)) + u'\n';
             for (const auto& table : kTrigTable.globalMatch(page))
                 for (const auto& row : kTrigRow.globalMatch(table.captured()))
                     QTest::addRow("%s/%s: %s %s", qPrintable(language), qPrintable(name),
                                   qPrintable(row.captured(1)), qPrintable(row.captured(2)))
+                        << language
                         << QStringList{QStringLiteral("trig"), row.captured(1), row.captured(2)}
                         << row.captured(3) + u'\n';
         }
 }
 
 void TstHelpPages::examples() {
+    QFETCH(QString, language);
     QFETCH(QStringList, arguments);
     QFETCH(QString, shown);
+    const QString name = language == QLatin1String("ru")   ? QStringLiteral("Russian")
+                         : language == QLatin1String("uk") ? QStringLiteral("Ukrainian")
+                                                           : QStringLiteral("English");
+    velmora::catalogue::write(velmora::catalogue::Language, name);
     const velmora::cli::Outcome outcome = velmora::cli::run(arguments);
     QCOMPARE(outcome.status, velmora::cli::StatusDone);
     QCOMPARE(outcome.out, shown);

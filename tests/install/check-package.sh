@@ -26,6 +26,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 for dependency in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins libcurl4; do
     field Depends | grep -q "$dependency" || fail "Depends lacks $dependency: $(field Depends)"
 done
+# The toolkit's own texts in Russian and Ukrainian (standard buttons, context menus).
+field Recommends | grep -q qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' > "$work/contents"
 for file in ./usr/bin/velmora ./usr/bin/velmora-help ./usr/bin/velmora-cli \

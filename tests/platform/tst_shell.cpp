@@ -173,20 +173,29 @@ void TstShell::handlerSeesEveryLaunchAndStartsNothing() {
 }
 
 // Without a handler an executable really starts, and the call does not wait for it: the program
-// waits for the test's word, which comes only after the call has returned.
+// waits for the test's word, which comes only after the call has returned. It gets the entries
+// the request adds to the program's own environment.
 void TstShell::startsAProgramDetached() {
     const QString started = m_root.filePath(QStringLiteral("started"));
     const QString release = m_root.filePath(QStringLiteral("release"));
     const QString finished = m_root.filePath(QStringLiteral("finished"));
+    const QByteArray quoted = "'" + started.toLocal8Bit() + "'";
     makeFile(m_data + QStringLiteral("/velmora-help"), true,
-             "#!/bin/sh\nexec >/dev/null 2>&1\ntouch '" + started.toLocal8Bit() +
-                 "'\nwhile [ ! -e '" + release.toLocal8Bit() + "' ]; do sleep 0.05; done\ntouch '" +
+             "#!/bin/sh\nexec >/dev/null 2>&1\n"
+             "printf '%s %s' \"$VELMORA_HELP_SCREEN\" \"$VELMORA_TEST_ISOLATED\" >" +
+                 quoted + ".part\nmv " + quoted + ".part " + quoted + "\nwhile [ ! -e '" +
+                 release.toLocal8Bit() + "' ]; do sleep 0.05; done\ntouch '" +
                  finished.toLocal8Bit() + "'\n");
 
-    QVERIFY(velmora::shellExecute(
-        {QString(), QStringLiteral("velmora-help"), velmora::ShowMode::Show}));
+    QVERIFY(velmora::shellExecute({QString(),
+                                   QStringLiteral("velmora-help"),
+                                   velmora::ShowMode::Show,
+                                   {QStringLiteral("VELMORA_HELP_SCREEN=HDMI-1 =2")}}));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 20000);
     QVERIFY(!QFile::exists(finished));
+    QFile written(started);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("HDMI-1 =2 1"));
     QFile word(release);
     QVERIFY(word.open(QIODevice::WriteOnly));
     word.close();

@@ -35,6 +35,8 @@ class TestEquation : public QObject {
 private slots:
     void solve_data();
     void solve();
+    void answerWords_data();
+    void answerWords();
     void overflow_data();
     void overflow();
 };
@@ -77,6 +79,48 @@ void TestEquation::solve() {
     QCOMPARE(QStringList(text.rootFields.begin(), text.rootFields.end()), rootFields);
     QCOMPARE(QStringList(text.lines.begin(), text.lines.end()), lines);
     QCOMPARE(text.noRealRoots, noRealRoots);
+}
+
+// The answer line in the words given, every other line as in Russian.
+void TestEquation::answerWords_data() {
+    QTest::addColumn<EquationType>("type");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("c");
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("two roots") << EquationType::Quadratic << 1.0 << -3.0 << 2.0
+                               << u"Answer: x₁ = 2; x₂ = 1"_s;
+    QTest::newRow("one root") << EquationType::Quadratic << 1.0 << 2.0 << 1.0
+                              << u"Answer: x = -1"_s;
+    QTest::newRow("D < 0") << EquationType::Quadratic << 1.0 << 0.0 << 1.0 << u"Answer: no roots"_s;
+    QTest::newRow("biquadratic, four roots") << EquationType::Biquadratic << 1.0 << -5.0 << 4.0
+                                             << u"Answer: x₁ = 2; x₂ = -2; x₃ = 1; x₄ = -1"_s;
+    QTest::newRow("biquadratic, both substitution roots negative")
+        << EquationType::Biquadratic << 1.0 << 5.0 << 4.0 << u"Answer: no roots"_s;
+    QTest::newRow("biquadratic, D = 0 and y < 0")
+        << EquationType::Biquadratic << 1.0 << 2.0 << 1.0 << u"Answer: no roots"_s;
+    QTest::newRow("biquadratic, x = 0")
+        << EquationType::Biquadratic << -1.0 << -1.0 << 0.0 << u"Answer: x = 0"_s;
+}
+
+void TestEquation::answerWords() {
+    QFETCH(EquationType, type);
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(double, c);
+    QFETCH(QString, answer);
+
+    const velmora::EquationNumbers numbers = velmora::solveEquation(a, b, c, type);
+    const velmora::EquationText russian = velmora::describeEquation(numbers, u"y"_s, comma);
+    const velmora::EquationText english =
+        velmora::describeEquation(numbers, u"y"_s, comma, {u"Answer:"_s, u"no roots"_s});
+
+    QCOMPARE(english.lines.back(), answer);
+    QCOMPARE(QStringList(english.lines.begin(), english.lines.end() - 1),
+             QStringList(russian.lines.begin(), russian.lines.end() - 1));
+    QCOMPARE(QStringList(english.rootFields.begin(), english.rootFields.end()),
+             QStringList(russian.rootFields.begin(), russian.rootFields.end()));
 }
 
 // Coefficients that reach the window only by pasting exponent notation. A row that must not

@@ -3,15 +3,22 @@
 #include "app/mainwindow.h"
 #include "solver/equationpage.h"
 #include "state/global.h"
+#include "state/language.h"
 #include "tests/support/testsupport.h"
+#include "trig/trigpage.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
@@ -127,6 +134,8 @@ private slots:
 
     void keyFilter_data();
     void keyFilter();
+    void decimalKeyTypesTheSeparator_data();
+    void decimalKeyTypesTheSeparator();
     void editingKeysPass_data();
     void editingKeysPass();
     void clipboardShortcutsAreDiscarded_data();
@@ -144,11 +153,16 @@ private slots:
     void focusMovesAroundTheReports();
     void typeSwitchChangesOnlyThePanel();
     void typeSetByTheProgramRunsNoSwitch();
+    void resultFieldsShowTheirStart_data();
+    void resultFieldsShowTheirStart();
+    void answerLineInTheLanguage_data();
+    void answerLineInTheLanguage();
 
     void accessibleNames();
     void screenReadersReadTheFormula();
 
 private:
+    static void initTestTexts();
     QLineEdit* field(const QString& name) const { return m_page->findChild<QLineEdit*>(name); }
     QLineEdit* edit(int n) const { return field(QStringLiteral("Edit%1").arg(n)); }
     QTextEdit* memo() const { return m_page->findChild<QTextEdit*>(QStringLiteral("Memo1")); }
@@ -185,7 +199,11 @@ void TstEquationPage::initTestCase() {
     const QPalette system = QApplication::palette();
     QVERIFY2(system.color(QPalette::Base) != system.color(QPalette::Button),
              "the two field colours must differ for the looks to be told apart");
+    initTestTexts();
+}
 
+// The message lines the page uses, each with a text that shows which line a box took.
+void TstEquationPage::initTestTexts() {
     using velmora::Global::setText;
     setText(TextTable::Messages, 1, kInfoCaption);
     setText(TextTable::Messages, 3, kErrorCaption);
@@ -267,16 +285,15 @@ void TstEquationPage::keyFilter_data() {
         QTest::newRow(tag) << QString::fromLatin1(field) << QString::fromLatin1(typed)
                            << QString::fromLatin1(expected);
     };
+    // Expected texts write the separator as ","; the run's locale may have ".".
     row("digits", "Edit1", "1234", "1234");
-    if (velmora::test::testDecimalSeparator() == QLatin1Char('.'))
-        row("point is the separator", "Edit1", "1.5", "1.5");
-    else
-        row("point refused", "Edit1", "1.5", "15");
+    row("point types the separator", "Edit1", "1.5", "1,5");
     row("letters and exponent refused", "Edit2", "a1bE2e", "12");
     row("space and plus refused", "Edit3", " +1 ", "1");
     row("other punctuation refused", "Edit1", ";:/*=_", "");
     row("minus and comma anywhere", "Edit2", "-1-,2,", "-1-,2,");
     row("repeated signs", "Edit3", "--,,5", "--,,5");
+    row("repeated points", "Edit3", "-.,.5", "-,,,5");
     row("seventh character refused", "Edit1", "1234567", "123456");
     row("backspace deletes", "Edit2", "12\b3", "13");
     row("backspace frees the last place", "Edit3", "123456\b7", "123457");
@@ -288,8 +305,78 @@ void TstEquationPage::keyFilter() {
     QFETCH(QString, expected);
 
     type(this->field(field), typed);
-    QCOMPARE(this->field(field)->text(), expected);
+    QCOMPARE(this->field(field)->text(), velmora::test::withTestSeparator(expected));
     QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TstEquationPage::decimalKeyTypesTheSeparator_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keyText"); // what the keyboard layout puts in the key event
+    QTest::addColumn<QString>("before");  // the field's text, all of it selected when "[…]"
+    QTest::addColumn<QString>("after");   // "," stands for the run's separator
+
+    const int none = Qt::NoModifier;
+    const int keypad = Qt::KeypadModifier;
+    const struct {
+        const char* name;
+        int key;
+        int modifiers;
+        const char* text;
+    } keys[] = {
+        {"full stop", Qt::Key_Period, none, "."},
+        {"comma", Qt::Key_Comma, none, ","},
+        {"keypad decimal giving a point", Qt::Key_Period, keypad, "."},
+        {"keypad decimal giving a comma", Qt::Key_Comma, keypad, ","},
+    };
+    // The coefficient fields and both fields of the trigonometry page.
+    for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10"})
+        for (const auto& key : keys)
+            QTest::addRow("%s, %s", key.name, field)
+                << field << key.key << key.modifiers << key.text << "12"
+                << "12,";
+    QTest::newRow("in place of a selection") << "Edit2" << int(Qt::Key_Period) << none << "."
+                                             << "[12]"
+                                             << ",";
+    QTest::newRow("a coefficient field keeps its six places")
+        << "Edit3" << int(Qt::Key_Period) << none << "."
+        << "123456"
+        << "123456";
+    QTest::newRow("a trigonometry field keeps its fourteen places")
+        << "Edit9" << int(Qt::Key_Comma) << keypad << ","
+        << "12345678901234"
+        << "12345678901234";
+}
+
+// Whichever decimal mark the keyboard gives, the field gets the separator the numbers are read
+// with.
+void TstEquationPage::decimalKeyTypesTheSeparator() {
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, keyText);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+
+    QLineEdit* target = m_window->findChild<QLineEdit*>(field);
+    QVERIFY(target);
+    if (field == QLatin1String("Edit9") || field == QLatin1String("Edit10")) {
+        m_window->N12Click();
+        // sin types into the angle field, arcsin into the value field.
+        m_window->trigPage()
+            ->findChild<QRadioButton*>(field == QLatin1String("Edit9") ? "RadioButton1"
+                                                                       : "RadioButton5")
+            ->setChecked(true);
+    }
+    const bool selected = before.startsWith(u'[');
+    target->setFocus();
+    QTest::keyClicks(target, selected ? before.mid(1, before.size() - 2) : before);
+    if (selected)
+        target->selectAll();
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), keyText,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(target->text(), velmora::test::withTestSeparator(after));
 }
 
 void TstEquationPage::editingKeysPass_data() {
@@ -713,6 +800,130 @@ void TstEquationPage::typeSetByTheProgramRunsNoSwitch() {
     QCOMPARE(typeList()->currentIndex(), 0);
     QCOMPARE(panel()->text(), kQuadraticFormula);
     QCOMPARE(focusName(), QStringLiteral("Edit1"));
+}
+
+void TstEquationPage::resultFieldsShowTheirStart_data() {
+    QTest::addColumn<QStringList>("input");  // {type, a, b, c}, or {"trig", radio button, value}
+    QTest::addColumn<QStringList>("fields"); // the result fields that must hold text
+
+    QTest::newRow("biquadratic with long roots")
+        << QStringList{"1", "2", "1", "-5"} << QStringList{"Edit4", "Edit5", "Edit6"};
+    QTest::newRow("long discriminant and roots, pasted")
+        << QStringList{"0", "1", "0,2", "0,01"} << QStringList{"Edit4", "Edit5", "Edit6"};
+    QTest::newRow("long negative discriminant")
+        << QStringList{"0", "1", "1,4", "0,49"} << QStringList{"Edit4"};
+    QTest::newRow("quadratic irrational roots")
+        << QStringList{"0", "3", "1", "-1"} << QStringList{"Edit4", "Edit5", "Edit6"};
+    QTest::newRow("trigonometry, value field")
+        << QStringList{"trig", "RadioButton3", "89,999"} << QStringList{"Edit10"};
+    QTest::newRow("trigonometry, angle field")
+        << QStringList{"trig", "RadioButton8", "-0,001"} << QStringList{"Edit9"};
+}
+
+// A result longer than its field shows its first digits, not its last: the cursor stands at
+// the start after every solve, a second one on top of the first included.
+void TstEquationPage::resultFieldsShowTheirStart() {
+    QFETCH(QStringList, input);
+    QFETCH(QStringList, fields);
+    for (QString& text : input)
+        text = velmora::test::withTestSeparator(text);
+
+    bool wider = false;
+    for (int run = 0; run < 2; ++run) {
+        if (input[0] == QLatin1String("trig")) {
+            m_window->N12Click();
+            velmora::TrigPage* page = m_window->trigPage();
+            page->findChild<QRadioButton*>(input[1])->setChecked(true);
+            QLineEdit* in = page->findChild<QLineEdit*>(input[1] == QLatin1String("RadioButton8")
+                                                            ? QStringLiteral("Edit10")
+                                                            : QStringLiteral("Edit9"));
+            in->setText(input[2]);
+            QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("Button2")),
+                              Qt::LeftButton);
+        } else {
+            enter({.type = input[0].toInt(),
+                   .a = input[1],
+                   .b = input[2],
+                   .c = input[3],
+                   .pasted = true});
+            if (QTest::currentTestFailed())
+                return;
+            m_boxes->boxes.clear();
+        }
+        for (const QString& name : fields) {
+            QLineEdit* result = m_window->findChild<QLineEdit*>(name);
+            QVERIFY2(!result->text().isEmpty(), qPrintable(name));
+            QVERIFY2(result->cursorPosition() == 0, qPrintable(QStringLiteral("%1 %2 at %3")
+                                                                   .arg(name, result->text())
+                                                                   .arg(result->cursorPosition())));
+            wider = wider || result->fontMetrics().horizontalAdvance(result->text()) >
+                                 result->contentsRect().width();
+        }
+    }
+    // The equation rows have a result that overflows its field, or they would show nothing.
+    if (input[0] != QLatin1String("trig"))
+        QVERIFY(wider);
+}
+
+void TstEquationPage::answerLineInTheLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("file"); // a language file of the test's own; empty: the shipped
+    QTest::addColumn<QStringList>("answers"); // two roots, then none
+
+    QTest::newRow("Russian") << "Russian" << QByteArray()
+                             << QStringList{"Ответ: x₁ = 2; x₂ = 1", "Ответ: нет корней"};
+    QTest::newRow("English") << "English" << QByteArray()
+                             << QStringList{"Answer: x₁ = 2; x₂ = 1", "Answer: no roots"};
+    QTest::newRow("Ukrainian") << "Ukrainian" << QByteArray()
+                               << QStringList{"Відповідь: x₁ = 2; x₂ = 1",
+                                              "Відповідь: немає коренів"};
+    QTest::newRow("a file without the answer words gives the Russian ones")
+        << "English" << QByteArray("[Square root]\n1=Equations\n[More]\n3=Damaged: %1\n")
+        << QStringList{"Ответ: x₁ = 2; x₂ = 1", "Ответ: нет корней"};
+}
+
+// The answer line speaks the interface's language; every other line, and the short answer,
+// stay as they are.
+void TstEquationPage::answerLineInTheLanguage() {
+    QFETCH(QString, language);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, answers);
+
+    const auto restore = qScopeGuard([isolated = qgetenv("VELMORA_DATA_DIR")] {
+        // English takes the toolkit's texts back; then every table is emptied again.
+        velmora::loadLanguage(QStringLiteral("English"));
+        qputenv("VELMORA_DATA_DIR", isolated);
+        for (int table = 0; table < velmora::Global::TableCount; ++table)
+            for (int line = 1; line <= velmora::Global::LinesPerTable; ++line)
+                velmora::Global::setText(TextTable(table), line, QString());
+        initTestTexts();
+    });
+    QTemporaryDir data;
+    if (file.isEmpty()) {
+        qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    } else {
+        QVERIFY(QDir(data.path()).mkpath(QStringLiteral("language")));
+        QFile lng(data.filePath(QStringLiteral("language/%1.lng").arg(language)));
+        QVERIFY(lng.open(QIODevice::WriteOnly));
+        lng.write(file);
+        lng.close();
+        qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
+    }
+    velmora::loadLanguage(language);
+    initTestTexts();
+
+    enter({.a = "1", .b = "-3", .c = "2"});
+    QCOMPARE(memoLines(memo()),
+             QStringList({"x² - 3x + 2 = 0", "D = -3² - 4 • 1 • 2 = 9 - 8 = 1",
+                          "x₁ = - (-3) + √1̅ / 2 • 1 = 3 + 1 / 2 = 2",
+                          "x₂ = - (-3) - √1̅ / 2 • 1 = 3 - 1 / 2 = 1", answers[0]}));
+    QCOMPARE(resultTexts(), QStringList({"1", "2", "1", "", ""}));
+
+    for (int i = 1; i <= 3; ++i)
+        edit(i)->clear();
+    enter({.a = "1", .b = "", .c = "1"});
+    QCOMPARE(memoLines(memo()).value(2), answers[1]);
+    QCOMPARE(shownBoxes(*m_boxes), QStringList{box(kNoRoots, kInfoCaption, 0x40)});
 }
 
 void TstEquationPage::accessibleNames() {

@@ -1,8 +1,10 @@
 // The language loader over fixture files (a missing file, a file with one section, names that
-// select no file), the three shipped language files, and where data files are looked for.
+// select no file), the three shipped language files, the toolkit's own texts that follow the
+// language, and where data files are looked for.
 #include "platform/datafiles.h"
 #include "state/global.h"
 #include "state/language.h"
+#include "tests/support/captionlanguage.h"
 #include "update/foldanimation.h"
 
 #include <QCoreApplication>
@@ -65,6 +67,10 @@ private slots:
     void loadFixture();
     void shippedFilesAreComplete_data();
     void shippedFilesAreComplete();
+    void shippedFilesSpeakTheirLanguage_data();
+    void shippedFilesSpeakTheirLanguage();
+    void toolkitTextsFollowTheLanguage_data();
+    void toolkitTextsFollowTheLanguage();
     void dataFilesAreLookedUpInOrder();
 
 private:
@@ -204,6 +210,64 @@ void TstLanguage::shippedFilesAreComplete() {
     // The texts that name a file carry its place once.
     for (const int line : {3, 6})
         QCOMPARE(Global::text(TextTable::More, line).count(QLatin1String("%1")), 1);
+}
+
+void TstLanguage::shippedFilesSpeakTheirLanguage_data() {
+    shippedFilesAreComplete_data();
+}
+
+// Every entry of a file is in that file's language: no caption left in English in the Russian
+// or Ukrainian file, no Russian word in the Ukrainian one, and so on.
+void TstLanguage::shippedFilesSpeakTheirLanguage() {
+    QFETCH(QString, name);
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    fillTables(QString());
+    velmora::loadLanguage(name);
+
+    QStringList faults;
+    for (TextTable table : kTables)
+        for (int line = 1; line <= Global::LinesPerTable; ++line) {
+            const QString text = Global::text(table, line);
+            const QString fault = velmora::test::captionLanguageFault(text, name);
+            if (!fault.isEmpty())
+                faults << QStringLiteral("%1 %2 \"%3\": %4")
+                              .arg(velmora::tableSection(table))
+                              .arg(line)
+                              .arg(text, fault);
+        }
+    QCOMPARE(faults, QStringList());
+}
+
+void TstLanguage::toolkitTextsFollowTheLanguage_data() {
+    QTest::addColumn<QStringList>("names"); // loaded in this order
+    QTest::addColumn<QString>("yes");       // the toolkit's Yes button afterwards
+    QTest::addColumn<bool>("undoTranslated");
+
+    QTest::newRow("Russian") << QStringList{"Russian"} << "&Да" << true;
+    QTest::newRow("Ukrainian") << QStringList{"Ukrainian"} << "Т&ак" << true;
+    QTest::newRow("English") << QStringList{"English"} << "&Yes" << false;
+    QTest::newRow("Russian, then Ukrainian")
+        << QStringList{"Russian", "Ukrainian"} << "Т&ак" << true;
+    QTest::newRow("Ukrainian, then English")
+        << QStringList{"Ukrainian", "English"} << "&Yes" << false;
+    QTest::newRow("Russian twice") << QStringList{"Russian", "Russian"} << "&Да" << true;
+    QTest::newRow("a name that selects no file keeps Russian")
+        << QStringList{"Russian", "German"} << "&Да" << true;
+}
+
+// The standard buttons and the fields' context menu take their words from the toolkit's
+// translations, switched with every load of a language.
+void TstLanguage::toolkitTextsFollowTheLanguage() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, yes);
+    QFETCH(bool, undoTranslated);
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    for (const QString& name : names)
+        velmora::loadLanguage(name);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+    const QString undo = QCoreApplication::translate("QLineEdit", "&Undo");
+    QCOMPARE(undo != QLatin1String("&Undo"), undoTranslated);
+    velmora::loadLanguage(QStringLiteral("English"));
 }
 
 void TstLanguage::dataFilesAreLookedUpInOrder() {

@@ -79,6 +79,7 @@ private slots:
     void manifestTextsAreShownLiterally_data();
     void manifestTextsAreShownLiterally();
     void centredAtEveryShowing();
+    void enterPressesTheFocusedButton();
 
 private:
     void writeManifest(const QByteArray& text);
@@ -318,6 +319,16 @@ void TstUpdateDialog::centredAtEveryShowing() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY2(centreOffset() <= 1, qPrintable(QString::number(centreOffset())));
+}
+
+void TstUpdateDialog::enterPressesTheFocusedButton() {
+    useLanguage(QStringLiteral("English"));
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    auto* features = child<QPushButton>("Button1");
+    features->setFocus();
+    QTest::keyClick(features, Qt::Key_Return);
+    QVERIFY(child<QTimer>("Timer2")->isActive());
 }
 
 QTEST_MAIN(TstUpdateDialog)

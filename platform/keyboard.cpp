@@ -1,0 +1,94 @@
+#include "platform/keyboard.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyleOptionMenuItem>
+
+namespace velmora {
+namespace {
+
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
+            return false;
+        // Held down, Enter presses the button once, as Space does.
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
+
+// The toolkit's own menu bar does the Alt key's part on a style that asks for it; the
+// desktop's style need not, so the menu bar alone gets a style that does. Styles draw the
+// highlighted menu only while it is open; with the keyboard on the bar, the highlighted one is
+// drawn so too, or the user could not see where the keyboard is.
+class AltKeyNavigationStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item && (item->state & State_Selected) && widget &&
+            widget->hasFocus()) {
+            QStyleOptionMenuItem highlighted(*item);
+            highlighted.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &highlighted, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+// The menu bar follows a lone Alt through its window: the Alt press arrives as a shortcut
+// check, its release as a key release. F10 plays that pair to it. (A key event of the Alt key
+// reports the Alt modifier as the key changes it, so the press is made without it.)
+void playLoneAlt(QMenuBar* bar) {
+    QWidget* window = bar->window();
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &release);
+}
+
+} // namespace
+
+void letEnterPressFocusedButtons() {
+    static const QString name = QStringLiteral("velmora-enter-presses-buttons");
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || application->findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto* filter = new EnterPressesButton(application);
+    filter->setObjectName(name);
+    application->installEventFilter(filter);
+}
+
+void giveMenuBarKeyboardAccess(QMenuBar* bar) {
+    auto* style = new AltKeyNavigationStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar->window());
+    QObject::connect(f10, &QShortcut::activated, bar, [bar] { playLoneAlt(bar); });
+}
+
+} // namespace velmora
