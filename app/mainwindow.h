@@ -29,7 +29,8 @@ public:
     // height, the screen-scale check and the leftover update files. Runs once, right after the
     // window is made and before the dialogs exist.
     void FormCreate();
-    // Stores the window's position; a refused write fails and the close is abandoned.
+    // Stores the window's position; a refused write fails and the close is abandoned. The close
+    // after an abandoned one ends the program without writing.
     void FormClose();
     void FormShow();
     // Fills the text tables from the file of the current language.
@@ -70,6 +71,7 @@ private:
     void chooseHeightAtStart();
 
     std::unique_ptr<Ui::TForm1> m_ui;
+    bool m_closeRefused = false;
 };
 
 // The window references, set by the entry as the windows are created.
