@@ -124,6 +124,7 @@ void TstAboutDialog::cleanup() {
     m_shell.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 QStringList TstAboutDialog::showThroughTheMenu() {

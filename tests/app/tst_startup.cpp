@@ -175,6 +175,7 @@ void TstStartup::init() {
 void TstStartup::cleanup() {
     velmora::destroyWindows();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 int TstStartup::runEventLoopBriefly() {

@@ -184,6 +184,7 @@ void TstMainWindow::cleanup() {
     m_window.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstMainWindow::solve(const QStringList& input) {

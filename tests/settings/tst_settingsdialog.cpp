@@ -202,6 +202,8 @@ void TstSettingsDialog::cleanup() {
     m_data.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
+    // Nor is a hidden one left behind.
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 

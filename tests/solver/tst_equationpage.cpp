@@ -211,6 +211,7 @@ void TstEquationPage::cleanup() {
     m_window.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstEquationPage::chooseType(int index) {
