@@ -30,8 +30,8 @@ bool samePlace(const ValuePlace& a, const ValuePlace& b) {
 
 using HeldList = QList<std::pair<StringValue, QString>>;
 
-// First-start values the store would not take; empty when none are held. Guarded, as a
-// worker thread may read a setting while the user-interface thread writes one.
+// First-start values the store would not take; empty when none are held. Guarded, so that a
+// setting may be read on any thread, as the store itself may.
 struct HeldValues {
     QMutex mutex;
     HeldList values;
