@@ -108,11 +108,13 @@ build_targets() {
     shift
     local targets=()
     [ $# -gt 0 ] && targets=(--target "$@")
-    # Ninja's "no work to do", and the lines Make prints for every target even when it is up to
-    # date. The "|| true": grep fails when it lets no line through; the build's status counts.
+    # What Ninja prints when it finds nothing to do (the check of the folders CMake globs, "no
+    # work to do"), and the lines Make prints for every target even when it is up to date. The
+    # "|| true": grep fails when it lets no line through; the build's status counts.
     cmake --build "$folder" -j "$(nproc)" "${targets[@]}" |
         { grep --line-buffered -v -E \
             -e '^ninja: no work to do\.$' \
+            -e '^\[0/[0-9]+\] Re-checking globbed directories\.\.\.$' \
             -e '^\[ *[0-9]+%\] (Built target|Automatic MOC and UIC for target) ' \
             -e '^Consolidate compiler generated dependencies of target ' || true; }
 }
