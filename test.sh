@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds Velmora and runs every test.
 #   --sanitize          with AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize
-#   --sanitize=thread   with ThreadSanitizer, in build-tsan: only the tests labelled "threads"
+#   --sanitize=thread   with ThreadSanitizer, in build-tsan: only the tests labelled "threads",
+#                       and only what they need is built
 source "$(dirname "$0")/scripts/common.sh"
 
 folder=build
 options=()
+targets=()
 tests=()
 case "${1:-}" in
 "") ;;
@@ -16,6 +18,7 @@ case "${1:-}" in
 --sanitize=thread)
     folder=build-tsan
     options=(-DVELMORA_SANITIZE=thread)
+    targets=(thread-tests)
     tests=(-L threads)
     ;;
 *)
@@ -26,6 +29,7 @@ esac
 
 install_missing_packages
 install_missing_locales
-build_project "$folder" "${options[@]}"
+configure_project "$folder" "${options[@]}"
+build_targets "$folder" "${targets[@]}"
 cd "$PROJECT_ROOT/$folder"
 exec ctest --output-on-failure -j "$(nproc)" "${tests[@]}"

@@ -47,9 +47,11 @@ void initApplication() {
 
 void createMainWindow() {
     // The first look at the store comes before the language is loaded: a damaged store found
-    // now is told once FormCreate has loaded it.
+    // now, or one that cannot be used at all, is told once FormCreate has loaded it.
     installStoreNotice();
-    catalogue::writeFirstRunDefaults(QLocale::system().name());
+    if (catalogue::writeFirstRunDefaults(QLocale::system().name()) ==
+        catalogue::FirstStart::HeldInMemory)
+        tellStoreUnusable(Registry::storePath());
     Form1 = new TForm1;
     // Start-up runs while only the main window exists; a failure in it is reported and the
     // other windows are made all the same.
@@ -118,6 +120,7 @@ void destroyWindows() {
     // The workers hand work to the windows; they end first.
     stopUpdateWorkers();
     removeStoreNotice();
+    catalogue::forgetHeldFirstStartValues();
     delete Form1; // owns the three dialogs
     Form1 = nullptr;
     Form2 = nullptr;

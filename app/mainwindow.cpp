@@ -223,10 +223,14 @@ void TForm1::chooseHeightAtStart() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (guarded([this] { FormClose(); }))
+    // A store that refuses every write would keep the window open for good: the refusal is
+    // reported once, and the next close ends the program without writing.
+    if (m_closeRefused || guarded([this] { FormClose(); })) {
         event->accept();
-    else
-        event->ignore();
+        return;
+    }
+    m_closeRefused = true;
+    event->ignore();
 }
 
 void TForm1::FormClose() {

@@ -30,7 +30,8 @@ public:
     // window is made and before the dialogs exist.
     void FormCreate();
     // Stores the window's position where the window system reports it (not on Wayland); a
-    // refused write fails and the close is abandoned.
+    // refused write fails and the close is abandoned. The close after an abandoned one ends the
+    // program without writing.
     void FormClose();
     void FormShow();
     // Fills the text tables from the file of the current language.
@@ -71,6 +72,7 @@ private:
     void chooseHeightAtStart();
 
     std::unique_ptr<Ui::TForm1> m_ui;
+    bool m_closeRefused = false;
 };
 
 // The window references, set by the entry as the windows are created.

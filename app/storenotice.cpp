@@ -5,7 +5,7 @@
 #include "state/moretexts.h"
 
 #include <QCoreApplication>
-#include <QStringList>
+#include <QList>
 #include <QThread>
 
 #include <utility>
@@ -13,9 +13,16 @@
 namespace velmora {
 namespace {
 
+// A notice waiting for the language: a damaged store kept aside, or a store that cannot be
+// used at all.
+struct HeldNotice {
+    bool unusable = false;
+    QString path; // the kept copy, or the unusable store
+};
+
 struct Notices {
     bool holding = false;
-    QStringList held; // kept copies waiting for the language
+    QList<HeldNotice> held;
 };
 
 Notices& notices() {
@@ -23,8 +30,10 @@ Notices& notices() {
     return state;
 }
 
-void showStoreNotice(const QString& keptCopy) {
-    showMessageBox(storeNoticeText(keptCopy), storeNoticeCaption(), MessageFlags::InformationOk);
+void showStoreNotice(const HeldNotice& notice) {
+    const QString text =
+        notice.unusable ? unusableStoreNoticeText(notice.path) : storeNoticeText(notice.path);
+    showMessageBox(text, storeNoticeCaption(), MessageFlags::InformationOk);
 }
 
 void onStoreSetAside(const QString& keptCopy) {
@@ -35,10 +44,11 @@ void onStoreSetAside(const QString& keptCopy) {
             Qt::QueuedConnection);
         return;
     }
+    const HeldNotice notice{false, keptCopy};
     if (notices().holding)
-        notices().held << keptCopy;
+        notices().held << notice;
     else
-        showStoreNotice(keptCopy);
+        showStoreNotice(notice);
 }
 
 } // namespace
@@ -48,11 +58,19 @@ void installStoreNotice() {
     Registry::setCorruptStoreHandler(onStoreSetAside);
 }
 
+void tellStoreUnusable(const QString& storePath) {
+    const HeldNotice notice{true, storePath};
+    if (notices().holding)
+        notices().held << notice;
+    else
+        showStoreNotice(notice);
+}
+
 void showHeldStoreNotices() {
     notices().holding = false;
-    const QStringList held = std::exchange(notices().held, {});
-    for (const QString& keptCopy : held)
-        showStoreNotice(keptCopy);
+    const QList<HeldNotice> held = std::exchange(notices().held, {});
+    for (const HeldNotice& notice : held)
+        showStoreNotice(notice);
 }
 
 void removeStoreNotice() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace velmora {
 
 // Tells the user, in an information box, that the settings store found its file damaged and
@@ -8,6 +10,9 @@ namespace velmora {
 // showHeldStoreNotices() the notices wait and are then shown in the user's language. Without a
 // language file they are shown in English, not blank.
 void installStoreNotice();
+// Tells the user, once the language is loaded, that the store at the path can be neither read
+// nor written, so the program runs with the first-start settings held in memory.
+void tellStoreUnusable(const QString& storePath);
 void showHeldStoreNotices();
 void removeStoreNotice();
 

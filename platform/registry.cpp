@@ -277,25 +277,27 @@ FileRead readStoreFile(const QString& path, QByteArray& bytes, QString& problem)
         return FileRead::Unreadable;
 
     // Up to one byte past the cap, in case the file grows while it is read.
-    constexpr qsizetype chunk = 64 * 1024;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+        problem = file.errorString();
+        return FileRead::Unreadable;
+    }
+    char chunk[16 * 1024];
     bytes.clear();
     bytes.reserve(status.st_size + 1);
     for (;;) {
-        const qsizetype filled = bytes.size();
-        if (filled > kMaxStoreSize) {
+        if (bytes.size() > kMaxStoreSize) {
             problem = QStringLiteral("it is larger than %1 bytes").arg(kMaxStoreSize);
             return FileRead::Unreadable;
         }
-        bytes.resize(filled + chunk);
-        const ssize_t count = ::read(fd, bytes.data() + filled, chunk);
-        const int error = errno;
-        bytes.resize(filled + std::max<ssize_t>(count, 0));
+        const qint64 count = file.read(chunk, sizeof chunk);
         if (count == 0)
             return FileRead::Read;
-        if (count < 0 && error != EINTR) {
-            problem = systemError(error);
+        if (count < 0) {
+            problem = file.errorString();
             return FileRead::Unreadable;
         }
+        bytes.append(chunk, count);
     }
 }
 

@@ -26,6 +26,9 @@ QString fallback(MoreText line) {
     case MoreText::UnusableInstaller:
         return QStringLiteral("The offered installer is of a kind this system cannot use. "
                               "Nothing was downloaded.");
+    case MoreText::StoreUnusable:
+        return QStringLiteral("The settings file %1 cannot be used. Velmora runs with default "
+                              "settings; changes to them will not be kept.");
     }
     return {};
 }
@@ -39,6 +42,10 @@ QString moreText(MoreText line) {
 
 QString storeNoticeText(const QString& keptCopy) {
     return moreText(MoreText::StoreDamaged).arg(keptCopy);
+}
+
+QString unusableStoreNoticeText(const QString& storePath) {
+    return moreText(MoreText::StoreUnusable).arg(storePath);
 }
 
 QString storeNoticeCaption() {

@@ -15,6 +15,7 @@ enum class MoreText {
     StartFailed = 6,       // the installer, kept as %1, could not be started
     NoUpdateServer = 7,    // this installation is updated with the system's packages
     UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
+    StoreUnusable = 9,     // the settings file %1 cannot be used; defaults, nothing kept
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the
@@ -25,5 +26,8 @@ QString moreText(MoreText line);
 // caption ("Messages" line 1).
 QString storeNoticeText(const QString& keptCopy);
 QString storeNoticeCaption();
+// The notice that the settings file at the path cannot be read or written, so the program runs
+// with the first-start settings and keeps no change.
+QString unusableStoreNoticeText(const QString& storePath);
 
 } // namespace velmora

@@ -2,7 +2,12 @@
 
 #include "platform/failure.h"
 
+#include <QList>
+#include <QMutex>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <utility>
 
 namespace velmora::catalogue {
 namespace {
@@ -14,9 +19,78 @@ template <typename Access> auto accessAt(const ValuePlace& place, Access access)
     return access(registry, place.valueName());
 }
 
+void writeAt(const StringValue& value, const QString& text) {
+    accessAt(value, [&](Registry& r, const QString& name) { r.writeString(name, text); });
+}
+
+bool samePlace(const ValuePlace& a, const ValuePlace& b) {
+    return a.root == b.root && a.keyPath().compare(b.keyPath(), Qt::CaseInsensitive) == 0 &&
+           a.valueName().compare(b.valueName(), Qt::CaseInsensitive) == 0;
+}
+
+using HeldList = QList<std::pair<StringValue, QString>>;
+
+// First-start values the store would not take; empty when none are held. Guarded, so that a
+// setting may be read on any thread, as the store itself may.
+struct HeldValues {
+    QMutex mutex;
+    HeldList values;
+};
+
+HeldValues& heldValues() {
+    static HeldValues held;
+    return held;
+}
+
+HeldList heldList() {
+    HeldValues& held = heldValues();
+    const QMutexLocker locker(&held.mutex);
+    return held.values;
+}
+
+bool programKeyExists() {
+    Registry program(Language.root);
+    return program.openKey(Language.keyPath(), false);
+}
+
+// The held first-start value, while the store has no key of the program. Once the key is
+// there (another copy of the program wrote it, or the store took a write), the store wins.
+std::optional<QString> heldValue(const StringValue& value) {
+    const HeldList held = heldList();
+    const auto found = std::find_if(
+        held.begin(), held.end(), [&](const auto& entry) { return samePlace(entry.first, value); });
+    if (found == held.end())
+        return std::nullopt;
+    if (programKeyExists()) {
+        forgetHeldFirstStartValues();
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+// Stores the held values, so the first write a store takes does not leave it with a key of the
+// program that lacks them (the next start would then show blank captions). While the store
+// refuses, they stay held and the caller's own write fails as it would have.
+void storeHeldValues() {
+    const HeldList held = heldList();
+    if (held.isEmpty())
+        return;
+    if (!programKeyExists()) {
+        try {
+            for (const auto& [value, text] : held)
+                writeAt(value, text);
+        } catch (const Failure&) {
+            return;
+        }
+    }
+    forgetHeldFirstStartValues();
+}
+
 } // namespace
 
 QString read(const StringValue& value) {
+    if (const std::optional<QString> held = heldValue(value))
+        return *held;
     return accessAt(value, [](Registry& r, const QString& name) { return r.readString(name); });
 }
 
@@ -25,10 +99,12 @@ int read(const IntegerValue& value) {
 }
 
 void write(const StringValue& value, const QString& text) {
-    accessAt(value, [&](Registry& r, const QString& name) { r.writeString(name, text); });
+    storeHeldValues();
+    writeAt(value, text);
 }
 
 void write(const IntegerValue& value, int number) {
+    storeHeldValues();
     accessAt(value, [&](Registry& r, const QString& name) { r.writeInteger(name, number); });
 }
 
@@ -53,25 +129,38 @@ std::optional<int> replacementPosition(const QString& text) {
     return static_cast<int>(position);
 }
 
-bool writeFirstRunDefaults(const QString& localeName) {
-    Registry program(Language.root);
-    if (program.openKey(Language.keyPath(), false))
-        return false;
+FirstStart writeFirstRunDefaults(const QString& localeName) {
+    forgetHeldFirstStartValues();
+    if (programKeyExists())
+        return FirstStart::NotFirst;
     QString language = QStringLiteral("English");
     if (localeName.startsWith(QLatin1StringView("ru")))
         language = QStringLiteral("Russian");
     else if (localeName.startsWith(QLatin1StringView("uk")))
         language = QStringLiteral("Ukrainian");
+    const HeldList defaults = {
+        {Language, language},
+        {AutoUpdate, flagText(DefaultAutoUpdate)},
+        {DetailedSolution, flagText(DefaultDetailedSolution)},
+        {KeepWindowPosition, flagText(DefaultKeepWindowPosition)},
+        {Replacement, DefaultReplacement},
+    };
     try {
-        write(Language, language);
-        write(AutoUpdate, flagText(DefaultAutoUpdate));
-        write(DetailedSolution, flagText(DefaultDetailedSolution));
-        write(KeepWindowPosition, flagText(DefaultKeepWindowPosition));
-        write(Replacement, DefaultReplacement);
+        for (const auto& [value, text] : defaults)
+            writeAt(value, text);
     } catch (const Failure&) {
-        return false;
+        HeldValues& held = heldValues();
+        const QMutexLocker locker(&held.mutex);
+        held.values = defaults;
+        return FirstStart::HeldInMemory;
     }
-    return true;
+    return FirstStart::Written;
+}
+
+void forgetHeldFirstStartValues() {
+    HeldValues& held = heldValues();
+    const QMutexLocker locker(&held.mutex);
+    held.values.clear();
 }
 
 QString startupLanguage() {

@@ -91,9 +91,15 @@ inline constexpr QLatin1StringView DefaultReplacement("y");
 // The first start of a user whose store has no key of the program at all: writes what an
 // installer writes, the defaults above with the language of the user's locale ("ru…" Russian,
 // "uk…" Ukrainian, anything else English). Without it a first start would show blank captions
-// and a biquadratic solve no substitution letter. A key that exists, even empty, is left alone,
-// and a store that refuses the write is left as it is. True when the defaults were written.
-bool writeFirstRunDefaults(const QString& localeName);
+// and a biquadratic solve no substitution letter. A key that exists, even empty, is left alone.
+// A store that refuses the write (a FIFO, a folder, a folder nobody may write) is left as it is
+// and the values are held in memory instead: while the store has no key of the program, reads
+// of those values give them, and the next write tries to store them all before its own value,
+// so a store that starts taking writes never gets a key without them.
+enum class FirstStart { NotFirst, Written, HeldInMemory };
+FirstStart writeFirstRunDefaults(const QString& localeName);
+// Stops holding first-start values in memory (the program's windows are gone).
+void forgetHeldFirstStartValues();
 
 // Reads that fall back silently instead of failing.
 

@@ -1,7 +1,7 @@
 // Start-up and close of the main window over seeded stores: the language, the update mode, the
 // window's place and height, the screen-scale check, the leftover update files (left alone while
-// another instance uses them), the position written on close and a close abandoned after a
-// refused write.
+// another instance uses them), a store that cannot be used, the position written on close and a
+// close abandoned after a refused write.
 #include "about/aboutdialog.h"
 #include "app/entry.h"
 #include "app/mainwindow.h"
@@ -28,6 +28,8 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using velmora::AnswerNo;
 using velmora::AnswerOk;
@@ -135,7 +137,9 @@ private slots:
     void leftoverUpdateFilesAreDeleted();
     void closeWritesBothEdges_data();
     void closeWritesBothEdges();
-    void refusedWriteAbandonsTheClose();
+    void refusedCloseIsReportedOnceAndTheNextOneEnds();
+    void unusableStoreStartsWithTheFirstStartValues_data();
+    void unusableStoreStartsWithTheFirstStartValues();
     void damagedStoreIsToldOnceAfterTheLanguage_data();
     void damagedStoreIsToldOnceAfterTheLanguage();
     void damagedStoreFoundLaterIsToldAtOnce();
@@ -175,6 +179,7 @@ void TstStartup::init() {
 void TstStartup::cleanup() {
     velmora::destroyWindows();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 int TstStartup::runEventLoopBriefly() {
@@ -500,7 +505,7 @@ void TstStartup::closeWritesBothEdges() {
     QCOMPARE(storedValue(m_store->path(), program("Keep window position_y")), QJsonValue(52));
 }
 
-void TstStartup::refusedWriteAbandonsTheClose() {
+void TstStartup::refusedCloseIsReportedOnceAndTheNextOneEnds() {
     velmora::createWindows();
     velmora::TForm1* window = velmora::Form1;
     window->show();
@@ -514,6 +519,68 @@ void TstStartup::refusedWriteAbandonsTheClose() {
     QCOMPARE(recorder.boxes.size(), 1);
     QCOMPARE(boxText(recorder.boxes[0]),
              QStringLiteral("Velmora | Failed to set data for 'Keep window position_x' | 0x10"));
+
+    // The close that follows ends the program without writing, even into a store that would
+    // take it now, and reports nothing more.
+    qputenv("VELMORA_REGISTRY", m_store->path().toLocal8Bit());
+    QVERIFY(window->close());
+    QVERIFY(!window->isVisible());
+    QCOMPARE(recorder.boxes.size(), 1);
+    QCOMPARE(storedValue(m_store->path(), program("Keep window position_x")),
+             QJsonValue(QJsonValue::Undefined));
+}
+
+void TstStartup::unusableStoreStartsWithTheFirstStartValues_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("below a plain file") << "blocked";
+}
+
+// Neither read nor written: the windows come up with the first start's values in the locale's
+// language, not blank, the user is told once, and the store is left as it was.
+void TstStartup::unusableStoreStartsWithTheFirstStartValues() {
+    QFETCH(QString, kind);
+    QTemporaryDir data;
+    useNoticeLanguage(data);
+    const auto restoreData =
+        qScopeGuard([this] { qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit()); });
+    const QString path = m_store->path();
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (kind == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else
+        m_store->refuseWrites();
+    const QString store = qEnvironmentVariable("VELMORA_REGISTRY");
+    const QFileInfo before(store);
+
+    MessageBoxRecorder recorder;
+    velmora::createWindows();
+    QVERIFY(velmora::Form1 && velmora::Form2 && velmora::Form3 && velmora::Form4);
+
+    const QString language = velmora::Global::languageName();
+    QVERIFY2(QStringList({"Russian", "English", "Ukrainian"}).contains(language),
+             qPrintable(language));
+    QCOMPARE(velmora::Form1->findChild<QMenu*>(QStringLiteral("N1"))->title(),
+             QStringLiteral("File"));
+    QCOMPARE(velmora::Global::updateMode(), UpdateMode::Auto);
+    QCOMPARE(velmora::Form1->clientHeight(), 498);
+    QCOMPARE(velmora::catalogue::read(velmora::catalogue::Replacement), QStringLiteral("y"));
+    QStringList shownBoxes;
+    for (const ShownBox& box : recorder.boxes)
+        shownBoxes << boxText(box);
+    QCOMPARE(shownBoxes,
+             QStringList{QStringLiteral("information caption | cannot use %1 | 0x40").arg(store)});
+
+    const QFileInfo after(store);
+    QCOMPARE(after.exists(), before.exists());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.isFile(), before.isFile());
 }
 
 void TstStartup::useNoticeLanguage(QTemporaryDir& data) {
@@ -521,7 +588,7 @@ void TstStartup::useNoticeLanguage(QTemporaryDir& data) {
     for (const char* name : {"Russian", "English", "Ukrainian"}) {
         QFile language(data.filePath(QStringLiteral("language/%1.lng").arg(QLatin1String(name))));
         QVERIFY(language.open(QIODevice::WriteOnly));
-        language.write(kFixtureLanguage + "[More]\n3=kept as %1\n");
+        language.write(kFixtureLanguage + "[More]\n3=kept as %1\n9=cannot use %1\n");
     }
     qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
 }

@@ -201,6 +201,7 @@ void TstMainWindow::cleanup() {
     m_window.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstMainWindow::solve(const QStringList& input) {

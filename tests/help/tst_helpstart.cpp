@@ -73,6 +73,7 @@ void TstHelpStart::init() {
 
 void TstHelpStart::cleanup() {
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstHelpStart::pageLanguage_data() {

@@ -128,4 +128,14 @@ said=$("$prefix/bin/velmora-cli" solve "" 1 2 2>&1) || status=$?
     fail "velmora-cli said '$said' (status $status), not the installed Ukrainian text"
 zcat "$prefix/share/man/man1/velmora-cli.1.gz" | grep -q '^\.TH VELMORA-CLI 1' ||
     fail "the manual page of velmora-cli is not one"
+# The manual pages read right where the terminal has only ASCII: no character is lost (troff
+# warns of each it cannot draw), and the equations keep their powers.
+for page in velmora velmora-cli velmora-help; do
+    LC_ALL=C MANWIDTH=80 man -l "$prefix/share/man/man1/$page.1.gz" > "$work/$page.txt" \
+        2> "$work/$page.warnings" || fail "man cannot show $page.1"
+    [ ! -s "$work/$page.warnings" ] || fail "$page.1 in ASCII: $(cat "$work/$page.warnings")"
+done
+grep -qF 'ax^4 + bx^2 + c' "$work/velmora.txt" || fail "velmora.1 in ASCII loses the powers"
+grep -qF 'A.x^4 + B.x^2 + C' "$work/velmora-cli.txt" ||
+    fail "velmora-cli.1 in ASCII loses the powers"
 echo "installed into $prefix and started from there"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the build into a temporary folder and checks it: its control
-# data, its files, and lintian without errors or warnings.
-# Usage (CTest runs it): check-package.sh <build folder>
+# data, its files, lintian without errors or warnings, and the hardening lintian looks for.
+# Usage (CTest runs it): check-package.sh <build folder> hardened|unhardened
 set -euo pipefail
 build=$(realpath "$1")
+hardening=$2
 work=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$work"' EXIT
 
@@ -41,4 +42,9 @@ if grep -E '/(tst_|bench_)' "$work/contents"; then fail "the package holds test 
 
 lintian --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' || true
 lintian --fail-on error,warning "$deb" > /dev/null 2>&1 || fail "lintian finds errors or warnings"
+# The programs are built with Debian's hardening flags, which lintian notes only as information.
+if [ "$hardening" = hardened ]; then
+    lintian --display-info "$deb" > "$work/lintian.txt" 2>&1 || true
+    if grep -E 'hardening-' "$work/lintian.txt" >&2; then fail "the programs lack hardening"; fi
+fi
 echo "built and checked $(basename "$deb")"

@@ -1,5 +1,6 @@
 // The real message box, answered by the test: the text is shown as typed, markup included.
 #include "platform/messagebox.h"
+#include "tests/support/testsupport.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -16,6 +17,7 @@ class TestMessageBox : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { velmora::test::verifyNoWindowLeftOpen(); }
     void textIsShownLiterally_data();
     void textIsShownLiterally();
 };

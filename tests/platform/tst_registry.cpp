@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,6 +25,7 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -264,6 +266,7 @@ private:
     QMap<QString, QByteArray> keptCopies() const;
     void makeOddFile(OddFile odd, const QByteArray& content);
     QString mountFullDisk(const QByteArray& content);
+    QString runAsNobody(QString& program, QStringList& arguments) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_mounted;            // a small disk mounted over the store's folder
@@ -734,26 +737,19 @@ void TestRegistry::oddStoreFiles() {
     } else {
         makeOddFile(odd, content);
     }
-    // Root, or any user allowed past file permissions, still reads and writes here.
-    if (odd == OddFile::NoPermission && QFile(storeFile()).open(QIODevice::ReadOnly)) {
-        qInfo("This user reads files of mode 000 (root or CAP_DAC_OVERRIDE): the store is "
-              "readable and writable, and is tested as such.");
-        outcome = Outcome::Readable;
-    }
-    if (odd == OddFile::ReadOnlyFolder) {
-        QFile probe(QDir(storeFolder()).filePath(QStringLiteral("probe")));
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            qInfo("This user writes into read-only folders (root or CAP_DAC_OVERRIDE): the "
-                  "store is writable, and is tested as such.");
-            outcome = Outcome::Readable;
-        }
+    // Root reads and writes past file permissions: it hands these rows to an unprivileged
+    // user, so they test the refusal whoever runs the test.
+    QString program = QCoreApplication::applicationFilePath();
+    QStringList arguments{QStringLiteral("--access")};
+    if ((odd == OddFile::NoPermission || odd == OddFile::ReadOnlyFolder) && ::geteuid() == 0) {
+        const QString problem = runAsNobody(program, arguments);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
     const FileState before = fileState(storeFile());
 
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--access")});
-    QVERIFY(child.waitForStarted());
+    child.start(program, arguments);
+    QVERIFY2(child.waitForStarted(), qPrintable(program + QLatin1Char(' ') + child.errorString()));
     if (!child.waitForFinished(kChildTimeoutMs)) {
         child.kill();
         child.waitForFinished();
@@ -857,6 +853,37 @@ void TestRegistry::makeOddFile(OddFile odd, const QByteArray& content) {
     case OddFile::FullDisk:
         QFAIL("a full disk is mounted, not made");
     }
+}
+
+// Makes the test's folder the user nobody's, with a copy of this program in it (the build
+// folder may be closed to others), and turns the child's command into that copy run as nobody
+// through setpriv; why not, when that cannot be done.
+QString TestRegistry::runAsNobody(QString& program, QStringList& arguments) const {
+    const struct passwd* nobody = ::getpwnam("nobody");
+    if (!nobody)
+        return QStringLiteral("there is no user nobody to hand the row to");
+    const QString copy = m_dir->filePath(QStringLiteral("access-child"));
+    if (!QFile::copy(program, copy) ||
+        !QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther))
+        return QStringLiteral("cannot copy the test program to ") + copy;
+    QStringList owned{m_dir->path()};
+    QDirIterator it(m_dir->path(),
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        owned << it.next();
+    for (const QString& path : owned) {
+        if (::lchown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
+            return QStringLiteral("cannot hand %1 to nobody: %2").arg(path, systemError(errno));
+    }
+    arguments.prepend(copy);
+    arguments.prepend(QStringLiteral("--"));
+    arguments.prepend(QStringLiteral("--clear-groups"));
+    arguments.prepend(QStringLiteral("--regid=%1").arg(nobody->pw_gid));
+    arguments.prepend(QStringLiteral("--reuid=%1").arg(nobody->pw_uid));
+    program = QStringLiteral("setpriv");
+    return {};
 }
 
 // Mounts a small disk over the store's folder, seeds the store there and fills the rest; why

@@ -229,6 +229,7 @@ void TstEquationPage::cleanup() {
     m_window.reset();
     m_boxes.reset();
     m_store.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstEquationPage::chooseType(int index) {

@@ -1,16 +1,57 @@
-// The settings catalogue: the flag strings, where a stored letter is found, and the reads that
-// fall back silently, over seeded stores.
+// The settings catalogue: the flag strings, where a stored letter is found, the first start's
+// defaults (held in memory when the store refuses them) and the reads that fall back silently,
+// over seeded stores.
+#include "platform/failure.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 using namespace velmora;
 using velmora::test::TemporaryStore;
+using FirstStart = velmora::catalogue::FirstStart;
+
+namespace {
+
+// The program's key in the store file at the path, compact; "" when there is none.
+QByteArray storedProgramKey(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonValue key = QJsonDocument::fromJson(file.readAll())
+                               .object()
+                               .value(QStringLiteral("HKEY_LOCAL_MACHINE"))
+                               .toObject()
+                               .value(QStringLiteral("SOFTWARE\\Velmora\\3.2"));
+    return key.isObject() ? QJsonDocument(key.toObject()).toJson(QJsonDocument::Compact)
+                          : QByteArray();
+}
+
+// What a call fails with, or "" when it does not fail.
+QString failureOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return {};
+}
+
+const QByteArray kDefaults = R"({"Auto update":"true","Detailed solution":"true",)"
+                             R"("Keep window position":"true","Language":"%1",)"
+                             R"("Replacement":"y"})";
+
+} // namespace
 
 class TstCatalogue : public QObject {
     Q_OBJECT
@@ -22,6 +63,8 @@ private slots:
     void replacementPosition();
     void firstRunDefaults_data();
     void firstRunDefaults();
+    void unusableStoreHoldsTheDefaults_data();
+    void unusableStoreHoldsTheDefaults();
     void fallbacks_data();
     void fallbacks();
 };
@@ -67,47 +110,91 @@ void TstCatalogue::replacementPosition() {
 void TstCatalogue::firstRunDefaults_data() {
     QTest::addColumn<QByteArray>("store");
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<bool>("written");
+    QTest::addColumn<FirstStart>("result");
     QTest::addColumn<QByteArray>("programKey"); // as stored afterwards, compact
 
-    const QByteArray defaults = R"({"Auto update":"true","Detailed solution":"true",)"
-                                R"("Keep window position":"true","Language":"%1",)"
-                                R"("Replacement":"y"})";
-    QTest::newRow("no store, Russian locale")
-        << QByteArray() << "ru_RU" << true << QByteArray(defaults).replace("%1", "Russian");
+    QTest::newRow("no store, Russian locale") << QByteArray() << "ru_RU" << FirstStart::Written
+                                              << QByteArray(kDefaults).replace("%1", "Russian");
     QTest::newRow("empty store, Ukrainian locale")
-        << QByteArray("{}") << "uk_UA" << true << QByteArray(defaults).replace("%1", "Ukrainian");
+        << QByteArray("{}") << "uk_UA" << FirstStart::Written
+        << QByteArray(kDefaults).replace("%1", "Ukrainian");
     QTest::newRow("other roots only, German locale")
         << QByteArray(R"({"HKEY_CURRENT_USER":{"Control Panel\Desktop":{"LogPixels":96}}})")
-        << "de_DE" << true << QByteArray(defaults).replace("%1", "English");
-    QTest::newRow("C locale") << QByteArray() << "C" << true
-                              << QByteArray(defaults).replace("%1", "English");
+        << "de_DE" << FirstStart::Written << QByteArray(kDefaults).replace("%1", "English");
+    QTest::newRow("C locale") << QByteArray() << "C" << FirstStart::Written
+                              << QByteArray(kDefaults).replace("%1", "English");
     QTest::newRow("an empty key is left alone")
         << QByteArray(R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{}}})") << "ru_RU"
-        << false << QByteArray("{}");
+        << FirstStart::NotFirst << QByteArray("{}");
     QTest::newRow("a key with values is left alone")
         << QByteArray(R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{"Language":"English"}}})")
-        << "ru_RU" << false << QByteArray(R"({"Language":"English"})");
+        << "ru_RU" << FirstStart::NotFirst << QByteArray(R"({"Language":"English"})");
 }
 
 void TstCatalogue::firstRunDefaults() {
     QFETCH(QByteArray, store);
     QFETCH(QString, locale);
-    QFETCH(bool, written);
+    QFETCH(FirstStart, result);
     QFETCH(QByteArray, programKey);
     TemporaryStore temporary;
     if (!store.isNull())
         temporary.seed(store);
-    QCOMPARE(catalogue::writeFirstRunDefaults(locale), written);
-    QFile file(temporary.path());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QJsonObject key = QJsonDocument::fromJson(file.readAll())
-                                .object()
-                                .value(QStringLiteral("HKEY_LOCAL_MACHINE"))
-                                .toObject()
-                                .value(QStringLiteral("SOFTWARE\\Velmora\\3.2"))
-                                .toObject();
-    QCOMPARE(QJsonDocument(key).toJson(QJsonDocument::Compact), programKey);
+    QCOMPARE(catalogue::writeFirstRunDefaults(locale), result);
+    QCOMPARE(storedProgramKey(temporary.path()), programKey);
+}
+
+void TstCatalogue::unusableStoreHoldsTheDefaults_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("below a plain file") << "blocked";
+}
+
+// A store that can be neither read nor written: the first start's values are held in memory,
+// so the windows have their language and the solver its letter, and the store is left alone.
+void TstCatalogue::unusableStoreHoldsTheDefaults() {
+    QFETCH(QString, kind);
+    TemporaryStore temporary;
+    const QByteArray path = QFile::encodeName(temporary.path());
+    if (kind == QLatin1String("fifo"))
+        QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(temporary.path()));
+    else
+        temporary.refuseWrites();
+
+    QCOMPARE(catalogue::writeFirstRunDefaults(QStringLiteral("uk_UA")), FirstStart::HeldInMemory);
+    const auto forget = qScopeGuard([] { catalogue::forgetHeldFirstStartValues(); });
+    QCOMPARE(catalogue::startupLanguage(), QStringLiteral("Ukrainian"));
+    QCOMPARE(catalogue::read(catalogue::AutoUpdate), QStringLiteral("true"));
+    QCOMPARE(catalogue::read(catalogue::DetailedSolution), QStringLiteral("true"));
+    QCOMPARE(catalogue::read(catalogue::KeepWindowPosition), QStringLiteral("true"));
+    QCOMPARE(catalogue::read(catalogue::Replacement), QStringLiteral("y"));
+    // Values outside the first start's set read as the store gives them.
+    QCOMPARE(catalogue::read(catalogue::HelpIndex), QString());
+
+    // Writes are refused as before, and the values stay held.
+    QCOMPARE(failureOf([] { catalogue::write(catalogue::WindowLeft, 5); }),
+             QStringLiteral("Failed to set data for 'Keep window position_x'"));
+    QCOMPARE(failureOf([] { catalogue::write(catalogue::Language, QStringLiteral("English")); }),
+             QStringLiteral("Failed to set data for 'Language'"));
+    QCOMPARE(catalogue::read(catalogue::Language), QStringLiteral("Ukrainian"));
+    if (kind == QLatin1String("fifo")) {
+        struct stat status {};
+        QVERIFY(::lstat(path.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    }
+
+    // A store that takes writes again gets the held values with the first write, so the next
+    // start finds a whole key; from then on the store is read.
+    TemporaryStore usable;
+    catalogue::write(catalogue::WindowLeft, 5);
+    QCOMPARE(storedProgramKey(usable.path()),
+             QByteArray(R"({"Auto update":"true","Detailed solution":"true",)"
+                        R"("Keep window position":"true","Keep window position_x":5,)"
+                        R"("Language":"Ukrainian","Replacement":"y"})"));
+    usable.seed(R"({"HKEY_LOCAL_MACHINE":{"SOFTWARE\\Velmora\\3.2":{"Language":"English"}}})");
+    QCOMPARE(catalogue::read(catalogue::Language), QStringLiteral("English"));
+    QCOMPARE(catalogue::read(catalogue::Replacement), QString());
 }
 
 void TstCatalogue::fallbacks_data() {
@@ -117,24 +204,27 @@ void TstCatalogue::fallbacks_data() {
     QTest::addColumn<int>("left");              // -1: no value
     QTest::addColumn<QString>("version");
 
-    QTest::newRow("nothing stored") << QByteArray("{}") << "" << "XDG" << -1 << "";
-    QTest::newRow("strings and integers as stored")
-        << QByteArray(R"({"HKEY_LOCAL_MACHINE":{
+    QTest::newRow("nothing stored") << QByteArray("{}") << ""
+                                    << "XDG" << -1 << "";
+    QTest::newRow("strings and integers as stored") << QByteArray(R"({"HKEY_LOCAL_MACHINE":{
             "SOFTWARE\\Velmora\\3.2":{"Language":"English","Keep window position_x":-12},
             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders":
                 {"Common AppData":"/srv/shared"},
             "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion":{"CurrentVersion":"6.1"}}})")
-        << "English" << "/srv/shared" << -12 << "6.1";
-    QTest::newRow("wrong types fall back")
-        << QByteArray(R"({"HKEY_LOCAL_MACHINE":{
+                                                    << "English"
+                                                    << "/srv/shared" << -12 << "6.1";
+    QTest::newRow("wrong types fall back") << QByteArray(R"({"HKEY_LOCAL_MACHINE":{
             "SOFTWARE\\Velmora\\3.2":{"Language":3,"Keep window position_x":"40"},
             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders":
                 {"Common AppData":7},
             "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion":{"CurrentVersion":61}}})")
-        << "Russian" << "XDG" << -1 << "0";
+                                           << "Russian"
+                                           << "XDG" << -1 << "0";
     QTest::newRow("value names ignore case")
-        << QByteArray(R"({"HKEY_LOCAL_MACHINE":{"software\\velmora\\3.2":{"LANGUAGE":"Ukrainian"}}})")
-        << "Ukrainian" << "XDG" << -1 << "";
+        << QByteArray(
+               R"({"HKEY_LOCAL_MACHINE":{"software\\velmora\\3.2":{"LANGUAGE":"Ukrainian"}}})")
+        << "Ukrainian"
+        << "XDG" << -1 << "";
 }
 
 void TstCatalogue::fallbacks() {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -31,6 +32,35 @@ QString testLocaleProblem() {
         return QStringLiteral("Qt reads the decimal separator %1 from %2, the C library %3")
             .arg(qtSeparator, QString::fromLatin1(wanted), QString(testDecimalSeparator()));
     return QString();
+}
+
+namespace {
+
+QList<QWidget*> openWindows() {
+    QList<QWidget*> open;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            open << window;
+    }
+    return open;
+}
+
+} // namespace
+
+void verifyNoWindowLeftOpen() {
+    // A dialog closed by a queued call, or deleted later, is gone once the events have run.
+    if (QTest::qWaitFor([] { return openWindows().isEmpty(); }, 2000))
+        return;
+    QStringList names;
+    for (QWidget* window : openWindows()) {
+        names << QStringLiteral("%1 \"%2\" (%3)")
+                     .arg(QString::fromLatin1(window->metaObject()->className()),
+                          window->windowTitle(), window->objectName());
+        window->close();
+        window->hide();
+    }
+    if (!names.isEmpty())
+        QFAIL(qPrintable(QStringLiteral("left open: ") + names.join(u", ")));
 }
 
 QChar testDecimalSeparator() {

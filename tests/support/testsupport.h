@@ -28,6 +28,12 @@ void useTestLocale();
 // QApplication exists.
 QString testLocaleProblem();
 
+// Fails the running test when a top-level window (a window, dialog, box or menu) is still open
+// once the test has cleaned up, naming each; a window on its way out gets a moment to go. The
+// windows found are closed, so the next test starts clean. Call it at the end of cleanup(),
+// once the test's own windows are gone.
+void verifyNoWindowLeftOpen();
+
 // The decimal separator of the run's locale, as the C library reports it.
 QChar testDecimalSeparator();
 

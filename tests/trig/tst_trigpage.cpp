@@ -169,6 +169,7 @@ void TestTrigPage::init() {
 
 void TestTrigPage::cleanup() {
     m_form.reset();
+    velmora::test::verifyNoWindowLeftOpen();
     // A box no test asked for is a fault of the test that showed it.
     const QList<velmora::test::ShownBox> unexpected = takeBoxes();
     m_boxes.reset();
