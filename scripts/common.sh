@@ -54,7 +54,7 @@ install_missing_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    local why="Installing the missing packages (${missing[*]})"
+    local why="Installing the missing packages"
     echo "Installing: ${missing[*]}"
     # sudo starts commands with a clean environment, so the variable goes through env: without
     # it, apt may stop and ask questions.
@@ -72,7 +72,7 @@ install_missing_locales() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    local why="Generating the missing locales (${missing[*]})"
+    local why="Generating the missing locales"
     echo "Generating locales: ${missing[*]}"
     # Listed in /etc/locale.gen, so a later locale-gen keeps them.
     for name in "${missing[@]}"; do
