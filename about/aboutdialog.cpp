@@ -3,9 +3,9 @@
 
 #include "about/helplinks.h"
 #include "about/productinfo.h"
-#include "platform/errorreport.h"
-#include "platform/keyboard.h"
-#include "platform/uifont.h"
+#include "platform/ui/errorreport.h"
+#include "platform/ui/keyboard.h"
+#include "platform/ui/uifont.h"
 #include "state/global.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "about/helplinks.h"
 
 #include "about/productinfo.h"
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 #include "state/settingscatalogue.h"
 
 #include <QScreen>

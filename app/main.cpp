@@ -1,7 +1,7 @@
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/uifont.h"
-#include "platform/windowsystem.h"
+#include "platform/desktop/windowsystem.h"
+#include "platform/ui/uifont.h"
 
 #include <QApplication>
 

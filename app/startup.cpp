@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "platform/failure.h"
-#include "platform/messagebox.h"
-#include "platform/terminate.h"
+#include "platform/base/failure.h"
+#include "platform/base/terminate.h"
+#include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
 

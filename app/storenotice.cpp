@@ -1,7 +1,7 @@
 #include "app/storenotice.h"
 
-#include "platform/messagebox.h"
-#include "platform/registry.h"
+#include "platform/store/registry.h"
+#include "platform/ui/messagebox.h"
 #include "state/moretexts.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // One whole update check against a local server that answers at once: the thread, the
 // transfer into the update folder, reading the manifest and the hand-overs to the
 // user-interface thread (here, the benchmark's own thread).
-#include "platform/download.h"
+#include "platform/net/download.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
 #include "update/manifest.h"

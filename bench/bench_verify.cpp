@@ -2,7 +2,7 @@
 // start: its size, its SHA-256 digest and its Ed25519 signature by a release key that the release
 // tool made, read from the file just written (as the download leaves it, in the page cache). The
 // first check also opens the cryptographic library; it is timed on its own.
-#include "platform/filecheck.h"
+#include "platform/net/filecheck.h"
 #include "tests/support/releasetool.h"
 
 #include <QCoreApplication>

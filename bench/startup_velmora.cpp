@@ -4,7 +4,7 @@
 
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/uifont.h"
+#include "platform/ui/uifont.h"
 #include "update/updatedialog.h"
 
 int main(int argc, char* argv[]) {

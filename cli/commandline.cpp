@@ -1,7 +1,7 @@
 #include "cli/commandline.h"
 
 #include "numbers/decimal.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "solver/equation.h"
 #include "state/global.h"
 #include "state/language.h"

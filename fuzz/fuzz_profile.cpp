@@ -3,7 +3,7 @@
 // the reader gives must be the model's, and so must look-ups by other spellings of the names.
 
 #include "fuzz/fuzzcheck.h"
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include <QList>
 #include <QStringDecoder>

@@ -6,7 +6,7 @@
 #include "fuzz/fuzzcheck.h"
 #include "numbers/decimal.h"
 #include "numbers/numberformat.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "solver/equation.h"
 
 #include <QStringList>

@@ -1,16 +1,16 @@
 // The settings store's file loading on arbitrary contents, through the store's own interface:
 // the bytes are the store file; two keys are read and then one value is written. Nothing may
 // crash, and the contents must survive: a file the store cannot use stays byte for byte, in
-// place or set aside, and is never overwritten; a file it can use keeps everything but the
-// written value. No other file is left behind.
+// place or set aside, and is never overwritten; a file it rewrites is either kept byte for byte
+// beside it or keeps everything but the written value. No other file is left behind.
 //
 // The store folder is made under $VELMORA_FUZZ_FOLDER, else in /dev/shm, else in the temporary
 // folder: on a memory file system the syncs of the store's lock and atomic replace cost nothing,
 // which makes the runs several times faster without a change to the store.
 
 #include "fuzz/fuzzcheck.h"
-#include "platform/failure.h"
-#include "platform/registry.h"
+#include "platform/base/failure.h"
+#include "platform/store/registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +32,7 @@ const QString Key = QStringLiteral("SOFTWARE\\Velmora\\3.2");
 const QString Written = QStringLiteral("Probe");
 const QString StoreName = QStringLiteral("registry.json");
 const QString SetAsidePrefix = QStringLiteral("registry.json.corrupt-");
+const QString OriginalPrefix = QStringLiteral("registry.json.original-");
 
 std::unique_ptr<QTemporaryDir> g_folder;
 
@@ -55,22 +56,30 @@ void emptyFolder() {
         dir.remove(name);
 }
 
-// The original bytes, in place or set aside once; nothing else in the folder.
-void checkKept(const QMap<QString, QByteArray>& files, const QByteArray& original, bool rewritten) {
-    int setAside = 0;
+// How the original bytes were kept.
+enum class Kept { InPlace, SetAside, CopiedBeforeRewrite };
+
+// The original bytes, in place, set aside or copied once; nothing else in the folder.
+Kept checkKept(const QMap<QString, QByteArray>& files, const QByteArray& original, bool rewritten) {
+    int copies = 0;
+    Kept kept = Kept::InPlace;
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        if (it.key().startsWith(SetAsidePrefix)) {
-            ++setAside;
-            check(it.value() == original, "a set-aside file holds the bytes unchanged", it.key());
+        if (it.key().startsWith(SetAsidePrefix) || it.key().startsWith(OriginalPrefix)) {
+            ++copies;
+            kept = it.key().startsWith(SetAsidePrefix) ? Kept::SetAside : Kept::CopiedBeforeRewrite;
+            check(it.value() == original, "a kept copy holds the bytes unchanged", it.key());
         } else {
             check(it.key() == StoreName, "no other file is left in the folder", it.key());
         }
     }
-    check(setAside <= 1, "a file is set aside at most once", QString::number(setAside));
-    if (setAside == 0 && !rewritten) {
+    check(copies <= 1, "a file is kept aside at most once", QString::number(copies));
+    if (kept == Kept::CopiedBeforeRewrite)
+        check(rewritten, "a file is copied only when it is rewritten", QString::fromUtf8(original));
+    if (copies == 0 && !rewritten) {
         check(files.contains(StoreName) && files.value(StoreName) == original,
               "an unwritten store keeps its bytes", QString::fromUtf8(files.value(StoreName)));
     }
+    return kept;
 }
 
 QString normalizedKey(const QString& path) {
@@ -171,14 +180,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a write fails only with the store's message", failure.message());
     }
     const QMap<QString, QByteArray> files = filesInFolder();
-    checkKept(files, original, written);
+    const Kept kept = checkKept(files, original, written);
     if (!written)
         return 0;
 
     check(registry.readString(Written) == u"fuzz", "the written value reads back", Written);
-    const bool setAside = files.size() == 2;
-    if (!setAside && !original.isEmpty()) {
-        // Used in place: everything else it held is still there.
+    if (kept == Kept::InPlace && !original.isEmpty()) {
+        // Rewritten without a copy: everything else it held is still there.
         QJsonParseError error;
         const QJsonDocument before = QJsonDocument::fromJson(original, &error);
         check(error.error == QJsonParseError::NoError && before.isObject(),

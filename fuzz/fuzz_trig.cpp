@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzzcheck.h"
 #include "numbers/decimal.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "trig/trigcore.h"
 
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "help/helpstart.h"
 
-#include "platform/datafiles.h"
-#include "platform/failure.h"
-#include "platform/registry.h"
+#include "platform/base/datafiles.h"
+#include "platform/base/failure.h"
+#include "platform/store/registry.h"
 #include "state/settingscatalogue.h"
 
 namespace velmora::help {

@@ -1,7 +1,7 @@
 #include "help/helpwindow.h"
 
 #include "help/helpstart.h"
-#include "platform/messagebox.h"
+#include "platform/ui/messagebox.h"
 #include "state/language.h"
 #include "state/moretexts.h"
 

@@ -1,6 +1,6 @@
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
-#include "platform/windowsystem.h"
+#include "platform/desktop/windowsystem.h"
 #include "state/toolkittranslation.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "numbers/numberkeyfilter.h"
 
-#include "platform/errorreport.h"
-#include "platform/locale.h"
+#include "platform/base/locale.h"
+#include "platform/ui/errorreport.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "solver/equation.h"
 
 #include "numbers/numberformat.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "state/language.h"
 
-#include "platform/datafiles.h"
-#include "platform/profile.h"
+#include "platform/base/datafiles.h"
+#include "platform/profile/profile.h"
 #include "state/settingscatalogue.h"
 #include "state/toolkittranslation.h"
 

@@ -1,6 +1,6 @@
 #include "state/settingscatalogue.h"
 
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/registry.h"
+#include "platform/store/registry.h"
 
 #include <QLatin1StringView>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "trig/trigcore.h"
 
 #include "numbers/decimal.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 
 #include <algorithm>
 #include <charconv>

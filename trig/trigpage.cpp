@@ -2,10 +2,10 @@
 #include "ui_trigpage.h"
 
 #include "numbers/numberkeyfilter.h"
-#include "platform/errorreport.h"
-#include "platform/locale.h"
-#include "platform/looks.h"
-#include "platform/uifont.h"
+#include "platform/base/locale.h"
+#include "platform/ui/errorreport.h"
+#include "platform/ui/looks.h"
+#include "platform/ui/uifont.h"
 #include "state/global.h"
 #include "trig/trigcore.h"
 

@@ -1,8 +1,8 @@
 #include "update/checkforupdates.h"
 
-#include "platform/messagebox.h"
-#include "platform/profile.h"
-#include "platform/uithread.h"
+#include "platform/base/uithread.h"
+#include "platform/profile/profile.h"
+#include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "update/manifest.h"
 #include "update/updatedialog.h"

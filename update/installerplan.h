@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/filecheck.h"
-#include "platform/profile.h"
+#include "platform/net/filecheck.h"
+#include "platform/profile/profile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include <QString>
 #include <QStringList>

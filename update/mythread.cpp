@@ -1,9 +1,9 @@
 #include "update/mythread.h"
 
-#include "platform/launch.h"
-#include "platform/profile.h"
-#include "platform/terminate.h"
-#include "platform/uithread.h"
+#include "platform/base/terminate.h"
+#include "platform/base/uithread.h"
+#include "platform/desktop/launch.h"
+#include "platform/profile/profile.h"
 #include "state/global.h"
 #include "update/manifest.h"
 

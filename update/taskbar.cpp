@@ -1,6 +1,6 @@
 #include "update/taskbar.h"
 
-#include "platform/launcherentry.h"
+#include "platform/desktop/launcherentry.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/download.h"
+#include "platform/net/download.h"
 #include "update/installerplan.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/download.h"
-#include "platform/uithread.h"
+#include "platform/base/uithread.h"
+#include "platform/net/download.h"
 
 #include <QThread>
 

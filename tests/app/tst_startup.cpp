@@ -98,10 +98,9 @@ const QByteArray kFixtureLanguage = "[Main Menu]\n1=File\n"
                                     "[Messages]\n1=information caption\n2=scale caption\n"
                                     "3=error caption\n4=scale question\n5=scale notice\n";
 
-// A store that cannot be held exactly: the reader would keep only the second "Language".
+// A store that is not JSON: cut short after its first value.
 const QByteArray kDamagedStore =
-    R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Language": "English", )"
-    R"("Language": "Russian"}}})";
+    R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Language": "English", )";
 
 // The copies of damaged stores kept beside the store, with their bytes.
 QMap<QString, QByteArray> keptCopies(const QString& storePath) {

@@ -1,7 +1,7 @@
 // velmora-cli run as a program: the worked examples of both pages, from the same tables the
 // core tests use, with "," and with "."; the window's refusals and their texts; the language
 // and the substitution letter taken from the settings; wrong command lines.
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "state/global.h"
 #include "state/language.h"
 #include "tests/support/testsupport.h"

@@ -5,7 +5,7 @@
 #include "about/aboutdialog.h"
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/uifont.h"
+#include "platform/ui/uifont.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "state/global.h"

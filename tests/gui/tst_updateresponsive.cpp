@@ -3,7 +3,7 @@
 // does waits for it; closing then ends the check, which only the stop can end.
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/download.h"
+#include "platform/net/download.h"
 #include "tests/support/httpserver.h"
 #include "tests/support/testsupport.h"
 #include "update/manifest.h"
@@ -23,6 +23,7 @@ class TstUpdateResponsive : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { velmora::test::verifyNoWindowLeftOpen(); }
     void windowAnswersWhileTheServerStalls();
 };
 

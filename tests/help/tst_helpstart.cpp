@@ -3,8 +3,8 @@
 // and the window following links back and forth.
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
-#include "platform/failure.h"
-#include "platform/registry.h"
+#include "platform/base/failure.h"
+#include "platform/store/registry.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
 

@@ -3,6 +3,7 @@
 // Runs on two screens of different sizes.
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
+#include "tests/support/testsupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -78,6 +79,7 @@ public:
 private slots:
     void initTestCase();
     void init();
+    void cleanup() { velmora::test::verifyNoWindowLeftOpen(); }
     void centredArea_data();
     void centredArea();
     void opensCentredOnItsScreen_data();

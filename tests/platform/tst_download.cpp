@@ -2,7 +2,7 @@
 // lands in the target, and every way a server fails (a redirect from https down to http and a
 // trickle past a brief transfer's time limit among them) leaves the target as it was and no
 // temporary file behind.
-#include "platform/download.h"
+#include "platform/net/download.h"
 #include "tests/support/httpserver.h"
 
 #include <QDir>
@@ -132,7 +132,8 @@ void TstDownload::failedTransfersLeaveNothing_data() {
     QTest::newRow("a 3xx without a place to go") << "/file" << HttpAnswer::failure(300) << any;
     // Two bytes a second never trip the stall time-out; the brief limit ends it.
     QTest::newRow("trickle past a brief transfer's time limit")
-        << "/file" << HttpAnswer::slow(kBody, 2, 1000) << DownloadLimits{velmora::NoSizeLimit, true};
+        << "/file" << HttpAnswer::slow(kBody, 2, 1000)
+        << DownloadLimits{velmora::NoSizeLimit, true};
 }
 
 void TstDownload::failedTransfersLeaveNothing() {

@@ -1,7 +1,7 @@
 // The check of a downloaded file against its size, SHA-256 digest and Ed25519 signature, with a
 // key and signatures made by the release tool: only the exact file with a good signature by the
 // expected key passes.
-#include "platform/filecheck.h"
+#include "platform/net/filecheck.h"
 #include "tests/support/releasetool.h"
 
 #include <QCryptographicHash>

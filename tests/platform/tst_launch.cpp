@@ -2,7 +2,7 @@
 // execute bit), handed to the desktop's opener, or refused; and whether it started is told
 // truly: a program the system will not run, an opener that refuses the file or is missing, and a
 // folder mounted noexec all count as not started.
-#include "platform/launch.h"
+#include "platform/desktop/launch.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,10 +116,12 @@ void TstLaunch::realStarts_data() {
     QTest::newRow("an AppImage that is a program runs")
         << "setup.AppImage" << script << QByteArray() << true << "started";
     QTest::newRow("a run file that is no program does not start")
-        << "setup.run" << QByteArray("\x7f" "ELF but nothing more") << QByteArray() << false << "";
+        << "setup.run"
+        << QByteArray("\x7f"
+                      "ELF but nothing more")
+        << QByteArray() << false << "";
     QTest::newRow("a package the opener accepts")
-        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("accepts") << true
-        << "<installer>";
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("accepts") << true << "<installer>";
     QTest::newRow("a package the opener refuses")
         << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("refuses") << false
         << "<installer>";
@@ -188,17 +190,16 @@ namespace {
 // In the child: mounts the folder noexec and tries to start a program copied there.
 int startInNoexecFolder(const QString& folder) {
     QProcess mount;
-    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                          QStringLiteral("-o"), QStringLiteral("noexec"),
-                                          QStringLiteral("tmpfs"), folder});
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("noexec"), QStringLiteral("tmpfs"), folder});
     if (!mount.waitForFinished(30000) || mount.exitCode() != 0) {
         std::printf("mount failed: %s\n", mount.readAllStandardError().constData());
         return 0;
     }
     const QString installer = QDir(folder).filePath(QStringLiteral("setup.AppImage"));
     writeFile(installer, "#!/bin/sh\nexit 0\n", true);
-    std::printf("mounted noexec; started: %s\n",
-                velmora::startInstaller(installer) ? "yes" : "no");
+    std::printf("mounted noexec; started: %s\n", velmora::startInstaller(installer) ? "yes" : "no");
     return 0;
 }
 

@@ -1,5 +1,5 @@
 // The real message box, answered by the test: the text is shown as typed, markup included.
-#include "platform/messagebox.h"
+#include "platform/ui/messagebox.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>

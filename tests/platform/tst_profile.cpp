@@ -1,4 +1,4 @@
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "platform/failure.h"
-#include "platform/registry.h"
+#include "platform/base/failure.h"
+#include "platform/store/registry.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -174,9 +174,11 @@ enum class OddFile {
 // What a start of the program meets there.
 enum class Outcome {
     Readable,   // values read, the write goes in, everything else kept
+    Rewritten,  // as Readable, and the file as it was is copied aside first, told to no one
+    Misread,    // as Rewritten, but the reader takes a value otherwise than it stands there
     Refused,    // values read, the write is refused and the file left alone
     Unreadable, // reads fall back silently, the write is refused and the file left alone
-    Corrupt,    // kept aside byte for byte and reported once; the store starts empty
+    Corrupt,    // set aside byte for byte and reported once; the store starts empty
 };
 
 // A store file's kind, link, permissions and (for a regular file) bytes, to show it untouched.
@@ -246,6 +248,7 @@ private slots:
     void emptyFileIsEmptyStore();
     void corruptStoreIsSetAside();
     void corruptStoreNeverOverwritesAKeptCopy();
+    void handWrittenStoreIsCopiedOnceBeforeItIsRewritten();
     void oddStoreFiles_data();
     void oddStoreFiles();
     void writePastTheSizeCapIsRefused();
@@ -263,7 +266,7 @@ private:
     QString storeFolder() const { return QFileInfo(storeFile()).absolutePath(); }
     void seed(const QByteArray& bytes) const;
     QJsonObject storedRoot(const QString& root = QStringLiteral("HKEY_LOCAL_MACHINE")) const;
-    QMap<QString, QByteArray> keptCopies() const;
+    QMap<QString, QByteArray> keptCopies(const QString& kind = QStringLiteral("corrupt")) const;
     void makeOddFile(OddFile odd, const QByteArray& content);
     QString mountFullDisk(const QByteArray& content);
     QString runAsNobody(QString& program, QStringList& arguments) const;
@@ -304,12 +307,13 @@ QJsonObject TestRegistry::storedRoot(const QString& root) const {
     return QJsonDocument::fromJson(file.readAll()).object().value(root).toObject();
 }
 
-// Set-aside copies of corrupt stores, by file name.
-QMap<QString, QByteArray> TestRegistry::keptCopies() const {
+// Copies kept beside the store, by file name: "corrupt" ones set aside, "original" ones of a
+// store that was rewritten.
+QMap<QString, QByteArray> TestRegistry::keptCopies(const QString& kind) const {
     QMap<QString, QByteArray> copies;
     const QDir folder(storeFolder());
     for (const QString& name :
-         folder.entryList({QStringLiteral("registry.json.corrupt-*")}, QDir::Files)) {
+         folder.entryList({QStringLiteral("registry.json.%1-*").arg(kind)}, QDir::Files)) {
         QFile file(folder.filePath(name));
         if (file.open(QIODevice::ReadOnly))
             copies.insert(name, file.readAll());
@@ -630,98 +634,150 @@ void TestRegistry::corruptStoreNeverOverwritesAKeptCopy() {
     QCOMPARE(registry.readInteger(QStringLiteral("Mode")), 1);
 }
 
+void TestRegistry::handWrittenStoreIsCopiedOnceBeforeItIsRewritten() {
+    const QByteArray handWritten = storeWith(R"("Other": 1, "other": 2)");
+    seed(handWritten);
+    QStringList told;
+    Registry::setCorruptStoreHandler([&told](const QString& keptCopy) { told << keptCopy; });
+
+    // Reading changes nothing.
+    Registry registry;
+    QVERIFY(registry.openKey(kKey, false));
+    QCOMPARE(registry.readString(QStringLiteral("Mode")), QStringLiteral("seeded"));
+    QVERIFY(keptCopies(QStringLiteral("original")).isEmpty());
+
+    // The first write keeps the file as the user left it; later writes replace the store's own.
+    registry.writeInteger(QStringLiteral("Digits"), 10);
+    registry.writeInteger(QStringLiteral("Digits"), 12);
+    QCOMPARE(keptCopies(QStringLiteral("original")).values(), QList<QByteArray>{handWritten});
+    QCOMPARE(registry.readInteger(QStringLiteral("Digits")), 12);
+    QCOMPARE(registry.readString(QStringLiteral("Mode")), QStringLiteral("seeded"));
+    QVERIFY(keptCopies().isEmpty());
+    QVERIFY(told.isEmpty());
+}
+
 void TestRegistry::oddStoreFiles_data() {
     QTest::addColumn<OddFile>("odd");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<QString>("reason"); // on standard error when the write is refused
+    QTest::addColumn<QString>("read");   // what "Mode" reads as, where the file is read
 
-    const QByteArray plain = storeWith(R"("Other": 1)");
+    const QString seeded = QStringLiteral("seeded");
+    // Byte for byte what the store writes.
+    const QByteArray plain = R"({
+    "HKEY_LOCAL_MACHINE": {
+        "SOFTWARE\\Velmora\\3.2": {
+            "Mode": "seeded",
+            "Other": 1
+        }
+    }
+}
+)";
     const QString notRegular = QStringLiteral("not a regular file");
-    QTest::newRow("FIFO") << OddFile::Fifo << QByteArray() << Outcome::Unreadable << notRegular;
+    QTest::newRow("FIFO") << OddFile::Fifo << QByteArray() << Outcome::Unreadable << notRegular
+                          << QString();
     QTest::newRow("link to /dev/zero")
-        << OddFile::DevZeroLink << QByteArray() << Outcome::Unreadable << notRegular;
-    QTest::newRow("folder") << OddFile::Folder << QByteArray() << Outcome::Unreadable << notRegular;
+        << OddFile::DevZeroLink << QByteArray() << Outcome::Unreadable << notRegular << QString();
+    QTest::newRow("folder") << OddFile::Folder << QByteArray() << Outcome::Unreadable << notRegular
+                            << QString();
     QTest::newRow("link to nothing") << OddFile::DanglingLink << QByteArray() << Outcome::Unreadable
-                                     << QStringLiteral("link to nothing");
-    QTest::newRow("link to itself")
-        << OddFile::LinkLoop << QByteArray() << Outcome::Unreadable << systemError(ELOOP);
+                                     << QStringLiteral("link to nothing") << QString();
+    QTest::newRow("link to itself") << OddFile::LinkLoop << QByteArray() << Outcome::Unreadable
+                                    << systemError(ELOOP) << QString();
     QTest::newRow("50 MB file") << OddFile::Huge << QByteArray() << Outcome::Unreadable
-                                << QStringLiteral("larger than 16777216 bytes");
+                                << QStringLiteral("larger than 16777216 bytes") << QString();
     QTest::newRow("link to a store")
-        << OddFile::LinkToStore << plain << Outcome::Readable << QString();
-    QTest::newRow("link to a damaged store")
-        << OddFile::LinkToStore << storeWith(R"("Other": 1, "Other": 2)") << Outcome::Corrupt
-        << QString();
+        << OddFile::LinkToStore << plain << Outcome::Readable << QString() << seeded;
+    QTest::newRow("link to a hand-written store")
+        << OddFile::LinkToStore << storeWith(R"("Other": 1, "Other": 2)") << Outcome::Rewritten
+        << QString() << seeded;
+    QTest::newRow("link to a damaged store") << OddFile::LinkToStore << storeWith(R"("Other": 1,)")
+                                             << Outcome::Corrupt << QString() << QString();
     QTest::newRow("mode 000") << OddFile::NoPermission << plain << Outcome::Unreadable
-                              << systemError(EACCES);
+                              << systemError(EACCES) << QString();
     QTest::newRow("read-only folder")
-        << OddFile::ReadOnlyFolder << plain << Outcome::Refused << systemError(EACCES);
+        << OddFile::ReadOnlyFolder << plain << Outcome::Refused << systemError(EACCES) << seeded;
+    QTest::newRow("read-only folder, hand-written store")
+        << OddFile::ReadOnlyFolder << storeWith(R"("Other": 1)") << Outcome::Refused
+        << systemError(EACCES) << seeded;
     QTest::newRow("full disk") << OddFile::FullDisk << plain << Outcome::Refused
-                               << systemError(ENOSPC);
+                               << systemError(ENOSPC) << seeded;
 
-    const auto content = [](const char* tag, const QByteArray& bytes, Outcome outcome) {
-        QTest::newRow(tag) << OddFile::Content << bytes << outcome << QString();
+    const auto content = [&seeded](const char* tag, const QByteArray& bytes, Outcome outcome,
+                                   const QString& read = {}) {
+        const bool readable = outcome != Outcome::Corrupt;
+        QTest::newRow(tag) << OddFile::Content << bytes << outcome << QString()
+                           << (readable && read.isNull() ? seeded : read);
     };
+    // What the reader refuses.
+    content("cut short", plain.left(plain.size() - 4), Outcome::Corrupt);
+    content("not an object", "[\"a JSON array is not a store\"]", Outcome::Corrupt);
     content("invalid UTF-8", storeWith("\"Other\": \"\xff\xfe\""), Outcome::Corrupt);
-    content("nested 1,000 levels",
-            storeWith("\"Other\": " + QByteArray(1000, '[') + QByteArray(1000, ']')),
-            Outcome::Corrupt);
     content("nested 2,000 levels",
             storeWith("\"Other\": " + QByteArray(2000, '[') + QByteArray(2000, ']')),
             Outcome::Corrupt);
-    content("object as a value", storeWith(R"("Other": {"a": 1})"), Outcome::Corrupt);
-    content("array as a value", storeWith(R"("Other": [1, 2])"), Outcome::Corrupt);
+    // What the reader takes, but the store would write otherwise: kept as it was.
+    content("spaced by hand", storeWith(R"("Other": 1)"), Outcome::Rewritten);
+    content("the store's bytes after a byte order mark", "\xEF\xBB\xBF" + plain,
+            Outcome::Rewritten);
+    content("the store's bytes without the last line break", plain.chopped(1), Outcome::Rewritten);
+    content("nested 1,000 levels",
+            storeWith("\"Other\": " + QByteArray(1000, '[') + QByteArray(1000, ']')),
+            Outcome::Rewritten);
+    content("object as a value", storeWith(R"("Other": {"a": 1})"), Outcome::Rewritten);
     content("integer beyond a double", storeWith(R"("Other": 123456789012345678901234567890)"),
-            Outcome::Corrupt);
-    content("integer past 64 bits", storeWith(R"("Other": 9223372036854775808)"), Outcome::Corrupt);
+            Outcome::Rewritten);
+    content("integer past 64 bits", storeWith(R"("Other": 9223372036854775808)"),
+            Outcome::Rewritten);
     content("more decimals than a double", storeWith(R"("Other": 0.10000000000000000001)"),
-            Outcome::Corrupt);
+            Outcome::Rewritten);
     content("fraction past a double's integers", storeWith(R"("Other": 9007199254740993.0)"),
-            Outcome::Corrupt);
-    content("64-bit integer past a double's", storeWith(R"("Other": 9007199254740993)"),
-            Outcome::Readable);
+            Outcome::Rewritten);
     content("largest 64-bit integer", storeWith(R"("Other": 9223372036854775807)"),
-            Outcome::Readable);
+            Outcome::Rewritten);
     content("smallest 64-bit integer", storeWith(R"("Other": -9223372036854775808)"),
-            Outcome::Readable);
+            Outcome::Rewritten);
+    content("64-bit integer past a double's", storeWith(R"("Other": 9007199254740993)"),
+            Outcome::Rewritten);
     content("round number past 64 bits", storeWith(R"("Other": 100000000000000000000)"),
-            Outcome::Readable);
-    content("decimal a double rounds", storeWith(R"("Other": 0.1)"), Outcome::Readable);
+            Outcome::Rewritten);
+    content("decimal a double rounds", storeWith(R"("Other": 0.1)"), Outcome::Rewritten);
+    content("array as a value", storeWith(R"("Other": [1, 2])"), Outcome::Rewritten);
     content(
         "duplicate value names",
         R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Mode": "lost", "Mode": "seeded"}}})",
-        Outcome::Corrupt);
+        Outcome::Rewritten);
     content("duplicate root objects",
             R"({"HKEY_LOCAL_MACHINE": {"Lost": {"Mode": "lost"}},)"
             R"( "HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Mode": "seeded"}}})",
-            Outcome::Corrupt);
-    content("duplicate names, one escaped", storeWith(R"("\u004dode": "lost")"), Outcome::Corrupt);
-    content("duplicate names, one with a needless escape", storeWith(R"("\Mode": "lost")"),
-            Outcome::Corrupt);
+            Outcome::Rewritten);
+    // The reader keeps the last of two names: the value the user wrote first is in the copy.
+    content("duplicate names, one escaped", storeWith(R"("\u004dode": "other")"),
+            Outcome::Rewritten, QStringLiteral("other"));
+    content("duplicate names, one with a needless escape", storeWith(R"("\Mode": "other")"),
+            Outcome::Rewritten, QStringLiteral("other"));
     content("names that differ in an unpaired surrogate", storeWith(R"("\ud800": 1, "\ud801": 2)"),
-            Outcome::Readable);
+            Outcome::Rewritten);
     content("one name in two keys",
             R"({"HKEY_LOCAL_MACHINE": {"SOFTWARE\\Velmora\\3.2": {"Mode": "seeded"},)"
             R"( "Other": {"Mode": "other"}}})",
-            Outcome::Readable);
-    content("escaped NUL in a string", storeWith(R"("Other": "a\u0000b")"), Outcome::Readable);
+            Outcome::Rewritten);
+    content("escaped NUL in a string", storeWith(R"("Other": "a\u0000b")"), Outcome::Rewritten);
     content("raw NUL in a string", storeWith(QByteArray("\"Other\": \"a\0b\"", 14)),
-            Outcome::Readable);
-    content("lone surrogate", storeWith(R"("Other": "\ud800")"), Outcome::Readable);
-    content("byte order mark", "\xEF\xBB\xBF" + plain, Outcome::Readable);
-    // The reader drops a byte order mark at the start of a string, so these would be written
-    // back changed ("\ufeffOther" as "Other", beside a real "Other" then).
+            Outcome::Rewritten);
+    content("lone surrogate", storeWith(R"("Other": "\ud800")"), Outcome::Rewritten);
+    // Qt's reader mistakes a raw byte order mark at the start of a string: the copy keeps it.
     content("name starting with a byte order mark", storeWith("\"\xEF\xBB\xBFOther\": 1"),
-            Outcome::Corrupt);
+            Outcome::Misread);
     content("name starting with an escaped byte order mark", storeWith(R"("\ufeffOther": 1)"),
-            Outcome::Corrupt);
+            Outcome::Rewritten);
     content("value starting with a byte order mark", storeWith("\"Other\": \"\xEF\xBB\xBFx\""),
-            Outcome::Corrupt);
+            Outcome::Misread);
     content("byte order mark inside a name", storeWith("\"Ot\xEF\xBB\xBFher\": 1"),
-            Outcome::Readable);
+            Outcome::Rewritten);
     content("names that differ in a byte order mark after an escape",
-            storeWith("\"O\\\\\xEF\xBB\xBFther\": 1, \"O\\\\ther\": 2"), Outcome::Readable);
+            storeWith("\"O\\\\\xEF\xBB\xBFther\": 1, \"O\\\\ther\": 2"), Outcome::Rewritten);
 }
 
 void TestRegistry::oddStoreFiles() {
@@ -729,6 +785,7 @@ void TestRegistry::oddStoreFiles() {
     QFETCH(QByteArray, content);
     QFETCH(Outcome, outcome);
     QFETCH(QString, reason);
+    QFETCH(QString, read);
 
     if (odd == OddFile::FullDisk) {
         const QString why = mountFullDisk(content);
@@ -761,11 +818,17 @@ void TestRegistry::oddStoreFiles() {
 
     const QString refused = QStringLiteral("write Failed to set data for 'Mode'\n");
     switch (outcome) {
-    case Outcome::Readable: {
-        QCOMPARE(out, QStringLiteral("read seeded\nread seeded\nwrite <no failure>\n"));
+    case Outcome::Readable:
+    case Outcome::Rewritten:
+    case Outcome::Misread: {
+        QCOMPARE(out, QStringLiteral("read %1\nread %1\nwrite <no failure>\n").arg(read));
         QVERIFY2(err.isEmpty(), qPrintable(err));
         QVERIFY(keptCopies().isEmpty());
-        // The write changed "Mode" and nothing else.
+        // Nothing is lost: the file as it was is kept beside the store unless the store would
+        // have written it so.
+        QCOMPARE(keptCopies(QStringLiteral("original")).values(),
+                 outcome == Outcome::Readable ? QList<QByteArray>{} : QList<QByteArray>{content});
+        // The write changed "Mode" and nothing else the reader took.
         QJsonObject expected = QJsonDocument::fromJson(content).object();
         QJsonObject keys = expected.value(QStringLiteral("HKEY_LOCAL_MACHINE")).toObject();
         QJsonObject values = keys.value(kKey).toObject();
@@ -774,22 +837,31 @@ void TestRegistry::oddStoreFiles() {
         expected.insert(QStringLiteral("HKEY_LOCAL_MACHINE"), keys);
         QFile file(storeFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QJsonDocument::fromJson(file.readAll()).object(), expected);
+        const QJsonObject stored = QJsonDocument::fromJson(file.readAll()).object();
+        if (outcome == Outcome::Misread)
+            QCOMPARE(stored.value(QStringLiteral("HKEY_LOCAL_MACHINE"))
+                         .toObject()
+                         .value(kKey)
+                         .toObject()
+                         .value(QStringLiteral("Mode")),
+                     QJsonValue(QStringLiteral("written")));
+        else
+            QCOMPARE(stored, expected);
         if (odd == OddFile::LinkToStore)
             QVERIFY(QFileInfo(storeFile()).isSymLink());
         break;
     }
     case Outcome::Refused:
     case Outcome::Unreadable: {
-        const QString read = outcome == Outcome::Refused ? QStringLiteral("read seeded\n")
-                                                         : QStringLiteral("read \n");
-        QCOMPARE(out, read + read + refused);
+        const QString reads = QStringLiteral("read %1\n").arg(read);
+        QCOMPARE(out, reads + reads + refused);
         QVERIFY2(
             err.contains(
                 QStringLiteral("The setting 'Mode' cannot be saved in %1: ").arg(storeFile())) &&
                 err.contains(reason),
             qPrintable(err));
         QVERIFY(keptCopies().isEmpty());
+        QVERIFY(keptCopies(QStringLiteral("original")).isEmpty());
         QVERIFY(fileState(storeFile()) == before);
         break;
     }

@@ -2,7 +2,7 @@
 // in the current folder, the data folder and given by path, the executable in the current
 // folder that is passed over, a replaced launch that opens nothing, and a real detached start of
 // a program that goes on after the call has returned.
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
 #include <QDir>
 #include <QFile>

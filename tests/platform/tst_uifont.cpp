@@ -1,6 +1,6 @@
 // The window font: the face it shows, script by script, is the one the face "Velmora" with its
 // substitutes shows, however the font names its face.
-#include "platform/uifont.h"
+#include "platform/ui/uifont.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -2,7 +2,7 @@
 // application exists and for the rest of the process after the shut-down, failures passed back
 // to the worker, other work (a second worker's hand-over) running inside a body's nested loop,
 // and a worker let go by its owner, which is released and never runs anything afterwards.
-#include "platform/uithread.h"
+#include "platform/base/uithread.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -127,8 +127,7 @@ void TstUiThread::handOvers_data() {
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("refused before the application exists")
-        << "before the application"
-        << QStringList{"worker: refused", "own thread: refused"};
+        << "before the application" << QStringList{"worker: refused", "own thread: refused"};
     QTest::newRow("refused for good after the shut-down, a waiting worker released")
         << "after the shut-down"
         << QStringList{"waiting worker: refused", "later worker: refused", "own thread: refused"};
@@ -143,8 +142,7 @@ void TstUiThread::handOvers_data() {
         << QStringList{"first body: before its loop", "second body", "second worker: handed over",
                        "first body: after its loop", "first worker: handed over"};
     QTest::newRow("a worker let go is released and never runs anything")
-        << "let go"
-        << QStringList{"worker: refused", "worker again: refused", "nothing ran"};
+        << "let go" << QStringList{"worker: refused", "worker again: refused", "nothing ran"};
 }
 
 void TstUiThread::handOvers() {

@@ -1,6 +1,6 @@
 // Which window system the programs start on when the desktop offers both Wayland and X, and
 // on which platforms a window's position can be stored.
-#include "platform/windowsystem.h"
+#include "platform/desktop/windowsystem.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 // a language change.
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/registry.h"
+#include "platform/store/registry.h"
 #include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
 #include "state/global.h"

@@ -3,7 +3,7 @@
 
 #include "numbers/decimal.h"
 #include "numbers/numberformat.h"
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "solver/equation.h"
 #include "tests/support/workedexamples.h"
 

@@ -1,7 +1,7 @@
 // The settings catalogue: the flag strings, where a stored letter is found, the first start's
 // defaults (held in memory when the store refuses them) and the reads that fall back silently,
 // over seeded stores.
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
 

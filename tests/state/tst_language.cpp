@@ -1,7 +1,7 @@
 // The language loader over fixture files (a missing file, a file with one section, names that
 // select no file), the three shipped language files, the toolkit's own texts that follow the
 // language, and where data files are looked for.
-#include "platform/datafiles.h"
+#include "platform/base/datafiles.h"
 #include "state/global.h"
 #include "state/language.h"
 #include "tests/support/captionlanguage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/messagebox.h"
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
+#include "platform/ui/messagebox.h"
 
 #include <QList>
 #include <QString>

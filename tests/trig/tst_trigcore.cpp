@@ -1,4 +1,4 @@
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 #include "tests/support/workedexamples.h"
 #include "trig/trigcore.h"
 

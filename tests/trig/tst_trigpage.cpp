@@ -5,8 +5,8 @@
 
 #include "app/mainwindow.h"
 #include "numbers/numberkeyfilter.h"
-#include "platform/locale.h"
-#include "platform/looks.h"
+#include "platform/base/locale.h"
+#include "platform/ui/looks.h"
 #include "tests/support/testsupport.h"
 #include "trig/trigpage.h"
 

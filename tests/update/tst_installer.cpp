@@ -5,11 +5,12 @@
 // case starts nothing, leaves no file, keeps the program running and says why. A verified
 // installer that will not start stays for the user and is named; one that starts ends the
 // program. Also the dialog's progress figures on a transfer held half-way.
-#include "platform/download.h"
-#include "platform/launch.h"
+#include "platform/desktop/launch.h"
+#include "platform/net/download.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
 #include "tests/support/releasetool.h"
+#include "tests/support/testsupport.h"
 #include "tests/update/updatetexts.h"
 #include "update/installerplan.h"
 #include "update/taskbar.h"
@@ -143,6 +144,7 @@ void TstInstaller::cleanup() {
     velmora::setLaunchHandler({});
     qputenv("PATH", m_path);
     m_dialog.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstInstaller::writeManifest(const QByteArray& text) {

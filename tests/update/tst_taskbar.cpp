@@ -1,7 +1,7 @@
 // The launcher progress indicator: its properties and setter rules as a table, with the signals
 // it sends received on a private session bus (ctest runs this program under dbus-run-session),
 // the deferred initialisation, and, without a bus, properties that work while nothing is sent.
-#include "platform/launcherentry.h"
+#include "platform/desktop/launcherentry.h"
 #include "update/taskbar.h"
 
 #include <QDBusArgument>

@@ -4,8 +4,8 @@
 // that begins after the windows and the cleanup, and no check at all without an update server.
 #include "app/entry.h"
 #include "app/mainwindow.h"
-#include "platform/download.h"
-#include "platform/messagebox.h"
+#include "platform/net/download.h"
+#include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
 #include "tests/support/testsupport.h"
@@ -110,6 +110,7 @@ void TstUpdateCheck::init() {
 
 void TstUpdateCheck::cleanup() {
     QVERIFY(velmora::stopUpdateWorkers());
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstUpdateCheck::outcomes_data() {

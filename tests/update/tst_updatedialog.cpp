@@ -4,6 +4,7 @@
 // on its owner at every showing, also after the animation moved it.
 #include "state/global.h"
 #include "state/language.h"
+#include "tests/support/testsupport.h"
 #include "tests/update/updatetexts.h"
 #include "update/taskbar.h"
 #include "update/updatedialog.h"
@@ -110,6 +111,7 @@ void TstUpdateDialog::init() {
 
 void TstUpdateDialog::cleanup() {
     m_dialog.reset();
+    velmora::test::verifyNoWindowLeftOpen();
 }
 
 void TstUpdateDialog::useLanguage(const QString& name) {

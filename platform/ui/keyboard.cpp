@@ -1,4 +1,4 @@
-#include "platform/keyboard.h"
+#include "platform/ui/keyboard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "platform/shell.h"
+#include "platform/desktop/shell.h"
 
-#include "platform/datafiles.h"
+#include "platform/base/datafiles.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "platform/download.h"
+#include "platform/net/download.h"
 
 #include <QFile>
 #include <QLibrary>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/failure.h"
+#include "platform/base/failure.h"
 
 #include <QObject>
 #include <QString>

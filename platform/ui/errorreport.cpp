@@ -1,7 +1,7 @@
-#include "platform/errorreport.h"
+#include "platform/ui/errorreport.h"
 
-#include "platform/failure.h"
-#include "platform/messagebox.h"
+#include "platform/base/failure.h"
+#include "platform/ui/messagebox.h"
 
 #include <exception>
 #include <new>

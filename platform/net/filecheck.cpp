@@ -1,4 +1,4 @@
-#include "platform/filecheck.h"
+#include "platform/net/filecheck.h"
 
 #include <QFile>
 #include <QLibrary>

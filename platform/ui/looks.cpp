@@ -1,4 +1,4 @@
-#include "platform/looks.h"
+#include "platform/ui/looks.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "platform/windowsystem.h"
+#include "platform/desktop/windowsystem.h"
 
 namespace velmora {
 

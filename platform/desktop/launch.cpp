@@ -1,4 +1,4 @@
-#include "platform/launch.h"
+#include "platform/desktop/launch.h"
 
 #include <QFile>
 #include <QFileInfo>

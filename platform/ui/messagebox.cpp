@@ -1,4 +1,4 @@
-#include "platform/messagebox.h"
+#include "platform/ui/messagebox.h"
 
 #include <QApplication>
 #include <QMessageBox>

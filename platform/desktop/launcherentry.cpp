@@ -1,4 +1,4 @@
-#include "platform/launcherentry.h"
+#include "platform/desktop/launcherentry.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,4 +1,4 @@
-#include "platform/uifont.h"
+#include "platform/ui/uifont.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/locale.h"
+#include "platform/base/locale.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "platform/terminate.h"
+#include "platform/base/terminate.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "platform/uithread.h"
+#include "platform/base/uithread.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

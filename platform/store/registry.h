@@ -11,15 +11,9 @@ enum class RootKey { LocalMachine, CurrentUser, CurrentConfig };
 // The typed settings store, used the way every access is made: choose a root, open a key path
 // (created when missing), read or write named values, close. Nothing is cached: each read loads
 // the store file afresh and each write is a locked read-modify-write that replaces the file
-// atomically. Key paths and value names compare case-insensitively and keep their case.
-//
-// Only a regular file (or a link to one) of at most 16 MB is loaded. Anything else - a FIFO, a
-// device, a folder, a link to nothing, a file that cannot be opened - is an unreadable store: it
-// reads as empty and every write into it is refused. A file that is not JSON, or that the reader
-// could not hold exactly (a name twice in one object, a number with more digits than a double
-// holds, nesting deeper than the store writes), is corrupt: it is renamed aside byte for byte
-// to registry.json.corrupt-<time>, the store starts empty, and the corrupt-store handler is told.
-// A refused write prints the path and the reason on standard error.
+// atomically (storefile.h says how the file is read, guarded, set aside and replaced). Key paths
+// and value names compare case-insensitively and keep their case. A refused write prints the
+// path and the reason on standard error.
 //
 // Failures are velmora::Failure with the messages "Invalid data type for '%s'",
 // "Failed to get data for '%s'" and "Failed to set data for '%s'".

@@ -1,4 +1,4 @@
-#include "platform/datafiles.h"
+#include "platform/base/datafiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
