@@ -46,6 +46,7 @@
 #include <memory>
 
 using velmora::TForm1;
+using velmora::test::contrast;
 using velmora::test::MessageBoxRecorder;
 using velmora::test::TemporaryStore;
 
@@ -1007,20 +1008,6 @@ void TstMainWindow::readableInLightAndDarkPalettes_data() {
 }
 
 namespace {
-
-// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
-double contrast(const QColor& one, const QColor& other) {
-    const auto luminance = [](const QColor& colour) {
-        const auto linear = [](double c) {
-            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-               0.0722 * linear(colour.blueF());
-    };
-    const double a = luminance(one);
-    const double b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
 
 // The colour an area of a picture mostly has, and the strongest contrast any pixel of it makes
 // with that colour: the ground and the ink of the text drawn there.

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <cmath>
 
+using velmora::test::contrast;
+
 namespace {
 
 const QString kData = QStringLiteral(VELMORA_BUILD_DATA_DIR);
@@ -31,20 +33,6 @@ qreal bodyTextSize(const QTextBrowser* browser) {
         if (block.blockFormat().headingLevel() == 0 && block.text().size() > 40)
             return block.charFormat().fontPointSize();
     return 0;
-}
-
-// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
-double contrast(const QColor& one, const QColor& other) {
-    const auto luminance = [](const QColor& colour) {
-        const auto linear = [](double c) {
-            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-               0.0722 * linear(colour.blueF());
-    };
-    const double a = luminance(one);
-    const double b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 // Types the text key by key, each key carrying its character as a keyboard layout gives it.

@@ -3,6 +3,7 @@
 // truly: a program the system will not run, an opener that refuses the file or is missing, and a
 // folder mounted noexec all count as not started.
 #include "platform/desktop/launch.h"
+#include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,21 +16,11 @@
 #include <optional>
 
 using velmora::LaunchMethod;
+using velmora::test::writeTestFile;
 
 Q_DECLARE_METATYPE(std::optional<LaunchMethod>)
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& text, bool executable) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable)
-        permissions |= QFile::ExeOwner;
-    file.setPermissions(permissions);
-}
 
 // A shell script that leaves a mark when it runs.
 QByteArray markingScript(const QString& mark, int exitCode = 0) {
@@ -87,7 +78,7 @@ void TstLaunch::methodByExtension() {
     QFETCH(QString, name);
     QFETCH(std::optional<LaunchMethod>, method);
     const QString path = m_dir.filePath(name);
-    writeFile(path, "installer", false);
+    writeTestFile(path, "installer", false);
     QList<std::pair<QString, LaunchMethod>> started;
     velmora::setLaunchHandler([&started](const QString& file, LaunchMethod how) {
         started.append({file, how});
@@ -138,15 +129,15 @@ void TstLaunch::realStarts() {
     const QString markFile = m_dir.filePath(QStringLiteral("mark"));
     QFile::remove(markFile);
     const QString path = m_dir.filePath(installer);
-    writeFile(path, contents.replace("<mark>", markFile.toLocal8Bit()), false);
+    writeTestFile(path, contents.replace("<mark>", markFile.toLocal8Bit()), false);
 
     // Only the row's opener can be found: PATH holds its folder and the shell's.
     const QString bin = m_dir.filePath(QStringLiteral("bin"));
     QDir(bin).removeRecursively();
     QVERIFY(QDir().mkpath(bin));
     if (!opener.isEmpty())
-        writeFile(bin + QStringLiteral("/xdg-open"),
-                  markingScript(markFile, opener == "accepts" ? 0 : 3), true);
+        writeTestFile(bin + QStringLiteral("/xdg-open"),
+                      markingScript(markFile, opener == "accepts" ? 0 : 3), true);
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
 
     QCOMPARE(velmora::startInstaller(path), started);
@@ -198,7 +189,7 @@ int startInNoexecFolder(const QString& folder) {
         return 0;
     }
     const QString installer = QDir(folder).filePath(QStringLiteral("setup.AppImage"));
-    writeFile(installer, "#!/bin/sh\nexit 0\n", true);
+    writeTestFile(installer, "#!/bin/sh\nexit 0\n", true);
     std::printf("mounted noexec; started: %s\n", velmora::startInstaller(installer) ? "yes" : "no");
     return 0;
 }

@@ -3,6 +3,7 @@
 // folder that is passed over, a replaced launch that opens nothing, and a real detached start of
 // a program that goes on after the call has returned.
 #include "platform/desktop/shell.h"
+#include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,25 +15,11 @@
 #include <unistd.h>
 
 using velmora::ShellAction;
+using velmora::test::writeTestFile;
 
 Q_DECLARE_METATYPE(ShellAction)
 
-namespace {
-
-// Makes a file in a folder, executable or not.
-void makeFile(const QString& path, bool executable, const QByteArray& text = "#!/bin/sh\n") {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        qFatal("cannot write %s", qPrintable(path));
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable)
-        permissions |= QFile::ExeOwner;
-    file.setPermissions(permissions);
-}
-
-} // namespace
+namespace {} // namespace
 
 class TstShell : public QObject {
     Q_OBJECT
@@ -137,7 +124,7 @@ void TstShell::resolve() {
         const bool executable = name.endsWith(QLatin1String("+x"));
         name.remove(QLatin1String("+x"));
         const QString folder = name.startsWith(QLatin1String("current/")) ? m_current : m_data;
-        makeFile(folder + name.mid(name.indexOf(QLatin1Char('/'))), executable);
+        writeTestFile(folder + name.mid(name.indexOf(QLatin1Char('/'))), "#!/bin/sh\n", executable);
     }
 
     const velmora::ShellTarget target = velmora::resolveShellTarget(place(file));
@@ -147,7 +134,7 @@ void TstShell::resolve() {
 
 void TstShell::handlerSeesEveryLaunchAndStartsNothing() {
     const QString program = m_data + QStringLiteral("/velmora-help");
-    makeFile(program, true);
+    writeTestFile(program, "#!/bin/sh\n", true);
     // A real start opens the program's file before the launch returns: the system reads it to
     // run it. The watch sees every opening of it from here on.
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -180,12 +167,13 @@ void TstShell::startsAProgramDetached() {
     const QString release = m_root.filePath(QStringLiteral("release"));
     const QString finished = m_root.filePath(QStringLiteral("finished"));
     const QByteArray quoted = "'" + started.toLocal8Bit() + "'";
-    makeFile(m_data + QStringLiteral("/velmora-help"), true,
-             "#!/bin/sh\nexec >/dev/null 2>&1\n"
-             "printf '%s %s' \"$VELMORA_HELP_SCREEN\" \"$VELMORA_TEST_ISOLATED\" >" +
-                 quoted + ".part\nmv " + quoted + ".part " + quoted + "\nwhile [ ! -e '" +
-                 release.toLocal8Bit() + "' ]; do sleep 0.05; done\ntouch '" +
-                 finished.toLocal8Bit() + "'\n");
+    writeTestFile(m_data + QStringLiteral("/velmora-help"),
+                  "#!/bin/sh\nexec >/dev/null 2>&1\n"
+                  "printf '%s %s' \"$VELMORA_HELP_SCREEN\" \"$VELMORA_TEST_ISOLATED\" >" +
+                      quoted + ".part\nmv " + quoted + ".part " + quoted + "\nwhile [ ! -e '" +
+                      release.toLocal8Bit() + "' ]; do sleep 0.05; done\ntouch '" +
+                      finished.toLocal8Bit() + "'\n",
+                  true);
 
     QVERIFY(velmora::shellExecute({QString(),
                                    QStringLiteral("velmora-help"),

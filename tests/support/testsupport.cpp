@@ -1,14 +1,19 @@
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 
 namespace velmora::test {
 
@@ -61,6 +66,32 @@ void verifyNoWindowLeftOpen() {
     }
     if (!names.isEmpty())
         QFAIL(qPrintable(QStringLiteral("left open: ") + names.join(u", ")));
+}
+
+void writeTestFile(const QString& path, const QByteArray& text, bool executable) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable)
+        permissions |= QFile::ExeOwner;
+    file.setPermissions(permissions);
+}
+
+// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
+double contrast(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 QChar testDecimalSeparator() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QColor;
 class QTextEdit;
 
 namespace velmora::test {
@@ -33,6 +34,13 @@ QString testLocaleProblem();
 // windows found are closed, so the next test starts clean. Call it at the end of cleanup(),
 // once the test's own windows are gone.
 void verifyNoWindowLeftOpen();
+
+// Writes a file, and the folders it needs, with the text, readable and writable by its owner and
+// executable when asked; a file that cannot be written ends the test program.
+void writeTestFile(const QString& path, const QByteArray& text, bool executable);
+
+// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
+double contrast(const QColor& one, const QColor& other);
 
 // The decimal separator of the run's locale, as the C library reports it.
 QChar testDecimalSeparator();
