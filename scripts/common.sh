@@ -95,7 +95,13 @@ configure_project() {
     local folder="$PROJECT_ROOT/$1"
     shift
     if [ -f "$folder/CMakeCache.txt" ]; then
-        [ -f "$folder/build.ninja" ] || [ -f "$folder/Makefile" ] && return 0
+        [ -f "$folder/build.ninja" ] && return 0
+        # Make knows only the targets of its last configuration, and a target named on its
+        # command line is looked for before the build would configure again: refresh it.
+        if [ -f "$folder/Makefile" ]; then
+            cmake "$folder" >/dev/null
+            return
+        fi
     elif [ -z "${CMAKE_GENERATOR:-}" ]; then
         set -- -G Ninja "$@"
     fi
