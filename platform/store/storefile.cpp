@@ -246,9 +246,9 @@ Parse parse(const QString& path, QJsonObject& store, QByteArray& bytes, QString&
 // What a load under the store's lock found.
 struct LockedLoad {
     std::optional<QJsonObject> store; // nothing: the file cannot be read, nor set aside
-    QByteArray bytes;                 // the file as read, when it is used
-    QString keptCopy;                 // where a corrupt store was set aside
-    QString problem;                  // why there is no store
+    QByteArray original; // the file as read when the store would not have written it so
+    QString keptCopy;    // where a corrupt store was set aside
+    QString problem;     // why there is no store
 };
 
 // A corrupt file is set aside and the store starts empty. Nothing when the file cannot be read,
@@ -256,12 +256,15 @@ struct LockedLoad {
 LockedLoad loadLocked(const QString& path) {
     LockedLoad load;
     QJsonObject store;
-    switch (parse(path, store, load.bytes, load.problem)) {
+    QByteArray bytes;
+    switch (parse(path, store, bytes, load.problem)) {
     case Parse::Ok:
+        // What the reader made of other bytes may not be all that they held.
+        if (!bytes.isEmpty() && bytes != serialized(store))
+            load.original = bytes;
         load.store = store;
         break;
     case Parse::Corrupt: {
-        load.bytes.clear();
         QString problem;
         load.keptCopy = setAside(path, problem);
         if (load.keptCopy.isEmpty()) {
@@ -281,11 +284,9 @@ LockedLoad loadLocked(const QString& path) {
     return load;
 }
 
-// Replaces the store with `store`. `found` is the file as it was read: unless the store would
-// have written those very bytes, what the reader made of them may not be all that they held, so
-// they are kept beside the store before it is replaced.
-bool save(const QString& path, const QJsonObject& store, const QByteArray& found,
-          const QJsonObject& foundStore, QString& problem) {
+// Replaces the store with `store`, keeping `original` (when there is one) beside it first.
+bool save(const QString& path, const QJsonObject& store, const QByteArray& original,
+          QString& problem) {
     const QByteArray bytes = serialized(store);
     if (bytes.size() > kMaxStoreSize) {
         // Such a file would not be loaded again: every setting would seem lost.
@@ -298,8 +299,7 @@ bool save(const QString& path, const QJsonObject& store, const QByteArray& found
         file.cancelWriting();
         return false;
     }
-    if (!found.isEmpty() && found != serialized(foundStore) &&
-        !keepOriginal(path, found, problem)) {
+    if (!original.isEmpty() && !keepOriginal(path, original, problem)) {
         file.cancelWriting();
         return false;
     }
@@ -354,9 +354,7 @@ bool modify(const QString& path, const Edit& edit, QString& problem) {
         if (!load.store) {
             problem = load.problem;
         } else {
-            const QJsonObject found = *load.store;
-            written =
-                edit(*load.store, problem) && save(path, *load.store, load.bytes, found, problem);
+            written = edit(*load.store, problem) && save(path, *load.store, load.original, problem);
         }
     }
     tellSetAside(keptCopy);
