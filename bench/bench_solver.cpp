@@ -11,13 +11,18 @@ namespace {
 
 using velmora::EquationType;
 
-// One solve as the window runs it after the checks: the numbers, then every text shown.
-void solveAndDescribe(benchmark::State& state, EquationType type, double a, double b, double c) {
+// One solve as the window runs it: the typed texts read as exact numbers, the true values of
+// the solve, then every text shown.
+void solveAndDescribe(benchmark::State& state, EquationType type, const char* a, const char* b,
+                      const char* c) {
     const QString letter = QStringLiteral("y");
     const QChar separator = QLatin1Char(',');
+    const std::array<QString, 3> texts{QString::fromUtf8(a), QString::fromUtf8(b),
+                                       QString::fromUtf8(c)};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(a);
-        const velmora::EquationNumbers numbers = velmora::solveEquation(a, b, c, type);
+        const velmora::CoefficientReading reading =
+            velmora::readCoefficients(texts, {separator, separator, separator});
+        const velmora::EquationNumbers numbers = velmora::solveEquation(reading.coefficients, type);
         velmora::EquationText text = velmora::describeEquation(numbers, letter, separator);
         benchmark::DoNotOptimize(text);
     }
@@ -46,8 +51,17 @@ void formatSpread(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(solveAndDescribe, biquadratic_8_lines, EquationType::Biquadratic, 1.0, -5.0, 4.0);
-BENCHMARK_CAPTURE(solveAndDescribe, quadratic_5_lines, EquationType::Quadratic, 1.0, -3.0, 2.0);
+// Rational roots, irrational roots, a perfect square, and a root that cancels in -b + √D.
+BENCHMARK_CAPTURE(solveAndDescribe, quadratic_5_lines, EquationType::Quadratic, "1", "-3", "2");
+BENCHMARK_CAPTURE(solveAndDescribe, quadratic_irrational, EquationType::Quadratic, "3", "1", "-1");
+BENCHMARK_CAPTURE(solveAndDescribe, quadratic_decimals, EquationType::Quadratic, "-0,3", "0,7",
+                  "1,9");
+BENCHMARK_CAPTURE(solveAndDescribe, quadratic_square, EquationType::Quadratic, "1", "1,4", "0,49");
+BENCHMARK_CAPTURE(solveAndDescribe, quadratic_cancelling, EquationType::Quadratic, "0,0001",
+                  "999999", "0,0001");
+BENCHMARK_CAPTURE(solveAndDescribe, biquadratic_8_lines, EquationType::Biquadratic, "1", "-5", "4");
+BENCHMARK_CAPTURE(solveAndDescribe, biquadratic_irrational, EquationType::Biquadratic, "1", "-5",
+                  "3");
 BENCHMARK(formatSpread);
 
 BENCHMARK_MAIN();

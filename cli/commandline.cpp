@@ -1,6 +1,5 @@
 #include "cli/commandline.h"
 
-#include "numbers/decimal.h"
 #include "platform/base/failure.h"
 #include "solver/equation.h"
 #include "state/global.h"
@@ -45,15 +44,6 @@ Failure refusedCoefficient(char letter) {
     return Failure(message(9) + QStringLiteral(" \"") + QLatin1Char(letter) + QLatin1Char('"'));
 }
 
-double optionalCoefficient(const QString& text, char letter) {
-    if (text.isEmpty())
-        return 0;
-    const std::optional<double> value = parseDecimal(text, separatorOf(text));
-    if (!value)
-        throw refusedCoefficient(letter);
-    return *value;
-}
-
 // The substitution letter when none is given: the "Replacement" setting as the window reads
 // it, else "y", the settings' default.
 QString storedLetter() {
@@ -68,20 +58,23 @@ QString storedLetter() {
 
 Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<QString>& letter) {
     Outcome outcome;
-    const QString& aText = numbers[0];
     // The window's checks, in its order; the first refusal ends the solve.
-    if (aText.isEmpty())
+    const CoefficientReading reading = readCoefficients(
+        {numbers[0], numbers[1], numbers[2]},
+        {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])});
+    switch (reading.outcome) {
+    case CoefficientReading::MissingA:
         return {StatusInputError, {}, message(7)};
-    const std::optional<double> a = parseDecimal(aText, separatorOf(aText));
-    if (!a)
-        throw refusedCoefficient('a');
-    if (*a == 0)
+    case CoefficientReading::ZeroA:
         return {StatusInputError, {}, message(8)};
-    const double b = optionalCoefficient(numbers[1], 'b');
-    const double c = optionalCoefficient(numbers[2], 'c');
+    case CoefficientReading::NotANumber:
+        throw refusedCoefficient(reading.refusedLetter);
+    case CoefficientReading::Accepted:
+        break;
+    }
 
     const EquationType type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
-    const EquationNumbers solved = solveEquation(*a, b, c, type);
+    const EquationNumbers solved = solveEquation(reading.coefficients, type);
     const QString substitution = biquadratic ? letter.value_or(storedLetter()) : QString();
     const EquationText text =
         describeEquation(solved, substitution, OutputSeparator,

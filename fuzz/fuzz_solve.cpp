@@ -1,10 +1,13 @@
-// The whole solve as the equation page runs it: three coefficient texts of up to 6 characters,
-// read, solved and written out. The first byte chooses the type, the separator and the
-// substitution letter; the rest holds the texts, one per line. Every outcome must be a refusal
-// the page reports, or a solution whose every line is well formed (see checkLine).
+// The whole solve as the equation page runs it: three coefficient texts of up to 6 characters
+// (pasted exponent forms included), read, solved exactly and written out. The first byte chooses
+// the type, the separator and the substitution letter; the rest holds the texts, one per line.
+// Every outcome must be a refusal the page reports, or a solution whose every line is well
+// formed (see checkLine) and whose written numbers agree with a plain double solve wherever that
+// solve decides the same case and loses no digits to cancellation.
 
 #include "fuzz/fuzzcheck.h"
 #include "numbers/decimal.h"
+#include "numbers/exactdecimal.h"
 #include "numbers/numberformat.h"
 #include "platform/base/failure.h"
 #include "solver/equation.h"
@@ -72,86 +75,139 @@ void checkLine(const QString& line, QChar separator) {
     }
 }
 
-// The solve's numbers, for a report.
-QString describe(const EquationNumbers& n) {
-    return QStringLiteral("a=%1 b=%2 c=%3 D=%4 x1=%5 x2=%6")
-        .arg(n.a, 0, 'g', 17)
-        .arg(n.b, 0, 'g', 17)
-        .arg(n.c, 0, 'g', 17)
-        .arg(n.d, 0, 'g', 17)
-        .arg(n.x1, 0, 'g', 17)
-        .arg(n.x2, 0, 'g', 17);
+// The texts of the solve's numbers, for a report.
+QString describe(const EquationNumbers& n, QChar separator) {
+    QStringList parts;
+    for (const TrueValue* v : {&n.a, &n.b, &n.c, &n.d, &n.x1, &n.x2})
+        parts << formatGeneral(v->digits(), separator);
+    return parts.join(u' ');
 }
 
-// The roots are what the solve's numbers give: the quadratic's own, or for the biquadratic
-// ±√y of every distinct y >= 0, with y = 0 giving the single root 0.
-void checkRoots(const EquationNumbers& n) {
+// The roots are what the solve's numbers give: the quadratic's own, or for the biquadratic ±√y
+// of every y > 0 and 0 for y = 0, in the order of y₁, y₂.
+void checkRoots(const EquationNumbers& n, QChar separator) {
     std::size_t expected = 0;
-    std::vector<double> ys;
     if (n.type == EquationType::Quadratic) {
-        expected = n.d > 0 ? 2 : n.d == 0 ? 1 : 0;
-    } else {
-        if (n.d >= 0)
-            ys.push_back(n.x1);
-        if (n.d > 0 && n.x2 != n.x1)
-            ys.push_back(n.x2);
-        for (const double y : ys)
-            expected += y > 0 ? 2 : y == 0 ? 1 : 0;
+        expected = n.d.sign() > 0 ? 2 : n.d.sign() == 0 ? 1 : 0;
+    } else if (n.d.sign() >= 0) {
+        std::vector<int> ys{n.x1.sign()};
+        if (n.d.sign() > 0)
+            ys.push_back(n.x2.sign());
+        const bool zeroRoot = std::count(ys.begin(), ys.end(), 0) > 0;
+        expected = (zeroRoot ? 1 : 0) + 2 * std::count(ys.begin(), ys.end(), 1);
     }
     if (n.roots.size() != expected)
         fail("two roots for D > 0, one for D = 0; for the biquadratic, those of every y >= 0",
-             describe(n));
-    if (n.type == EquationType::Quadratic)
+             describe(n, separator));
+    for (std::size_t i = 0; i + 1 < n.roots.size(); ++i) {
+        if (n.roots[i].sign() > 0)
+            check(n.roots[i + 1].sign() < 0 &&
+                      formatGeneral(n.roots[i + 1].digits(), separator) ==
+                          formatGeneral(n.roots[i].digits().negated(), separator),
+                  "a positive root is followed by its negative", describe(n, separator));
+    }
+}
+
+// The same solve in doubles, as the formulas read, with how much each result amplifies the
+// rounding of its inputs (1 when nothing cancels).
+struct DoubleSolve {
+    double d = 0, x1 = 0, x2 = 0;
+    double dAmplification = 1, x1Amplification = 1, x2Amplification = 1;
+};
+
+DoubleSolve solveInDoubles(double a, double b, double c) {
+    DoubleSolve s;
+    const double bSquared = b * b;
+    const double fourAC = 4 * a * c;
+    s.d = bSquared - fourAC;
+    s.dAmplification = (bSquared + std::fabs(fourAC)) / std::fabs(s.d);
+    if (s.d < 0)
+        return s;
+    const double r = std::sqrt(s.d);
+    s.x1 = (-b + r) / (2 * a);
+    s.x2 = (-b - r) / (2 * a);
+    s.x1Amplification = s.dAmplification * (std::fabs(b) + r) / std::fabs(-b + r);
+    s.x2Amplification = s.dAmplification * (std::fabs(b) + r) / std::fabs(-b - r);
+    return s;
+}
+
+// Two written numbers differ at most by one unit of their last (15th) significant digit.
+bool withinLastDigit(const QString& exact, double value, QChar separator) {
+    const double written = *parseDecimal(exact, separator);
+    const double largest = std::max(std::fabs(written), std::fabs(value));
+    if (largest == 0)
+        return true;
+    const double unit = std::pow(10.0, std::floor(std::log10(largest)) + 1 - 15);
+    const double shown = *parseDecimal(formatGeneral(value, separator), separator);
+    return std::fabs(written - shown) <= unit * 1.000001;
+}
+
+// Where the double solve is trustworthy (no cancellation worth a digit, no number near the ends
+// of the double range) and decides the same case, the exact solve writes the same numbers but
+// for the last digit.
+void compareWithDoubles(const EquationNumbers& n, const std::array<double, 3>& k,
+                        const EquationText& text, QChar separator) {
+    // Rounding the typed decimals and each operation costs a few units of 2⁻⁵³; an amplification
+    // of 2 keeps the double's error below one unit of the 15th digit.
+    constexpr double Trusted = 2;
+    const auto normal = [](double v) {
+        return v == 0 || (std::fabs(v) > 1e-290 && std::fabs(v) < 1e290);
+    };
+    for (const double v : k) {
+        if (!normal(v))
+            return;
+    }
+    const DoubleSolve s = solveInDoubles(k[0], k[1], k[2]);
+    if (!normal(s.d) || s.d == 0 || (s.d > 0) != (n.d.sign() > 0) || s.dAmplification > Trusted)
         return;
-    for (const double root : n.roots) {
-        const bool fromSomeY = std::any_of(ys.begin(), ys.end(), [root](double y) {
-            return (y == 0 && root == 0) || (y > 0 && std::fabs(root) == std::sqrt(y));
-        });
-        if (!fromSomeY)
-            fail("every root is ±√y of some y >= 0", describe(n));
+    const QString all = QStringList(text.lines.begin(), text.lines.end()).join(u'\n');
+    check(withinLastDigit(text.discriminant, s.d, separator), "D agrees with the double solve",
+          all);
+    if (s.d < 0 || n.type != EquationType::Quadratic)
+        return;
+    const std::pair<double, double> roots[] = {{s.x1, s.x1Amplification},
+                                               {s.x2, s.x2Amplification}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto [root, amplification] = roots[i];
+        if (normal(root) && amplification <= Trusted)
+            check(withinLastDigit(text.rootFields[i], root, separator),
+                  "a root agrees with the double solve", all);
     }
 }
 
 void solveAndCheck(const QStringList& fields, EquationType type, const QString& letter,
                    QChar separator) {
-    // As the page reads them: a is required and non-zero, b and c default to zero.
-    if (fields[0].isEmpty())
+    const CoefficientReading reading =
+        readCoefficients({fields[0], fields[1], fields[2]}, {separator, separator, separator});
+    if (reading.outcome != CoefficientReading::Accepted) {
+        // A refusal is what the double reading refuses, or an a that is exactly zero.
+        check(reading.outcome != CoefficientReading::NotANumber ||
+                  !parseDecimal(fields[reading.refusedLetter - 'a'], separator),
+              "only texts that are not numbers are refused as such", fields.join(u'|'));
         return;
-    const std::optional<double> a = parseDecimal(fields[0], separator);
-    if (!a || *a == 0)
-        return;
-    double bc[2] = {0, 0};
-    for (int i = 0; i < 2; ++i) {
-        if (fields[i + 1].isEmpty())
-            continue;
-        const std::optional<double> value = parseDecimal(fields[i + 1], separator);
-        if (!value)
-            return;
-        bc[i] = *value;
     }
 
     EquationNumbers numbers;
     try {
-        numbers = solveEquation(*a, bc[0], bc[1], type);
+        numbers = solveEquation(reading.coefficients, type);
     } catch (const Failure& failure) {
         check(failure.message() == u"Floating point overflow", "the only refusal is overflow",
               failure.message());
         return;
     }
-    checkRoots(numbers);
-    const QString d = formatGeneral(numbers.d, separator);
-    check(isGeneralNumber(d, separator), "D is a general number", d);
+    checkRoots(numbers, separator);
 
     const EquationText text = describeEquation(numbers, letter, separator);
     const QString all = text.lines.empty()
                             ? QString()
                             : QStringList(text.lines.begin(), text.lines.end()).join(u'\n');
+    check(isGeneralNumber(text.discriminant, separator), "D is a general number", all);
     check(text.lines.size() >= 3, "an equation, D and an answer at least", all);
     for (const QString& line : text.lines)
         checkLine(line, separator);
     check(text.lines.front().endsWith(u" = 0"), "the first line is the equation", all);
     check(text.lines.back().startsWith(u"Ответ: "), "the last line is the answer", all);
-    check(text.noRealRoots == (numbers.d < 0), "no real roots exactly when D < 0", all);
+    check(text.noRealRoots == (numbers.d.sign() < 0), "no real roots exactly when D < 0", all);
 
     const std::size_t shown = std::count_if(text.rootFields.begin(), text.rootFields.end(),
                                             [](const QString& field) { return !field.isEmpty(); });
@@ -163,6 +219,11 @@ void solveAndCheck(const QStringList& fields, EquationType type, const QString& 
     }
     for (std::size_t i = shown; i < text.rootFields.size(); ++i)
         check(text.rootFields[i].isEmpty(), "root fields fill from the first", all);
+
+    std::array<double, 3> doubles{};
+    for (std::size_t i = 0; i < 3; ++i)
+        doubles[i] = fields[int(i)].isEmpty() ? 0 : *parseDecimal(fields[int(i)], separator);
+    compareWithDoubles(numbers, doubles, text, separator);
 }
 
 } // namespace

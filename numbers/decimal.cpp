@@ -1,10 +1,12 @@
 #include "numbers/decimal.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
-#include <string>
 
 namespace velmora {
 namespace {
@@ -23,9 +25,13 @@ locale_t cLocale() {
     return locale;
 }
 
+// Exponents beyond this are held at it: every such number is far outside any range we accept,
+// and the sums below cannot overflow.
+constexpr std::int64_t ExponentLimit = 1'000'000'000'000'000;
+
 } // namespace
 
-std::optional<double> parseDecimal(QStringView text, QChar separator) {
+std::optional<DecimalText> scanDecimal(QStringView text, QChar separator) {
     qsizetype pos = 0;
     qsizetype end = text.size();
     while (pos < end && text[pos] == QLatin1Char(' '))
@@ -33,49 +39,60 @@ std::optional<double> parseDecimal(QStringView text, QChar separator) {
     while (end > pos && text[end - 1] == QLatin1Char(' '))
         --end;
 
-    // Check the grammar here and rebuild the number as "C" text, so no other form strtod
-    // would accept (hex, "inf", "nan", a point as separator) can slip through.
-    std::string number;
-    number.reserve(static_cast<std::size_t>(end - pos) + 2);
+    DecimalText number;
     if (pos < end && isSign(text[pos]))
-        number += static_cast<char>(text[pos++].unicode());
+        number.negative = text[pos++] == QLatin1Char('-');
 
-    bool sawDigit = false;
     bool sawSeparator = false;
     for (; pos < end; ++pos) {
         const QChar c = text[pos];
         if (isDigit(c)) {
-            sawDigit = true;
-            number += static_cast<char>(c.unicode());
+            number.digits += static_cast<char>(c.unicode());
+            if (sawSeparator)
+                --number.scale;
         } else if (c == separator && !sawSeparator) {
             sawSeparator = true;
-            number += '.';
         } else {
             break;
         }
     }
-    if (!sawDigit && !sawSeparator)
+    if (number.digits.empty() && !sawSeparator)
         return std::nullopt;
-    if (!sawDigit)
-        number += '0'; // a lone separator reads as zero
+    if (number.digits.empty())
+        number.digits.push_back('0'); // a lone separator reads as zero
 
     if (pos < end && (text[pos] == QLatin1Char('E') || text[pos] == QLatin1Char('e'))) {
         ++pos;
-        std::string exponent = "e";
+        bool negativeExponent = false;
         if (pos < end && isSign(text[pos]))
-            exponent += static_cast<char>(text[pos++].unicode());
-        bool exponentDigits = false;
-        for (; pos < end && isDigit(text[pos]); ++pos) {
-            exponentDigits = true;
-            exponent += static_cast<char>(text[pos].unicode());
-        }
-        if (exponentDigits) // an exponent without digits counts as 0
-            number += exponent;
+            negativeExponent = text[pos++] == QLatin1Char('-');
+        std::int64_t exponent = 0; // an exponent without digits counts as 0
+        for (; pos < end && isDigit(text[pos]); ++pos)
+            exponent = std::min(exponent * 10 + (text[pos].unicode() - '0'), ExponentLimit);
+        number.scale += negativeExponent ? -exponent : exponent;
     }
     if (pos != end)
         return std::nullopt;
+    return number;
+}
 
-    const double value = strtod_l(number.c_str(), nullptr, cLocale());
+std::optional<double> parseDecimal(QStringView text, QChar separator) {
+    const std::optional<DecimalText> number = scanDecimal(text, separator);
+    if (!number)
+        return std::nullopt;
+    // Rebuilt as "C" text from the checked parts, so no other form strtod would accept (hex,
+    // "inf", "nan", a point as separator) can slip through.
+    std::array<char, 24> exponent{};
+    char* exponentEnd =
+        std::to_chars(exponent.data(), exponent.data() + exponent.size(), number->scale).ptr;
+    std::string c;
+    c.reserve(number->digits.size() + exponent.size() + 2);
+    if (number->negative)
+        c.push_back('-');
+    c.append(number->digits);
+    c.push_back('e');
+    c.append(exponent.data(), static_cast<std::size_t>(exponentEnd - exponent.data()));
+    const double value = strtod_l(c.c_str(), nullptr, cLocale());
     // Overflow fails; underflow gives zero or a subnormal and is not a failure.
     if (!std::isfinite(value))
         return std::nullopt;

@@ -1,35 +1,42 @@
 #include "numbers/numberformat.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 
 namespace velmora {
 
-void appendGeneral(QString& out, double value, QChar separator) {
-    if (value == 0) {
-        out += QLatin1Char('0');
-        return;
-    }
+SignificantDigits significantDigits(double value) {
+    SignificantDigits number;
+    if (value == 0)
+        return number;
+    number.zero = false;
+    number.negative = value < 0;
 
     // 18 significant digits: "d.ddddddddddddddddde[+-]x".
     std::array<char, 32> text{};
     const auto result = std::to_chars(text.data(), text.data() + text.size(), std::fabs(value),
                                       std::chars_format::scientific, 17);
-    std::array<char, 18> digits{};
-    digits[0] = text[0];
-    for (std::size_t i = 1; i < digits.size(); ++i)
-        digits[i] = text[i + 1];
+    number.digits[0] = text[0];
+    for (std::size_t i = 1; i < number.digits.size(); ++i)
+        number.digits[i] = text[i + 1];
     // text[19] is 'e', text[20] the exponent's sign (from_chars reads no '+').
-    int exponent = 0; // value = 0.d1d2... * 10^exponent
+    int exponent = 0;
     std::from_chars(text.data() + 21, result.ptr, exponent);
-    if (text[20] == '-')
-        exponent = -exponent;
-    ++exponent;
+    number.exponent = (text[20] == '-' ? -exponent : exponent) + 1;
+    return number;
+}
+
+void appendGeneral(QString& out, const SignificantDigits& number, QChar separator) {
+    if (number.zero) {
+        out += QLatin1Char('0');
+        return;
+    }
 
     // Round to 15 digits, half up on the 16th.
-    int count = 15;
-    if (digits[15] >= '5') {
+    std::array<char, 15> digits{};
+    std::copy_n(number.digits.begin(), digits.size(), digits.begin());
+    long exponent = number.exponent; // value = 0.d1d2... * 10^exponent
+    if (number.digits[15] >= '5') {
         int i = 14;
         while (i >= 0 && digits[i] == '9')
             digits[i--] = '0';
@@ -40,20 +47,21 @@ void appendGeneral(QString& out, double value, QChar separator) {
             ++exponent;
         }
     }
+    int count = 15;
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
-    if (value < 0)
+    if (number.negative)
         out += QLatin1Char('-');
     if (exponent >= -3 && exponent <= 15) {
         if (exponent <= 0) {
             out += QLatin1Char('0');
             out += separator;
-            for (int i = 0; i < -exponent; ++i)
+            for (long i = 0; i < -exponent; ++i)
                 out += QLatin1Char('0');
             out += QLatin1StringView(digits.data(), count);
         } else {
-            for (int i = 0; i < exponent; ++i)
+            for (long i = 0; i < exponent; ++i)
                 out += QLatin1Char(i < count ? digits[i] : '0');
             if (count > exponent) {
                 out += separator;
@@ -69,11 +77,21 @@ void appendGeneral(QString& out, double value, QChar separator) {
         out += QLatin1StringView(digits.data() + 1, count - 1);
     }
     out += QLatin1Char('E');
-    const int shown = exponent - 1;
-    std::array<char, 8> exponentText{};
+    std::array<char, 24> exponentText{};
     const auto end =
-        std::to_chars(exponentText.data(), exponentText.data() + exponentText.size(), shown).ptr;
+        std::to_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent - 1)
+            .ptr;
     out += QLatin1StringView(exponentText.data(), end);
+}
+
+QString formatGeneral(const SignificantDigits& number, QChar separator) {
+    QString out;
+    appendGeneral(out, number, separator);
+    return out;
+}
+
+void appendGeneral(QString& out, double value, QChar separator) {
+    appendGeneral(out, significantDigits(value), separator);
 }
 
 QString formatGeneral(double value, QChar separator) {

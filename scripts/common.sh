@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-translations-l10n
     libbenchmark-dev
     libcurl4-openssl-dev libssl-dev openssl
+    libgmp-dev libmpfr-dev
     libfontconfig-dev
     dbus
     fonts-dejavu-core fonts-dejavu-extra

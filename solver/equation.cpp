@@ -1,38 +1,30 @@
 #include "solver/equation.h"
 
+#include "numbers/exactdecimal.h"
 #include "numbers/numberformat.h"
 #include "platform/base/failure.h"
-
-#include <cmath>
 
 namespace velmora {
 namespace {
 
-void requireFinite(std::initializer_list<double> values) {
-    for (const double value : values) {
-        if (!std::isfinite(value))
-            throw Failure(QStringLiteral("Floating point overflow"));
-    }
-}
-
 // Builds the lines with the separator fixed, so each template below reads as one expression.
 class Writer {
 public:
-    explicit Writer(QChar separator) : m_separator(separator) {}
+    explicit Writer(QChar separator) : m_separator(separator) { m_line.reserve(64); }
 
-    QString& line() { return m_line; }
     Writer& operator<<(QStringView text) {
         m_line += text;
         return *this;
     }
-    Writer& operator<<(double value) {
+    Writer& operator<<(const SignificantDigits& value) {
         appendGeneral(m_line, value, m_separator);
         return *this;
     }
+    Writer& operator<<(const TrueValue& value) { return *this << value.digits(); }
     // The root sign's bar: a combining overline after every character of the number.
-    Writer& overlined(double value) {
+    Writer& overlined(const TrueValue& value) {
         QString number;
-        appendGeneral(number, value, m_separator);
+        appendGeneral(number, value.digits(), m_separator);
         for (const QChar c : number) {
             m_line += c;
             m_line += QChar(0x0305);
@@ -51,27 +43,35 @@ private:
     QString m_line;
 };
 
+SignificantDigits minus(const TrueValue& value) {
+    return value.digits().negated();
+}
+
+bool is(const TrueValue& value, int n) {
+    return value.rational() == n;
+}
+
 // "a·p + b·q + c = 0" with the coefficients' signs folded into the joins.
 QString equationLine(Writer& w, const EquationNumbers& n, QStringView p, QStringView q) {
-    if (n.a == -1)
+    if (is(n.a, -1))
         w << u"-" << p;
-    else if (n.a == 1)
+    else if (is(n.a, 1))
         w << p;
     else
         w << n.a << p;
 
-    if (n.b == -1)
+    if (is(n.b, -1))
         w << u" - " << q;
-    else if (n.b == 1)
+    else if (is(n.b, 1))
         w << u" + " << q;
-    else if (n.b < 0)
-        w << u" - " << -n.b << q;
-    else if (n.b > 0)
+    else if (n.b.sign() < 0)
+        w << u" - " << minus(n.b) << q;
+    else if (n.b.sign() > 0)
         w << u" + " << n.b << q;
 
-    if (n.c < 0)
-        w << u" - " << -n.c << u" = 0";
-    else if (n.c == 0)
+    if (n.c.sign() < 0)
+        w << u" - " << minus(n.c) << u" = 0";
+    else if (n.c.sign() == 0)
         w << u" = 0";
     else
         w << u" + " << n.c << u" = 0";
@@ -80,15 +80,15 @@ QString equationLine(Writer& w, const EquationNumbers& n, QStringView p, QString
 
 QString discriminantLine(Writer& w, const EquationNumbers& n) {
     w << u"D = " << n.b << u"² - 4 •";
-    if (n.a < 0)
+    if (n.a.sign() < 0)
         w << u" (" << n.a << u") •";
     else
         w << u" " << n.a << u" •";
-    if (n.c < 0)
+    if (n.c.sign() < 0)
         w << u" (" << n.c << u") =";
     else
         w << u" " << n.c << u" =";
-    if (n.fourAC < 0)
+    if (n.fourAC.sign() < 0)
         w << u" " << n.bSquared << u" - (" << n.fourAC << u") = " << n.d;
     else
         w << u" " << n.bSquared << u" - " << n.fourAC << u" = " << n.d;
@@ -97,89 +97,148 @@ QString discriminantLine(Writer& w, const EquationNumbers& n) {
 
 // "v₁ = - (b) + √D̅ / 2 • a = −b + √D / 2a = x₁", and the same with "₂", "-" and x₂.
 QString rootLine(Writer& w, const EquationNumbers& n, QStringView v, QStringView index,
-                 QStringView sign, double root) {
+                 QStringView sign, const TrueValue& root) {
     w << v << index;
-    if (n.b < 0)
+    if (n.b.sign() < 0)
         w << u" = - (" << n.b << u") " << sign << u" √";
     else
-        w << u" = " << -n.b << u" " << sign << u" √";
+        w << u" = " << minus(n.b) << u" " << sign << u" √";
     w.overlined(n.d);
-    if (n.a < 0)
+    if (n.a.sign() < 0)
         w << u" / 2 • (" << n.a << u") =";
     else
         w << u" / 2 • " << n.a << u" =";
-    w << u" " << -n.b << u" " << sign << u" " << n.rootOfD << u" / " << n.twoA << u" = " << root;
+    w << u" " << minus(n.b) << u" " << sign << u" " << n.rootOfD << u" / " << n.twoA << u" = "
+      << root;
     return w.take();
 }
 
 QString singleRootLine(Writer& w, const EquationNumbers& n, QStringView v) {
     w << v;
-    if (n.b < 0)
+    if (n.b.sign() < 0)
         w << u" = - (" << n.b << u") ± 0 / 2 •";
     else
-        w << u" = " << -n.b << u" ± 0 / 2 •";
-    if (n.a < 0)
+        w << u" = " << minus(n.b) << u" ± 0 / 2 •";
+    if (n.a.sign() < 0)
         w << u" (" << n.a << u")";
     else
         w << u" " << n.a;
-    w << u" = " << -n.b << u" / " << n.twoA << u" = " << n.x1;
+    w << u" = " << minus(n.b) << u" / " << n.twoA << u" = " << n.x1;
     return w.take();
+}
+
+// ±√y of a substitution root y > 0, in that order.
+void appendPlusMinusRoot(std::vector<TrueValue>& roots, const TrueValue& y) {
+    roots.push_back(TrueValue::squareRoot(y));
+    roots.push_back(roots.back().negated());
+}
+
+// The roots of the biquadratic equation from those of the equation in y.
+std::vector<TrueValue> backSubstituted(const EquationNumbers& n) {
+    std::vector<TrueValue> roots;
+    const TrueValue zero(0);
+    if (n.d.sign() == 0) {
+        if (n.x1.sign() > 0)
+            appendPlusMinusRoot(roots, n.x1);
+        else if (n.x1.sign() == 0)
+            roots.push_back(zero);
+        return roots;
+    }
+    const int y1 = n.x1.sign();
+    const int y2 = n.x2.sign();
+    if (y1 == 0 && y2 < 0) {
+        roots.push_back(zero);
+    } else if (y1 == 0 && y2 > 0) {
+        roots.push_back(zero);
+        appendPlusMinusRoot(roots, n.x2);
+    } else if (y1 > 0 && y2 == 0) {
+        roots.push_back(zero);
+        appendPlusMinusRoot(roots, n.x1);
+    } else if (y1 > 0 && y2 < 0) {
+        appendPlusMinusRoot(roots, n.x1);
+    } else if (y1 < 0 && y2 > 0) {
+        appendPlusMinusRoot(roots, n.x2);
+    } else if (y1 > 0 && y2 > 0) {
+        appendPlusMinusRoot(roots, n.x1);
+        appendPlusMinusRoot(roots, n.x2);
+    } else if (y1 < 0 && y2 == 0) {
+        roots.push_back(zero);
+    }
+    // Both negative: no roots. Both zero cannot be: y₁ − y₂ = √D / a.
+    return roots;
+}
+
+void requireDoubleRange(std::initializer_list<const TrueValue*> written) {
+    for (const TrueValue* value : written) {
+        if (value->exceedsDoubleRange())
+            throw Failure(QStringLiteral("Floating point overflow"));
+    }
 }
 
 } // namespace
 
-EquationNumbers solveEquation(double a, double b, double c, EquationType type) {
+CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
+                                    const std::array<QChar, 3>& separators) {
+    CoefficientReading reading;
+    if (texts[0].isEmpty()) {
+        reading.outcome = CoefficientReading::MissingA;
+        return reading;
+    }
+    mpq_class* const values[] = {&reading.coefficients.a, &reading.coefficients.b,
+                                 &reading.coefficients.c};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0 && texts[i].isEmpty())
+            continue; // an empty b or c is 0
+        const std::optional<mpq_class> value = parseExactDecimal(texts[i], separators[i]);
+        if (!value) {
+            reading.outcome = CoefficientReading::NotANumber;
+            reading.refusedLetter = static_cast<char>('a' + i);
+            return reading;
+        }
+        *values[i] = *value;
+        if (i == 0 && sgn(*value) == 0) {
+            reading.outcome = CoefficientReading::ZeroA;
+            return reading;
+        }
+    }
+    return reading;
+}
+
+EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
     EquationNumbers n;
     n.type = type;
-    n.a = a;
-    n.b = b;
-    n.c = c;
-    n.bSquared = b * b;
-    n.fourAC = (4 * a) * c;
-    n.d = n.bSquared - n.fourAC;
-    n.twoA = 2 * a;
-    requireFinite({n.bSquared, n.fourAC, n.d, n.twoA});
-    if (n.d < 0)
+    n.a = TrueValue(k.a);
+    n.b = TrueValue(k.b);
+    n.c = TrueValue(k.c);
+    const mpq_class bSquared = k.b * k.b;
+    const mpq_class fourAC = 4 * k.a * k.c;
+    const mpq_class d = bSquared - fourAC;
+    n.bSquared = TrueValue(bSquared);
+    n.fourAC = TrueValue(fourAC);
+    n.d = TrueValue(d);
+    requireDoubleRange({&n.a, &n.b, &n.c, &n.bSquared, &n.fourAC, &n.d});
+    if (sgn(d) < 0)
         return n;
 
-    n.rootOfD = std::sqrt(n.d);
-    n.x1 = (n.rootOfD + (-b)) / n.twoA;
-    n.x2 = n.d > 0 ? ((-b) - n.rootOfD) / n.twoA : 0.0;
-    requireFinite({n.x1, n.x2});
+    const mpq_class twoA = 2 * k.a;
+    n.twoA = TrueValue(twoA);
+    const mpq_class vertex = -k.b / twoA;
+    if (sgn(d) == 0) {
+        n.x1 = TrueValue(vertex);
+        requireDoubleRange({&n.twoA, &n.x1});
+    } else {
+        n.rootOfD = TrueValue::surd(0, 1, d);
+        const mpq_class half = 1 / twoA;
+        n.x1 = TrueValue::surd(vertex, half, d);
+        n.x2 = TrueValue::surd(vertex, -half, d);
+        requireDoubleRange({&n.twoA, &n.rootOfD, &n.x1, &n.x2});
+    }
 
     if (type == EquationType::Quadratic) {
-        n.roots = n.d > 0 ? std::vector{n.x1, n.x2} : std::vector{n.x1};
+        n.roots = sgn(d) > 0 ? std::vector{n.x1, n.x2} : std::vector{n.x1};
         return n;
     }
-
-    // Back-substitution x² = y: each positive y gives ±√y, y = 0 gives x = 0.
-    if (n.d == 0) {
-        const double y = n.x1;
-        if (y > 0)
-            n.roots = {std::sqrt(y), -std::sqrt(y)};
-        else if (y == 0)
-            n.roots = {0.0};
-        return n;
-    }
-    const double y1 = n.x1;
-    const double y2 = n.x2;
-    // y₂ can underflow to zero beside y₁ = 0 (a huge a with a tiny b, c = 0); x = 0 still
-    // solves the equation then, as for y₂ < 0.
-    if (y1 == 0 && y2 <= 0)
-        n.roots = {0.0};
-    else if (y1 == 0 && y2 > 0)
-        n.roots = {0.0, std::sqrt(y2), -std::sqrt(y2)};
-    else if (y1 > 0 && y2 == 0)
-        n.roots = {0.0, std::sqrt(y1), -std::sqrt(y1)};
-    else if (y1 > 0 && y2 < 0)
-        n.roots = {std::sqrt(y1), -std::sqrt(y1)};
-    else if (y1 < 0 && y2 > 0)
-        n.roots = {std::sqrt(y2), -std::sqrt(y2)};
-    else if (y1 > 0 && y2 > 0)
-        n.roots = {std::sqrt(y1), -std::sqrt(y1), std::sqrt(y2), -std::sqrt(y2)};
-    else if (y1 < 0 && y2 == 0)
-        n.roots = {0.0};
-    // Both negative: no roots.
+    n.roots = backSubstituted(n);
     return n;
 }
 
@@ -190,8 +249,8 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
     const QStringView v = biquadratic ? QStringView(letter) : QStringView(u"x");
 
     Writer w(separator);
-    w.line().reserve(64);
     EquationText text;
+    text.discriminant = formatGeneral(n.d.digits(), separator);
     text.lines.reserve(8);
 
     if (biquadratic) {
@@ -205,18 +264,18 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
     }
     text.lines.push_back(discriminantLine(w, n));
 
-    if (n.d > 0) {
+    if (n.d.sign() > 0) {
         text.lines.push_back(rootLine(w, n, v, subscripts[0], u"+", n.x1));
         text.lines.push_back(rootLine(w, n, v, subscripts[1], u"-", n.x2));
         if (biquadratic)
             text.lines.push_back((w << u"x² = " << n.x1 << u"; x² = " << n.x2).take());
-    } else if (n.d == 0) {
+    } else if (n.d.sign() == 0) {
         text.lines.push_back(singleRootLine(w, n, v));
     }
 
     // The answer names the same values, in the same order, as the root fields.
     for (std::size_t i = 0; i < n.roots.size(); ++i)
-        text.rootFields[i] = formatGeneral(n.roots[i], separator);
+        text.rootFields[i] = formatGeneral(n.roots[i].digits(), separator);
     w << words.answer << u" ";
     if (n.roots.empty()) {
         w << words.noRoots;
@@ -227,7 +286,7 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
             w << (i == 0 ? u"x" : u"; x") << subscripts[i] << u" = " << text.rootFields[i];
     }
     text.lines.push_back(w.take());
-    text.noRealRoots = n.d < 0;
+    text.noRealRoots = n.d.sign() < 0;
     return text;
 }
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "numbers/truevalue.h"
+
 #include <QChar>
 #include <QString>
+#include <QStringView>
+
+#include <gmpxx.h>
 
 #include <array>
 #include <vector>
@@ -10,27 +15,46 @@ namespace velmora {
 
 enum class EquationType { Quadratic, Biquadratic };
 
+// The coefficients exactly as typed.
+struct Coefficients {
+    mpq_class a, b, c;
+};
+
+// How the three coefficient texts were taken, checked in this order: an empty a, an a that is not
+// a number, a zero a, then a b and a c that are not numbers. Empty b and c are 0.
+struct CoefficientReading {
+    enum Outcome { Accepted, MissingA, NotANumber, ZeroA };
+    Outcome outcome = Accepted;
+    char refusedLetter = 0; // NotANumber: 'a', 'b' or 'c'
+    Coefficients coefficients;
+};
+CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
+                                    const std::array<QChar, 3>& separators);
+
 // The numbers of one solve of a·x² + b·x + c = 0, or of a·x⁴ + b·x² + c = 0 through the
-// substitution x² = y. Every intermediate is a double, formed in the order written here.
+// substitution x² = y: the true values of the typed coefficients' arithmetic, each with the
+// digits it is written with.
 struct EquationNumbers {
     EquationType type = EquationType::Quadratic;
-    double a = 0, b = 0, c = 0;
-    double bSquared = 0; // b·b
-    double fourAC = 0;   // (4·a)·c
-    double d = 0;        // b·b − (4·a)·c
-    double twoA = 0;     // 2·a
-    double rootOfD = 0;  // √D (D ≥ 0)
-    double x1 = 0, x2 = 0; // D > 0: (√D + (−b)) / (2·a), ((−b) − √D) / (2·a); D = 0: x1 only
+    TrueValue a, b, c;
+    TrueValue bSquared; // b·b
+    TrueValue fourAC;   // 4·a·c
+    TrueValue d;        // b² − 4ac
+    TrueValue twoA;     // 2·a
+    TrueValue rootOfD;  // √D (D ≥ 0)
+    TrueValue x1, x2;   // D > 0: (−b + √D) / 2a, (−b − √D) / 2a; D = 0: x1 = −b / 2a
     // The roots of the equation as the short answer lists them (biquadratic: back-substituted).
-    std::vector<double> roots;
+    std::vector<TrueValue> roots;
 };
 
 // Computes every number of the solve. a must be non-zero. Throws Failure("Floating point
-// overflow") when any result leaves the double range, before anything is shown.
-EquationNumbers solveEquation(double a, double b, double c, EquationType type);
+// overflow") when a number the solution writes is beyond the double range, before anything is
+// shown.
+EquationNumbers solveEquation(const Coefficients& coefficients, EquationType type);
 
-// What the window shows for a solve besides D: the root fields and the detailed solution.
+// What the window shows for a solve: D, the root fields and the detailed solution.
 struct EquationText {
+    QString discriminant;              // Edit4
     std::array<QString, 4> rootFields; // Edit5..Edit8; empty = stays inactive
     std::vector<QString> lines;        // the detailed solution; lines[0] is the equation line
     bool noRealRoots = false;          // D < 0: the "no real roots" message box follows

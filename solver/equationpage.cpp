@@ -1,7 +1,6 @@
 #include "solver/equationpage.h"
 #include "ui_equationpage.h"
 
-#include "numbers/decimal.h"
 #include "numbers/numberformat.h"
 #include "numbers/numberkeyfilter.h"
 #include "platform/base/failure.h"
@@ -30,9 +29,9 @@ QString message(int line) {
 constexpr int SolutionLineHeight = 15;
 
 // The report for a coefficient that is not a number: "Messages" line 9, then the letter.
-[[noreturn]] void refuseCoefficient(QLineEdit* field, const char* letter) {
+[[noreturn]] void refuseCoefficient(QLineEdit* field, char letter) {
     field->setFocus();
-    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1String(letter) + QLatin1Char('"'));
+    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1Char(letter) + QLatin1Char('"'));
 }
 
 } // namespace
@@ -100,42 +99,34 @@ void EquationPage::resetResults() {
         setActiveLook(result, false);
 }
 
-double EquationPage::readOptionalCoefficient(QLineEdit* field, const char* letter,
-                                             QChar separator) {
-    if (field->text().isEmpty())
-        return 0;
-    const std::optional<double> value = parseDecimal(field->text(), separator);
-    if (!value)
-        refuseCoefficient(field, letter);
-    return *value;
-}
-
 void EquationPage::raschet() {
     resetResults();
 
     const QChar separator = localeDecimalSeparator();
-    if (m_ui->Edit1->text().isEmpty()) {
-        showMessageBox(message(7), message(3), MessageFlags::ErrorOk);
+    const CoefficientReading reading =
+        readCoefficients({m_ui->Edit1->text(), m_ui->Edit2->text(), m_ui->Edit3->text()},
+                         {separator, separator, separator});
+    switch (reading.outcome) {
+    case CoefficientReading::MissingA:
+    case CoefficientReading::ZeroA:
+        showMessageBox(message(reading.outcome == CoefficientReading::MissingA ? 7 : 8), message(3),
+                       MessageFlags::ErrorOk);
         m_ui->Edit1->setFocus();
         return;
+    case CoefficientReading::NotANumber: {
+        QLineEdit* const fields[] = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3};
+        refuseCoefficient(fields[reading.refusedLetter - 'a'], reading.refusedLetter);
     }
-    const std::optional<double> a = parseDecimal(m_ui->Edit1->text(), separator);
-    if (!a)
-        refuseCoefficient(m_ui->Edit1, "a");
-    if (*a == 0) {
-        showMessageBox(message(8), message(3), MessageFlags::ErrorOk);
-        m_ui->Edit1->setFocus();
-        return;
+    case CoefficientReading::Accepted:
+        break;
     }
-    const double b = readOptionalCoefficient(m_ui->Edit2, "b", separator);
-    const double c = readOptionalCoefficient(m_ui->Edit3, "c", separator);
 
     const EquationType type =
         m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
-    const EquationNumbers numbers = solveEquation(*a, b, c, type);
+    const EquationNumbers numbers = solveEquation(reading.coefficients, type);
     // D is shown before the substitution letter is read, so a letter of the wrong type leaves
     // exactly the discriminant on screen.
-    showResultText(m_ui->Edit4, formatGeneral(numbers.d, separator));
+    showResultText(m_ui->Edit4, formatGeneral(numbers.d.digits(), separator));
     setActiveLook(m_ui->Edit4, true);
 
     QString letter;

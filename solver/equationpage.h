@@ -58,7 +58,6 @@ private:
     // Puts the formula on Panel1, for the eye and for screen readers.
     void showFormula(const QString& formula);
     std::array<QWidget*, 6> resultControls() const;
-    double readOptionalCoefficient(QLineEdit* field, const char* letter, QChar separator);
     void writeSolution(const std::vector<QString>& lines);
 
     std::unique_ptr<Ui::EquationPage> m_ui;

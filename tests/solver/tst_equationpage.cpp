@@ -581,14 +581,14 @@ void TstEquationPage::solve_data() {
                    "y₂ = -5 - √9̅ / 2 • 1 = -5 - 3 / 2 = -4", "x² = -1; x² = -4",
                    "Ответ: нет корней"},
          .heights = {147, 181, 543}});
-    row("biquadratic, both substitution roots zero, pasted",
+    row("biquadratic, a substitution root below the double range, pasted",
         {.type = 1, .a = "1E300", .b = "1E-30", .c = "", .pasted = true, .store = kLetterY},
         {.results = {"1E-60", "0", "", "", ""},
          .lines = {"1E300x⁴ + 1E-30x² = 0", "x² = y", "1E300y² + 1E-30y = 0",
                    "D = 1E-30² - 4 • 1E300 • 0 = 1E-60 - 0 = 1E-60",
                    "y₁ = -1E-30 + √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 + 1E-30 / 2E300 = 0",
-                   "y₂ = -1E-30 - √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 - 1E-30 / 2E300 = 0",
-                   "x² = 0; x² = 0", "Ответ: x = 0"},
+                   "y₂ = -1E-30 - √1̅E̅-̅6̅0̅ / 2 • 1E300 = -1E-30 - 1E-30 / 2E300 = -1E-330",
+                   "x² = 0; x² = -1E-330", "Ответ: x = 0"},
          .heights = {147, 181, 543}});
     row("biquadratic without a substitution letter", {.type = 1, .a = "1", .b = "-5", .c = "4"},
         {.results = {"9", "2", "-2", "1", "-1"},
@@ -810,9 +810,9 @@ void TstEquationPage::resultFieldsShowTheirStart_data() {
     QTest::newRow("biquadratic with long roots")
         << QStringList{"1", "2", "1", "-5"} << QStringList{"Edit4", "Edit5", "Edit6"};
     QTest::newRow("long discriminant and roots, pasted")
-        << QStringList{"0", "1", "0,2", "0,01"} << QStringList{"Edit4", "Edit5", "Edit6"};
+        << QStringList{"0", "1", "1E-9", "-1E-9"} << QStringList{"Edit4", "Edit5", "Edit6"};
     QTest::newRow("long negative discriminant")
-        << QStringList{"0", "1", "1,4", "0,49"} << QStringList{"Edit4"};
+        << QStringList{"0", ",11111", "1E-10", "1,2E-5"} << QStringList{"Edit4"};
     QTest::newRow("quadratic irrational roots")
         << QStringList{"0", "3", "1", "-1"} << QStringList{"Edit4", "Edit5", "Edit6"};
     QTest::newRow("trigonometry, value field")
