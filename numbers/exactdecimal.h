@@ -16,7 +16,8 @@ namespace velmora {
 constexpr long SmallestInputExponent = -9999;
 
 // Reads a typed number as the exact rational it names ("0,1" is 1/10, "1E-400" is 10⁻⁴⁰⁰).
-// It takes the texts parseDecimal takes, except the non-zero ones below 1E-9999 in magnitude.
+// It takes the texts parseDecimal takes (those beyond the double range are refused), except the
+// non-zero ones below 1E-9999 in magnitude.
 std::optional<mpq_class> parseExactDecimal(QStringView text, QChar separator);
 
 // The 18-digit expansion of an exact rational, rounded half up.

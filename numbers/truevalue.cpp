@@ -4,10 +4,12 @@
 
 #include <mpfr.h>
 
-#include <array>
 #include <cfloat>
-#include <cstring>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -16,13 +18,9 @@ namespace {
 class Interval {
 public:
     explicit Interval(mpfr_prec_t precision) {
-        mpfr_init2(lo, precision);
-        mpfr_init2(hi, precision);
+        mpfr_inits2(precision, lo, hi, scaled, power, static_cast<mpfr_ptr>(nullptr));
     }
-    ~Interval() {
-        mpfr_clear(lo);
-        mpfr_clear(hi);
-    }
+    ~Interval() { mpfr_clears(lo, hi, scaled, power, static_cast<mpfr_ptr>(nullptr)); }
     Interval(const Interval&) = delete;
     Interval& operator=(const Interval&) = delete;
 
@@ -55,27 +53,84 @@ public:
 
     mpfr_t lo;
     mpfr_t hi;
+    mpfr_t scaled; // scratch for the digits
+    mpfr_t power;
 };
 
-// The 18 digits both bounds round to, when they agree.
-bool agreedDigits(const Interval& bounds, SignificantDigits& out) {
-    std::array<char, 24> low{};
-    std::array<char, 24> high{};
-    mpfr_exp_t lowExponent = 0;
-    mpfr_exp_t highExponent = 0;
-    mpfr_get_str(low.data(), &lowExponent, 10, 18, bounds.lo, MPFR_RNDN);
-    mpfr_get_str(high.data(), &highExponent, 10, 18, bounds.hi, MPFR_RNDN);
-    if (lowExponent != highExponent || std::strcmp(low.data(), high.data()) != 0)
+// 10^exponent, exactly.
+const mpz_class& powerOfTen(unsigned long exponent) {
+    static const std::vector<mpz_class> powers = [] {
+        std::vector<mpz_class> table(64);
+        for (unsigned long k = 0; k < table.size(); ++k)
+            mpz_ui_pow_ui(table[k].get_mpz_t(), 10, k);
+        return table;
+    }();
+    static thread_local mpz_class other;
+    if (exponent < powers.size())
+        return powers[exponent];
+    mpz_ui_pow_ui(other.get_mpz_t(), 10, exponent);
+    return other;
+}
+
+// ⌊|x| · 10^shift + ½⌋ rounded towards the given direction at every step, so that the result
+// bounds the true one from that side; false when it does not fit 64 bits.
+bool scaledInteger(Interval& work, mpfr_srcptr x, long shift, mpfr_rnd_t direction,
+                   std::uint64_t& out) {
+    mpfr_abs(work.scaled, x, direction);
+    // Multiplying by a bound of 10^shift from the same side, or dividing by one from the other.
+    const bool multiply = shift >= 0;
+    const mpfr_rnd_t opposite = direction == MPFR_RNDD ? MPFR_RNDU : MPFR_RNDD;
+    mpfr_set_z(work.power,
+               powerOfTen(static_cast<unsigned long>(multiply ? shift : -shift)).get_mpz_t(),
+               multiply ? direction : opposite);
+    if (multiply)
+        mpfr_mul(work.scaled, work.scaled, work.power, direction);
+    else
+        mpfr_div(work.scaled, work.scaled, work.power, direction);
+    mpfr_add_d(work.scaled, work.scaled, 0.5, direction);
+    if (mpfr_cmp_d(work.scaled, 1.8e19) >= 0)
         return false;
-    const bool negative = low[0] == '-';
-    const char* digits = low.data() + (negative ? 1 : 0);
-    if (digits[0] == '0') // both bounds zero: the value is not settled yet
-        return false;
-    out.zero = false;
-    out.negative = negative;
-    std::memcpy(out.digits.data(), digits, out.digits.size());
-    out.exponent = lowExponent;
+    out = mpfr_get_uj(work.scaled, MPFR_RNDD);
     return true;
+}
+
+// The 18 digits of the value, rounded half up, when both bounds give the same ones.
+bool agreedDigits(Interval& bounds, SignificantDigits& out) {
+    if (mpfr_zero_p(bounds.lo) || mpfr_zero_p(bounds.hi) ||
+        mpfr_sgn(bounds.lo) != mpfr_sgn(bounds.hi))
+        return false; // the sign is not settled yet
+    const bool negative = mpfr_sgn(bounds.lo) < 0;
+    const mpfr_srcptr smaller = negative ? bounds.hi : bounds.lo; // in magnitude
+    const mpfr_srcptr larger = negative ? bounds.lo : bounds.hi;
+
+    constexpr std::uint64_t Low = 100'000'000'000'000'000;    // 10¹⁷
+    constexpr std::uint64_t High = 1'000'000'000'000'000'000; // 10¹⁸
+    // |value| < 2^binary, so its decimal exponent is about binary · log₁₀ 2.
+    const long binary = mpfr_get_exp(larger);
+    long exponent =
+        static_cast<long>(std::floor(static_cast<double>(binary) * 0.30102999566398)) + 1;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const long shift = 18 - exponent;
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        if (!scaledInteger(bounds, smaller, shift, MPFR_RNDD, low) ||
+            !scaledInteger(bounds, larger, shift, MPFR_RNDU, high))
+            return false;
+        if (low >= High) {
+            ++exponent;
+        } else if (high < Low) {
+            --exponent;
+        } else if (low != high || high >= High || low < Low) {
+            return false;
+        } else {
+            out.zero = false;
+            out.negative = negative;
+            std::to_chars(out.digits.data(), out.digits.data() + out.digits.size(), low);
+            out.exponent = exponent;
+            return true;
+        }
+    }
+    return false;
 }
 
 // Whether the magnitude is beyond the largest double: 1 yes, 0 no, -1 not settled yet.
@@ -91,16 +146,23 @@ int beyondDouble(const Interval& bounds, int sign) {
 
 } // namespace
 
-int signOf(const Surd& s) {
-    const int p = sgn(s.p);
-    const int q = sgn(s.q);
-    if (q == 0 || p == q)
-        return p != 0 ? p : q;
-    if (p == 0)
-        return q;
+namespace {
+
+int signOfSurd(const mpq_class& p, const mpq_class& q, const mpq_class& m) {
+    const int ps = sgn(p);
+    const int qs = sgn(q);
+    if (qs == 0 || ps == qs)
+        return ps != 0 ? ps : qs;
+    if (ps == 0)
+        return qs;
     // Opposite signs: the larger of p² and q²·m wins.
-    const int cmpSquares = cmp(s.p * s.p, s.q * s.q * s.m);
-    return cmpSquares > 0 ? p : q;
+    return cmp(p * p, q * q * m) > 0 ? ps : qs;
+}
+
+} // namespace
+
+int signOf(const Surd& s) {
+    return signOfSurd(s.p, s.q, s.m);
 }
 
 bool isSquare(const mpq_class& value) {
@@ -115,8 +177,7 @@ mpq_class squareRootOfSquare(const mpq_class& value) {
     return root;
 }
 
-TrueValue::TrueValue(const mpq_class& rational) {
-    m_surd.p = rational;
+TrueValue::TrueValue(const mpq_class& rational) : m_p(rational) {
     settle();
 }
 
@@ -124,7 +185,8 @@ TrueValue TrueValue::surd(const mpq_class& p, const mpq_class& q, const mpq_clas
     if (sgn(q) == 0 || isSquare(m))
         return TrueValue(p + q * squareRootOfSquare(m));
     TrueValue value;
-    value.m_surd = {p, q, m};
+    value.m_p = p;
+    value.m_radical = std::make_shared<const Radical>(Radical{q, m});
     value.settle();
     return value;
 }
@@ -136,19 +198,28 @@ TrueValue TrueValue::squareRoot(const TrueValue& v) {
         return surd(0, 1, v.rational());
     }
     TrueValue root;
-    root.m_surd = v.m_surd;
-    root.m_root = true;
+    root.m_p = v.m_p;
+    root.m_radical = std::make_shared<const Radical>(Radical{v.m_radical->q, v.m_radical->m, true});
     root.settle();
     return root;
 }
 
+Surd TrueValue::surd() const {
+    if (!m_radical)
+        return {m_p, 0, 0};
+    return {m_p, m_radical->q, m_radical->m};
+}
+
 TrueValue TrueValue::negated() const {
     TrueValue n = *this;
-    if (m_root) {
-        n.m_negative = !m_negative;
+    if (isSquareRoot()) {
+        Radical flipped = *m_radical;
+        flipped.negative = !flipped.negative;
+        n.m_radical = std::make_shared<const Radical>(std::move(flipped));
     } else {
-        n.m_surd.p = -m_surd.p;
-        n.m_surd.q = -m_surd.q;
+        n.m_p = -m_p;
+        if (m_radical)
+            n.m_radical = std::make_shared<const Radical>(Radical{-m_radical->q, m_radical->m});
     }
     n.m_sign = -m_sign;
     n.m_digits = m_digits.negated();
@@ -156,13 +227,15 @@ TrueValue TrueValue::negated() const {
 }
 
 void TrueValue::settle() {
-    const int inner = signOf(m_surd);
-    m_sign = m_root ? (inner > 0 ? (m_negative ? -1 : 1) : 0) : inner;
-    if (isRational()) {
-        m_digits = significantDigits(m_surd.p);
-        m_beyondDouble = cmp(abs(m_surd.p), largestDouble()) > 0;
+    if (!m_radical) {
+        m_sign = sgn(m_p);
+        m_digits = significantDigits(m_p);
+        m_beyondDouble = cmp(abs(m_p), largestDouble()) > 0;
         return;
     }
+    const Radical& r = *m_radical;
+    const int inner = signOfSurd(m_p, r.q, r.m);
+    m_sign = r.root ? (inner > 0 ? (r.negative ? -1 : 1) : 0) : inner;
 
     // An irrational value lies on no rounding boundary, so a narrow enough interval settles
     // its digits; a cancelling p + q·√m only needs more bits before it does. The typed numbers
@@ -172,13 +245,13 @@ void TrueValue::settle() {
     int beyond = -1;
     for (mpfr_prec_t precision = 128; precision <= LastPrecision; precision *= 2) {
         Interval bounds(precision);
-        bounds.setRational(m_surd.m);
+        bounds.setRational(r.m);
         bounds.squareRoot();
-        bounds.multiply(m_surd.q);
-        bounds.add(m_surd.p);
-        if (m_root)
+        bounds.multiply(r.q);
+        bounds.add(m_p);
+        if (r.root)
             bounds.squareRoot();
-        if (m_negative)
+        if (r.negative)
             bounds.negate();
         if (!digitsSettled)
             digitsSettled = agreedDigits(bounds, m_digits);

@@ -4,6 +4,8 @@
 
 #include <gmpxx.h>
 
+#include <memory>
+
 namespace velmora {
 
 // p + q·√m, with exact rationals p, q and m > 0 that is no square of a rational when q ≠ 0:
@@ -35,23 +37,30 @@ public:
 
     TrueValue negated() const;
     int sign() const { return m_sign; }
-    bool isRational() const { return !m_root && sgn(m_surd.q) == 0; }
-    // The exact value when isRational().
-    const mpq_class& rational() const { return m_surd.p; }
+    bool isRational() const { return !m_radical; }
+    // The exact value when isRational(); else the rational part p of p + q·√m.
+    const mpq_class& rational() const { return m_p; }
     // The value is ±√(surd()) when isSquareRoot(), else surd() itself.
-    bool isSquareRoot() const { return m_root; }
-    const Surd& surd() const { return m_surd; }
+    bool isSquareRoot() const { return m_radical && m_radical->root; }
+    Surd surd() const;
 
     const SignificantDigits& digits() const { return m_digits; }
     // Whether the magnitude exceeds the largest finite double.
     bool exceedsDoubleRange() const { return m_beyondDouble; }
 
 private:
+    // What an irrational value has besides p; shared between copies, never changed.
+    struct Radical {
+        mpq_class q;
+        mpq_class m;
+        bool root = false;     // the value is ±√(p + q·√m)
+        bool negative = false; // of a square root
+    };
+
     void settle();
 
-    Surd m_surd;
-    bool m_root = false;
-    bool m_negative = false; // of a square root
+    mpq_class m_p;
+    std::shared_ptr<const Radical> m_radical;
     int m_sign = 0;
     SignificantDigits m_digits;
     bool m_beyondDouble = false;

@@ -2,6 +2,7 @@
 // result in the general number format.
 
 #include "numbers/decimal.h"
+#include "numbers/exactdecimal.h"
 #include "numbers/numberformat.h"
 
 #include <QTest>
@@ -32,6 +33,10 @@ private slots:
     void parseDecimal();
     void formatGeneral_data();
     void formatGeneral();
+    void exactDigits_data();
+    void exactDigits();
+    void parseExactDecimal_data();
+    void parseExactDecimal();
 };
 
 void TestNumbers::parseDecimal_data() {
@@ -146,6 +151,74 @@ void TestNumbers::formatGeneral() {
     QFETCH(QString, expected);
 
     QCOMPARE(velmora::formatGeneral(value, separator), expected);
+}
+
+// The general format of exact rationals: the same rules applied to the true value, through
+// 64-bit arithmetic where the numbers are small and GMP's where they are not.
+void TestNumbers::exactDigits_data() {
+    QTest::addColumn<QString>("rational"); // "n/d" in base 10
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("one third") << u"1/3"_s << u"0,333333333333333"_s;
+    QTest::newRow("negative, rounds up") << u"-2/3"_s << u"-0,666666666666667"_s;
+    QTest::newRow("decimal") << u"49/100"_s << u"0,49"_s;
+    QTest::newRow("integer") << u"999998000001/1"_s << u"999998000001"_s;
+    // 1,000000000000004995 is 1,00000000000000500 in 18 digits, which rounds up at the 16th.
+    QTest::newRow("rounded from 18 digits")
+        << u"1000000000000004995/1000000000000000000"_s << u"1,00000000000001"_s;
+    QTest::newRow("carry into a new digit")
+        << u"999999999999999999/1000000000000000000"_s << u"1"_s;
+    QTest::newRow("numerator beyond 64 bits")
+        << u"1180591620717411303425/3"_s << u"3,93530540239137E20"_s;
+    QTest::newRow("large numerator over 10")
+        << u"123456789012345678901234567/10"_s << u"1,23456789012346E25"_s;
+    QTest::newRow("far below the double range")
+        << (u"-1/7"_s + QString(400, u'0')) << u"-1,42857142857143E-401"_s;
+    QTest::newRow("far beyond the double range")
+        << (u"1"_s + QString(400, u'0') + u"/7"_s) << u"1,42857142857143E399"_s;
+}
+
+void TestNumbers::exactDigits() {
+    QFETCH(QString, rational);
+    QFETCH(QString, expected);
+
+    const mpq_class value(rational.toStdString(), 10);
+    QCOMPARE(velmora::formatGeneral(velmora::significantDigits(value), comma), expected);
+}
+
+// Typed texts read as exact rationals: the same texts as the double reading, but no rounding.
+void TestNumbers::parseExactDecimal_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("expected"); // "n/d", or empty for a refused text
+
+    QTest::newRow("decimal fraction") << u"0,1"_s << comma << u"1/10"_s;
+    QTest::newRow("negative with spaces") << u" -2,50 "_s << comma << u"-5/2"_s;
+    QTest::newRow("lone separator") << u","_s << comma << u"0"_s;
+    QTest::newRow("exponent") << u"1,5e+2"_s << comma << u"150"_s;
+    QTest::newRow("below the double range")
+        << u"1E-400"_s << comma << (u"1/1"_s + QString(400, u'0'));
+    QTest::newRow("zero with a huge exponent") << u"0E-99999"_s << comma << u"0"_s;
+    QTest::newRow("beyond the double range") << u"1e400"_s << comma << QString();
+    // The largest double's text rounds to it; a step beyond rounds past the range, as in strtod.
+    QTest::newRow("largest double as typed")
+        << u"1,7976931348623157e308"_s << comma << u"17976931348623157"_s + QString(292, u'0');
+    QTest::newRow("largest double as shown") << u"1,79769313486232E308"_s << comma << QString();
+    QTest::newRow("below the smallest input") << u"1E-10000"_s << comma << QString();
+    QTest::newRow("smallest input") << u"1E-9999"_s << comma << (u"1/1"_s + QString(9999, u'0'));
+    QTest::newRow("not a number") << u"1,2,3"_s << comma << QString();
+    QTest::newRow("point separator") << u"-0.25"_s << point << u"-1/4"_s;
+}
+
+void TestNumbers::parseExactDecimal() {
+    QFETCH(QString, text);
+    QFETCH(QChar, separator);
+    QFETCH(QString, expected);
+
+    const std::optional<mpq_class> value = velmora::parseExactDecimal(text, separator);
+    QCOMPARE(value.has_value(), !expected.isEmpty());
+    if (value)
+        QCOMPARE(QString::fromStdString(value->get_str()), expected);
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)
