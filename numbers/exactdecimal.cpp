@@ -2,6 +2,8 @@
 
 #include "numbers/decimal.h"
 
+#include <mpfr.h>
+
 #include <cfloat>
 #include <charconv>
 #include <climits>
@@ -159,6 +161,15 @@ SignificantDigits significantDigits(const mpq_class& value) {
     std::copy_n(digits.begin(), number.digits.size(), number.digits.begin());
     number.exponent = exponent;
     return number;
+}
+
+double nearestDouble(const mpq_class& value) {
+    mpfr_t nearest;
+    mpfr_init2(nearest, 53);
+    mpfr_set_q(nearest, value.get_mpq_t(), MPFR_RNDN);
+    const double result = mpfr_get_d(nearest, MPFR_RNDN);
+    mpfr_clear(nearest);
+    return result;
 }
 
 const mpq_class& largestDouble() {

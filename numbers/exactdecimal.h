@@ -23,6 +23,9 @@ std::optional<mpq_class> parseExactDecimal(QStringView text, QChar separator);
 // The 18-digit expansion of an exact rational, rounded half up.
 SignificantDigits significantDigits(const mpq_class& value);
 
+// The double nearest to a rational (for drawing; the written numbers never pass through one).
+double nearestDouble(const mpq_class& value);
+
 // The largest finite double, exactly: numbers beyond it are an overflow when written.
 const mpq_class& largestDouble();
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
     qt6-translations-l10n
     libbenchmark-dev
     libcurl4-openssl-dev libssl-dev openssl

@@ -1,0 +1,378 @@
+// The graph of the equation: from the equation to the view's marks and ranges, its description
+// in words, the picture itself in light and dark palettes, the SVG file, and zoom and pan that
+// keep the point under the pointer in place.
+
+#include "numbers/exactdecimal.h"
+#include "tests/support/testsupport.h"
+#include "textbook/graph/graphmodel.h"
+#include "textbook/graph/graphpainter.h"
+#include "textbook/graph/graphview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+using velmora::graph::Curve;
+using velmora::graph::GraphModel;
+using velmora::graph::Mark;
+using velmora::graph::RootInput;
+using velmora::graph::Viewport;
+
+Q_DECLARE_METATYPE(Curve)
+Q_DECLARE_METATYPE(std::vector<RootInput>)
+
+namespace {
+
+const QChar comma = u',';
+
+velmora::graph::GraphTexts englishTexts() {
+    velmora::graph::GraphTexts t;
+    t.name = u"Graph of the equation"_s;
+    t.parabolaUp = u"Parabola opening upwards"_s;
+    t.parabolaDown = u"Parabola opening downwards"_s;
+    t.quarticUp = u"Curve of the fourth degree opening upwards"_s;
+    t.quarticDown = u"Curve of the fourth degree opening downwards"_s;
+    t.line = u"Straight line"_s;
+    t.point = u"(%1, %2)"_s;
+    t.vertex = u"vertex %1"_s;
+    t.minimum = u"minimum at %1"_s;
+    t.maximum = u"maximum at %1"_s;
+    t.crossesX = u"crosses the x-axis at %1"_s;
+    t.touchesX = u"touches the x-axis at %1"_s;
+    t.noCrossing = u"does not reach the x-axis"_s;
+    t.crossesY = u"crosses the y-axis at %1"_s;
+    t.join = u" and "_s;
+    t.tooClose = u"%1 and %2 are too close together to tell apart here; zoom in"_s;
+    t.tooLarge = u"the numbers are too large to draw"_s;
+    return t;
+}
+
+// The coefficients as typed decimals, read exactly.
+Curve curve(Curve::Kind kind, const char* a, const char* b, const char* c) {
+    const auto exact = [](const char* text) {
+        return *velmora::parseExactDecimal(QString::fromLatin1(text), u'.');
+    };
+    return Curve(kind, exact(a), exact(b), exact(c));
+}
+
+// "kind x y" of every mark, in order: R root, V vertex, E extremum, Y y-intercept.
+QStringList marksOf(const GraphModel& g) {
+    QStringList out;
+    for (const Mark& m : g.marks) {
+        const char kind = "RVEY"[m.kind];
+        out << QStringLiteral("%1 %2 %3").arg(QLatin1Char(kind)).arg(m.at.x()).arg(m.at.y());
+    }
+    return out;
+}
+
+GraphModel graphOf(const Curve& k, const std::vector<RootInput>& roots) {
+    return velmora::graph::makeGraph(k, roots, comma, englishTexts());
+}
+
+const QPalette& darkPalette() {
+    static const QPalette dark = [] {
+        QPalette p;
+        p.setColor(QPalette::Base, QColor("#2d2d2d"));
+        p.setColor(QPalette::Text, QColor("#eeeeec"));
+        p.setColor(QPalette::Window, QColor("#353535"));
+        p.setColor(QPalette::WindowText, QColor("#eeeeec"));
+        p.setColor(QPalette::Highlight, QColor("#1d5fa8"));
+        return p;
+    }();
+    return dark;
+}
+
+} // namespace
+
+class TstGraph : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void marksAndView_data();
+    void marksAndView();
+    void description_data();
+    void description();
+    void picture_data();
+    void picture();
+    void svgHoldsTheCurveAndTheMarks();
+    void zoomKeepsThePointUnderThePointer_data();
+    void zoomKeepsThePointUnderThePointer();
+    void panFollowsThePointer();
+    void wheelKeysAndHome();
+    void shortNumbers_data();
+    void shortNumbers();
+};
+
+void TstGraph::cleanup() {
+    velmora::test::verifyNoWindowLeftOpen();
+}
+
+// The marks of each kind of equation, the axis of symmetry, and a first view that holds every
+// mark and the x-axis with room around them, with a note for what it cannot show.
+void TstGraph::marksAndView_data() {
+    QTest::addColumn<Curve>("curve");
+    QTest::addColumn<std::vector<RootInput>>("roots");
+    QTest::addColumn<QStringList>("marks");
+    QTest::addColumn<double>("axis"); // NaN for none
+    QTest::addColumn<int>("notes");
+
+    const double none = std::nan("");
+    QTest::newRow("quadratic, two roots")
+        << curve(Curve::Quadratic, "1", "-5", "6")
+        << std::vector<RootInput>{{2, u"2"_s}, {3, u"3"_s}}
+        << QStringList{u"R 2 0"_s, u"R 3 0"_s, u"V 2.5 -0.25"_s, u"Y 0 6"_s} << 2.5 << 0;
+    QTest::newRow("negative a: the vertex is the intercept")
+        << curve(Curve::Quadratic, "-1", "0", "4") << std::vector<RootInput>{{-2, {}}, {2, {}}}
+        << QStringList{u"R -2 0"_s, u"R 2 0"_s, u"V 0 4"_s} << 0.0 << 0;
+    QTest::newRow("one root: the vertex is on it")
+        << curve(Curve::Quadratic, "1", "-2", "1") << std::vector<RootInput>{{1, {}, true}}
+        << QStringList{u"R 1 0"_s, u"Y 0 1"_s} << 1.0 << 0;
+    QTest::newRow("no real roots")
+        << curve(Curve::Quadratic, "1", "0", "1") << std::vector<RootInput>{}
+        << QStringList{u"V 0 1"_s} << 0.0 << 0;
+    QTest::newRow("every mark at one point")
+        << curve(Curve::Quadratic, "1", "0", "0") << std::vector<RootInput>{{0, {}, true}}
+        << QStringList{u"R 0 0"_s} << 0.0 << 0;
+    QTest::newRow("biquadratic, four roots")
+        << curve(Curve::Biquadratic, "1", "-5", "4")
+        << std::vector<RootInput>{{-2, {}}, {-1, {}}, {1, {}}, {2, {}}}
+        << QStringList{u"R -2 0"_s, u"R -1 0"_s,           u"R 1 0"_s,          u"R 2 0"_s,
+                       u"E 0 4"_s,  u"E -1.58114 -2.25"_s, u"E 1.58114 -2.25"_s}
+        << 0.0 << 0;
+    QTest::newRow("biquadratic, no roots")
+        << curve(Curve::Biquadratic, "1", "5", "4") << std::vector<RootInput>{}
+        << QStringList{u"E 0 4"_s} << 0.0 << 0;
+    QTest::newRow("linear") << curve(Curve::Linear, "0", "2", "-4")
+                            << std::vector<RootInput>{{2, {}}}
+                            << QStringList{u"R 2 0"_s, u"Y 0 -4"_s} << none << 0;
+    QTest::newRow("linear without a solution")
+        << curve(Curve::Linear, "0", "0", "3") << std::vector<RootInput>{}
+        << QStringList{u"Y 0 3"_s} << none << 0;
+    // Roots 1E-10 and 1E5: beside the intercept at (0; 1E-5) the small root is one dot.
+    QTest::newRow("roots far apart")
+        << curve(Curve::Quadratic, "1", "-100000.0000000001", "1e-5")
+        << std::vector<RootInput>{{1e-10, {}}, {1e5, {}}}
+        << QStringList{u"R 1e-10 0"_s, u"R 100000 0"_s, u"V 50000 -2.5e+09"_s, u"Y 0 1e-05"_s}
+        << 50000.0 << 1;
+}
+
+void TstGraph::marksAndView() {
+    QFETCH(Curve, curve);
+    QFETCH(std::vector<RootInput>, roots);
+    QFETCH(QStringList, marks);
+    QFETCH(double, axis);
+    QFETCH(int, notes);
+
+    const GraphModel g = graphOf(curve, roots);
+    QCOMPARE(marksOf(g), marks);
+    QCOMPARE(g.symmetryAxis.has_value(), !std::isnan(axis));
+    if (g.symmetryAxis)
+        QCOMPARE(*g.symmetryAxis, axis);
+    QCOMPARE(g.notes.size(), notes);
+
+    const velmora::graph::Range& v = g.firstView;
+    QVERIFY(v.xMax > v.xMin && v.yMax > v.yMin);
+    QVERIFY2(v.yMin < 0 && v.yMax > 0, "the x-axis is in view");
+    for (const Mark& m : g.marks) {
+        // Inside, and not on the edge: a margin of a tenth of the span at least.
+        QVERIFY(m.at.x() > v.xMin + (v.xMax - v.xMin) * 0.1);
+        QVERIFY(m.at.x() < v.xMax - (v.xMax - v.xMin) * 0.1);
+        QVERIFY(m.at.y() > v.yMin + (v.yMax - v.yMin) * 0.1);
+        QVERIFY(m.at.y() < v.yMax - (v.yMax - v.yMin) * 0.1);
+    }
+}
+
+void TstGraph::description_data() {
+    QTest::addColumn<Curve>("curve");
+    QTest::addColumn<std::vector<RootInput>>("roots");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("two roots")
+        << curve(Curve::Quadratic, "1", "-5", "6") << std::vector<RootInput>{{2, {}}, {3, {}}}
+        << u"Parabola opening upwards; vertex (2,5, −0,25); crosses the x-axis at 2 and 3; "
+           "crosses the y-axis at 6"_s;
+    QTest::newRow("no roots, downwards")
+        << curve(Curve::Quadratic, "-2", "0", "-1") << std::vector<RootInput>{}
+        << u"Parabola opening downwards; vertex (0, −1); does not reach the x-axis; crosses the "
+           "y-axis at −1"_s;
+    QTest::newRow("one root touches")
+        << curve(Curve::Quadratic, "1", "1.4", "0.49") << std::vector<RootInput>{{-0.7, {}, true}}
+        << u"Parabola opening upwards; vertex (−0,7, 0); touches the x-axis at −0,7; crosses "
+           "the y-axis at 0,49"_s;
+    QTest::newRow("biquadratic")
+        << curve(Curve::Biquadratic, "1", "-5", "4")
+        << std::vector<RootInput>{{-2, {}}, {-1, {}}, {1, {}}, {2, {}}}
+        << u"Curve of the fourth degree opening upwards; maximum at (0, 4); minimum at "
+           "(−1,581, −2,25); minimum at (1,581, −2,25); crosses the x-axis at −2, −1, 1 and 2; "
+           "crosses the y-axis at 4"_s;
+    QTest::newRow("line") << curve(Curve::Linear, "0", "2", "-4") << std::vector<RootInput>{{2, {}}}
+                          << u"Straight line; crosses the x-axis at 2; crosses the y-axis at −4"_s;
+}
+
+void TstGraph::description() {
+    QFETCH(Curve, curve);
+    QFETCH(std::vector<RootInput>, roots);
+    QFETCH(QString, expected);
+    QCOMPARE(graphOf(curve, roots).description, expected);
+}
+
+// The picture: the curve's colour on the curve away from the marks, the marks' colour on the
+// roots and the vertex, both readable on the background.
+void TstGraph::picture_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light") << false;
+    QTest::newRow("dark") << true;
+}
+
+void TstGraph::picture() {
+    QFETCH(bool, dark);
+    const QPalette palette = dark ? darkPalette() : QApplication::style()->standardPalette();
+    const velmora::graph::GraphColours colours = velmora::graph::coloursFrom(palette);
+    QVERIFY(velmora::graph::contrastRatio(colours.curve, colours.background) >= 3);
+    QVERIFY(velmora::graph::contrastRatio(colours.marks, colours.background) >= 3);
+
+    const GraphModel g = graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}});
+    QImage image(600, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const Viewport view(g.firstView, QRectF(image.rect()));
+    velmora::graph::paintGraph(painter, g, view, colours, comma);
+    painter.end();
+
+    const auto near = [&image](QPointF at, const QColor& colour) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            for (int dy = -2; dy <= 2; ++dy) {
+                const QColor seen = image.pixelColor(int(at.x()) + dx, int(at.y()) + dy);
+                if (std::abs(seen.red() - colour.red()) + std::abs(seen.green() - colour.green()) +
+                        std::abs(seen.blue() - colour.blue()) <
+                    24)
+                    return true;
+            }
+        }
+        return false;
+    };
+    for (const QPointF mark : {QPointF(2, 0), QPointF(3, 0), QPointF(2.5, -0.25)})
+        QVERIFY2(near(view.toPixels(mark), colours.marks), "a mark on each root and the vertex");
+    for (const double x : {0.5, 1.0, 3.3})
+        QVERIFY2(near(view.toPixels({x, x * x - 5 * x + 6}), colours.curve), "the curve");
+    QVERIFY2(!near(view.toPixels({1.0, -1.0}), colours.curve), "no curve where there is none");
+}
+
+void TstGraph::svgHoldsTheCurveAndTheMarks() {
+    velmora::graph::GraphView view;
+    view.resize(600, 400);
+    view.setGraph(graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}}), u"Graph"_s,
+                  comma);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"graph.svg"_s);
+    QVERIFY(view.saveSvg(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(file.readAll());
+    QVERIFY(svg.contains(u"<path"_s));
+    QVERIFY2(svg.contains(u"(2,5; −0,25)"_s) || svg.contains(u"(2,5, −0,25)"_s),
+             qPrintable(svg.left(200)));
+    QVERIFY(svg.contains(u"Parabola opening upwards"_s));
+
+    const QString png = dir.filePath(u"graph.png"_s);
+    QVERIFY(view.savePng(png));
+    QCOMPARE(QImage(png).size(), view.size() * view.devicePixelRatio());
+}
+
+void TstGraph::zoomKeepsThePointUnderThePointer_data() {
+    QTest::addColumn<QPointF>("pixel");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("in, middle") << QPointF(300, 200) << 0.8;
+    QTest::newRow("in, corner") << QPointF(10, 390) << 0.5;
+    QTest::newRow("out, off centre") << QPointF(450, 120) << 1.25;
+}
+
+void TstGraph::zoomKeepsThePointUnderThePointer() {
+    QFETCH(QPointF, pixel);
+    QFETCH(double, factor);
+    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
+    const Viewport after = before.zoomed(pixel, factor);
+    const QPointF was = before.toWorld(pixel);
+    const QPointF is = after.toWorld(pixel);
+    QVERIFY(std::fabs(was.x() - is.x()) < 1e-12 && std::fabs(was.y() - is.y()) < 1e-12);
+    QCOMPARE(after.range().xMax - after.range().xMin, 8 * factor);
+}
+
+void TstGraph::panFollowsThePointer() {
+    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
+    const QPointF from(100, 100);
+    const QPointF by(37, -21);
+    const Viewport after = before.panned(by);
+    const QPointF dragged = after.toWorld(from + by);
+    QVERIFY(std::fabs(dragged.x() - before.toWorld(from).x()) < 1e-12);
+    QVERIFY(std::fabs(dragged.y() - before.toWorld(from).y()) < 1e-12);
+}
+
+void TstGraph::wheelKeysAndHome() {
+    velmora::graph::GraphView view;
+    view.resize(600, 400);
+    view.setGraph(graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}}), u"Graph"_s,
+                  comma);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const velmora::graph::Range first = view.range();
+    QCOMPARE(view.accessibleName(), u"Graph"_s);
+    QVERIFY(view.accessibleDescription().startsWith(u"Parabola"_s));
+
+    const QPointF at(150, 250);
+    const QPointF world = Viewport(view.range(), view.rect()).toWorld(at);
+    QWheelEvent wheel(at, view.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    QVERIFY((view.range().xMax - view.range().xMin) < (first.xMax - first.xMin));
+    const QPointF still = Viewport(view.range(), view.rect()).toWorld(at);
+    QVERIFY(std::fabs(still.x() - world.x()) < 1e-9 && std::fabs(still.y() - world.y()) < 1e-9);
+
+    const velmora::graph::Range zoomed = view.range();
+    QTest::keyClick(&view, Qt::Key_Right);
+    QVERIFY(view.range().xMin > zoomed.xMin);
+    QTest::keyClick(&view, Qt::Key_Home);
+    QCOMPARE(view.range(), first);
+    QTest::keyClick(&view, Qt::Key_Minus);
+    QVERIFY((view.range().xMax - view.range().xMin) > (first.xMax - first.xMin));
+    QTest::keyClick(&view, Qt::Key_0);
+    QCOMPARE(view.range(), first);
+    // Ctrl++ zooms the graph, also where the window has a shortcut of its own for it.
+    QAction textZoom(u"Zoom the text"_s, &view);
+    textZoom.setShortcut(QKeySequence::ZoomIn);
+    view.addAction(&textZoom);
+    QSignalSpy taken(&textZoom, &QAction::triggered);
+    QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY((view.range().xMax - view.range().xMin) < (first.xMax - first.xMin));
+    QCOMPARE(taken.size(), 0);
+}
+
+void TstGraph::shortNumbers_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("integer") << 6.0 << u"6"_s;
+    QTest::newRow("negative fraction") << -0.25 << u"−0,25"_s;
+    QTest::newRow("four digits") << 1.5811388 << u"1,581"_s;
+    QTest::newRow("large, fixed") << 123456.0 << u"123456"_s;
+    QTest::newRow("tiny") << 1e-10 << u"1E−10"_s;
+    QTest::newRow("huge, negative") << -2.5e9 << u"−2,5E9"_s;
+}
+
+void TstGraph::shortNumbers() {
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(velmora::graph::shortNumber(value, comma), expected);
+}
+
+QTEST_MAIN(TstGraph)
+#include "tst_graph.moc"
