@@ -469,6 +469,7 @@ void Writer::writeAnswer() {
         const QString eachBefore = each < 0 ? QString() : m_words.answerEach.left(each);
         const QString eachAfter = each < 0 ? QString() : m_words.answerEach.mid(each + 2);
         for (std::size_t i = 0; i < m_solution.roots.size(); ++i) {
+            // A joining word (" or ") is prose; a joining sign ("; ") belongs to the formula.
             if (i > 0)
                 append(line, m_words.answerJoin.trimmed().size() > 1 ? words(m_words.answerJoin)
                                                                      : math(m_words.answerJoin));

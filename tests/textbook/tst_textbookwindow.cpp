@@ -264,8 +264,8 @@ void TstTextbookWindow::escapeClosesAndTheSizeIsKept() {
     view->resize(700, 400);
     QTest::keyClick(view, Qt::Key_Escape);
     QVERIFY(!view->isVisible());
-    QCOMPARE(velmora::catalogue::read(velmora::catalogue::TextbookWidth), 700);
-    QCOMPARE(velmora::catalogue::read(velmora::catalogue::TextbookHeight), 400);
+    QCOMPARE(velmora::catalogue::storedEdge(velmora::catalogue::TextbookWidth), 700);
+    QCOMPARE(velmora::catalogue::storedEdge(velmora::catalogue::TextbookHeight), 400);
 
     // A new main window's view comes back at that size.
     m_window = std::make_unique<TForm1>();
@@ -316,7 +316,7 @@ void TstTextbookWindow::decimalsSetting() {
     box->setValue(4);
     QVERIFY(
         accessibleLines(view).value(3).endsWith(velmora::test::withTestSeparator(u"≈ 1,2656"_s)));
-    QCOMPARE(velmora::catalogue::read(velmora::catalogue::TextbookDecimals), 4);
+    QCOMPARE(velmora::catalogue::storedEdge(velmora::catalogue::TextbookDecimals), 4);
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the view in each language, light and dark, is saved
