@@ -25,14 +25,21 @@ int paintSolutionPages(QPainter& painter, const QRectF& page, const QString& hea
 
     for (const Formula& line : solution.lines) {
         const FormulaBox box = formulas.measure(line);
-        if (y + box.height() > page.bottom() && y > page.top()) {
+        // A line wider than the page is drawn smaller, so paper shows all of it.
+        const qreal scale = box.width > page.width() ? page.width() / box.width : 1.0;
+        const qreal height = box.height() * scale;
+        if (y + height > page.bottom() && y > page.top()) {
             if (!newPage())
                 return pages;
             ++pages;
             y = page.top();
         }
-        formulas.paint(painter, QPointF(page.left(), y + box.ascent), line);
-        y += box.height() + spacing;
+        painter.save();
+        painter.translate(page.left(), y);
+        painter.scale(scale, scale);
+        formulas.paint(painter, QPointF(0, box.ascent), line);
+        painter.restore();
+        y += height + spacing;
     }
     return pages;
 }

@@ -257,6 +257,10 @@ void TstTextbookWindow::savesAPdf() {
     QCOMPARE(pagesAsked, 0);
     const double ink = inkShare(page);
     QVERIFY2(ink > 0.005, qPrintable(QString::number(ink)));
+    // The long answer line ("x = −√((5 + √13)/2) or …") is drawn within the page's width.
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 56 + 483 + 2; x < page.width(); ++x)
+            QVERIFY2(page.pixel(x, y) == qRgb(255, 255, 255), qPrintable(u"%1,%2"_s.arg(x).arg(y)));
 }
 
 void TstTextbookWindow::escapeClosesAndTheSizeIsKept() {
@@ -338,6 +342,18 @@ void TstTextbookWindow::screenshots() {
                 u"%1/textbook-%2-%3.png"_s.arg(folder, language, dark ? u"dark"_s : u"light"_s));
         }
     }
+    // The printed page, drawn as the PDF and the printer get it.
+    QImage page(595, 842, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::black);
+    QFont font = view->font();
+    font.setPointSizeF(13);
+    velmora::textbook::paintSolutionPages(painter, QRectF(56, 56, 483, 730), view->headingText(),
+                                          *view->solution(), font, [] { return false; });
+    painter.end();
+    page.save(u"%1/textbook-page.png"_s.arg(folder));
 }
 
 QTEST_MAIN(TstTextbookWindow)
