@@ -378,12 +378,16 @@ void Writer::writeFactoredAndCheck(const QString& v, const std::vector<ExactForm
         return f;
     };
     if (roots.size() == 1) {
-        append(line, sup(factor(roots[0]), math(QStringLiteral("2"))));
+        // a·x² (a·x⁴) = 0 is already its own factored form.
+        if (signOf(roots[0]) != 0) {
+            append(line, sup(factor(roots[0]), math(QStringLiteral("2"))));
+            m_solution.lines.push_back(line);
+        }
     } else {
         for (const ExactForm& r : roots)
             append(line, factor(r));
+        m_solution.lines.push_back(line);
     }
-    m_solution.lines.push_back(line);
 
     // Vieta: the sum and the product of the roots in v, worked out from their exact values.
     // x₁,₂ = p ± q√m (q = 0 for the double root): x₁ + x₂ = 2p, x₁·x₂ = p² − q²m.

@@ -266,6 +266,17 @@ void TestTextbook::lines_data() {
            "Check by Vieta's formulas: x₁ + x₂ = 5 = −b/a; x₁·x₂ = 6 = c/a\n"
            "Answer: x = 2 or x = 3.\n"_s;
     QTest::newRow("D = 0, the square in the factored form")
+        << "4"
+        << "-4"
+        << "1" << EquationType::Quadratic
+        << u"4x² − 4x + 1 = 0\n"
+           "D = b² − 4ac = (−4)² − 4·4·1 = 0\n"
+           "D = 0 ⇒ one root\n"
+           "x = −b/(2a) = 4/(2·4) = 1/2 = 0,50\n"
+           "Factored form: 4x² − 4x + 1 = 4(x − 1/2)²\n"
+           "Check by Vieta's formulas: x₁ + x₂ = 1 = −b/a; x₁·x₂ = 1/4 = c/a\n"
+           "Answer: x = 1/2.\n"_s;
+    QTest::newRow("D = 0 at zero: no factored form beside the equation")
         << "-1"
         << "0"
         << "0" << EquationType::Quadratic
@@ -273,8 +284,20 @@ void TestTextbook::lines_data() {
            "D = b² − 4ac = 0² − 4·(−1)·0 = 0\n"
            "D = 0 ⇒ one root\n"
            "x = −b/(2a) = 0/(2·(−1)) = 0\n"
-           "Factored form: −x² = −x²\n"
            "Check by Vieta's formulas: x₁ + x₂ = 0 = −b/a; x₁·x₂ = 0 = c/a\n"
+           "Answer: x = 0.\n"_s;
+    QTest::newRow("biquadratic x⁴ = 0")
+        << "2"
+        << "0"
+        << "0" << EquationType::Biquadratic
+        << u"2x⁴ = 0\n"
+           "Let x² = t, t ≥ 0\n"
+           "2t² = 0\n"
+           "D = b² − 4ac = 0² − 4·2·0 = 0\n"
+           "D = 0 ⇒ one root\n"
+           "t = −b/(2a) = 0/(2·2) = 0\n"
+           "x² = 0 ⇒ x = 0\n"
+           "Check by Vieta's formulas: t₁ + t₂ = 0 = −b/a; t₁·t₂ = 0 = c/a\n"
            "Answer: x = 0.\n"_s;
     QTest::newRow("D < 0 in words") << "1"
                                     << "1"

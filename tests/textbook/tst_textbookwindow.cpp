@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -160,6 +161,10 @@ void TstTextbookWindow::madeOnFirstCtrlT() {
     QVERIFY(view->splitter()->widget(0)->isAncestorOf(view->solutionView()));
     QCOMPARE(view->solutionView()->lineCount(), 0);
     QVERIFY(!view->solution());
+    auto* hint = view->solutionView()->findChild<QLabel*>();
+    QVERIFY(hint && hint->isVisible());
+    QCOMPARE(hint->text(), u"Solve an equation on the equation page: its solution appears here, "
+                           "written as in a textbook."_s);
     // The same window again.
     QCOMPARE(openView(), view);
 }
