@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <vector>
 
 namespace velmora::textbook {
 namespace {
@@ -12,6 +13,26 @@ namespace {
 // Scripts are drawn smaller, and scripts of scripts smaller still, down to a floor.
 qreal scaleAt(int level) {
     return level == 0 ? 1.0 : level == 1 ? 0.7 : 0.55;
+}
+
+struct TextRun {
+    QString text;
+    bool italic = false;
+};
+
+// A formula's letters are its variables, set in italics as textbooks set them; its digits and
+// signs, and prose, stay upright.
+std::vector<TextRun> runsOf(const Formula& f) {
+    if (f.kind == Formula::Kind::Words)
+        return {{f.text, false}};
+    std::vector<TextRun> runs;
+    for (const QChar c : f.text) {
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+        if (runs.empty() || runs.back().italic != letter)
+            runs.push_back({QString(), letter});
+        runs.back().text += c;
+    }
+    return runs;
 }
 
 } // namespace
@@ -27,6 +48,12 @@ QFont FormulaPainter::fontAt(int level) const {
     return font;
 }
 
+QFont FormulaPainter::italicAt(int level) const {
+    QFont font = fontAt(level);
+    font.setItalic(true);
+    return font;
+}
+
 qreal FormulaPainter::em(int level) const {
     return QFontMetricsF(fontAt(level)).height();
 }
@@ -36,7 +63,11 @@ FormulaBox FormulaPainter::measure(const Formula& f, int level) const {
     case Formula::Kind::Math:
     case Formula::Kind::Words: {
         const QFontMetricsF metrics(fontAt(level));
-        return {metrics.horizontalAdvance(f.text), metrics.ascent(), metrics.descent()};
+        qreal width = 0;
+        for (const TextRun& run : runsOf(f))
+            width += QFontMetricsF(run.italic ? italicAt(level) : fontAt(level))
+                         .horizontalAdvance(run.text);
+        return {width, metrics.ascent(), metrics.descent()};
     }
     case Formula::Kind::Row: {
         FormulaBox box;
@@ -89,10 +120,16 @@ FormulaBox FormulaPainter::measure(const Formula& f, int level) const {
 void FormulaPainter::paint(QPainter& painter, QPointF origin, const Formula& f, int level) const {
     switch (f.kind) {
     case Formula::Kind::Math:
-    case Formula::Kind::Words:
-        painter.setFont(fontAt(level));
-        painter.drawText(origin, f.text);
+    case Formula::Kind::Words: {
+        QPointF at = origin;
+        for (const TextRun& run : runsOf(f)) {
+            const QFont font = run.italic ? italicAt(level) : fontAt(level);
+            painter.setFont(font);
+            painter.drawText(at, run.text);
+            at.rx() += QFontMetricsF(font).horizontalAdvance(run.text);
+        }
         return;
+    }
     case Formula::Kind::Row: {
         QPointF at = origin;
         for (const Formula& part : f.parts) {

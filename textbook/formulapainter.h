@@ -34,6 +34,7 @@ private:
     FormulaBox measure(const Formula& formula, int level) const;
     void paint(QPainter& painter, QPointF origin, const Formula& formula, int level) const;
     QFont fontAt(int level) const;
+    QFont italicAt(int level) const;
     qreal em(int level) const;
 
     QFont m_font;
