@@ -29,6 +29,21 @@ bool isPlainNumberOrLetter(const QString& text) {
     return !text.isEmpty();
 }
 
+// A root, or a whole number times a root ("3√(2 + √3)"): one factor, whatever its radicand holds.
+bool isSingleRoot(const Formula& f) {
+    if (f.kind == Formula::Kind::Root)
+        return true;
+    if (f.kind != Formula::Kind::Row || f.parts.empty() ||
+        f.parts.back().kind != Formula::Kind::Root)
+        return false;
+    for (std::size_t i = 0; i + 1 < f.parts.size(); ++i) {
+        const Formula& part = f.parts[i];
+        if (part.kind != Formula::Kind::Math || !isPlainNumberOrLetter(part.text))
+            return false;
+    }
+    return true;
+}
+
 bool needsBrackets(const QString& text, QStringView operators) {
     for (const QChar c : operators) {
         if (text.contains(c))
@@ -169,7 +184,7 @@ QString plainText(const Formula& f) {
     case Formula::Kind::Fraction: {
         QString top = plainText(f.parts[0]);
         QString bottom = plainText(f.parts[1]);
-        if (needsBrackets(top, u" ·±/"))
+        if (!isSingleRoot(f.parts[0]) && needsBrackets(top, u" ·±/"))
             top = u'(' + top + u')';
         if (!isPlainNumberOrLetter(bottom))
             bottom = u'(' + bottom + u')';
@@ -177,7 +192,7 @@ QString plainText(const Formula& f) {
     }
     case Formula::Kind::Root: {
         const QString radicand = plainText(f.parts[0]);
-        if (needsBrackets(radicand, u" /·+−±("))
+        if (needsBrackets(radicand, u" /·+−±(√"))
             return QStringLiteral("√(%1)").arg(radicand);
         return u'√' + radicand;
     }

@@ -16,6 +16,7 @@ using velmora::EquationType;
 namespace textbook = velmora::textbook;
 
 Q_DECLARE_METATYPE(velmora::EquationType)
+Q_DECLARE_METATYPE(velmora::textbook::Formula)
 
 namespace {
 
@@ -58,6 +59,8 @@ private slots:
     void simplestRoots();
     void lines_data();
     void lines();
+    void plainTextBrackets_data();
+    void plainTextBrackets();
     void decimals_data();
     void decimals();
     void unsimplifiedWhenTooLarge();
@@ -371,6 +374,36 @@ void TestTextbook::lines() {
     const textbook::Solution solution =
         textbook::solve(problem(a, b, c, type), textbook::Words(), u',', 2);
     QCOMPARE(textbook::solutionText(solution), text);
+}
+
+// Where the one-line text needs brackets to mean what the drawn formula shows.
+void TestTextbook::plainTextBrackets_data() {
+    using namespace textbook;
+    QTest::addColumn<Formula>("formula");
+    QTest::addColumn<QString>("text");
+
+    const Formula sumWithRoot = row({math(u"5 + "_s), root(math(u"13"_s))}); // 5 + √13
+    QTest::newRow("root of a number") << root(math(u"65"_s)) << u"√65"_s;
+    QTest::newRow("root of a root") << root(root(math(u"2"_s))) << u"√(√2)"_s;
+    QTest::newRow("root of a product")
+        << root(row({math(u"30"_s), root(math(u"10"_s))})) << u"√(30√10)"_s;
+    QTest::newRow("root of a fraction")
+        << root(fraction(sumWithRoot, math(u"2"_s))) << u"√((5 + √13)/2)"_s;
+    QTest::newRow("sum over a number") << fraction(sumWithRoot, math(u"4"_s)) << u"(5 + √13)/4"_s;
+    QTest::newRow("a root over a number needs none")
+        << fraction(row({math(u"3"_s), root(sumWithRoot)}), math(u"5"_s)) << u"3√(5 + √13)/5"_s;
+    QTest::newRow("product below the bar")
+        << fraction(math(u"−b"_s), math(u"2a"_s)) << u"−b/(2a)"_s;
+    QTest::newRow("scripts") << row({sub(math(u"x"_s), math(u"1,2"_s)), math(u" = "_s),
+                                     sup(math(u"x"_s), math(u"4"_s)),
+                                     sup(math(u"y"_s), math(u"k"_s))})
+                             << u"x₁,₂ = x⁴y^(k)"_s;
+}
+
+void TestTextbook::plainTextBrackets() {
+    QFETCH(textbook::Formula, formula);
+    QFETCH(QString, text);
+    QCOMPARE(textbook::plainText(formula), text);
 }
 
 void TestTextbook::decimals_data() {
