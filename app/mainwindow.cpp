@@ -17,6 +17,7 @@
 #include "state/language.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "textbook/textbookwindow.h"
 #include "trig/trigpage.h"
 #include "update/updatefolder.h"
 #include "update/updateservice.h"
@@ -135,6 +136,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
         if (m_ui->N5->isChecked())
             detailed_solution();
     });
+    connect(equationPage(), &EquationPage::solved, this,
+            [this](const TypedEquation& typed) { guarded([&] { followSolve(typed); }); });
+    connect(equationPage(), &EquationPage::linearEquationTyped, this,
+            [this](const TypedEquation& typed) { guarded([&] { followSolve(typed); }); });
+    connectGuarded(m_ui->TextbookView, &QAction::triggered, this, [this] { showTextbookView(); });
 
     connectHelpMenu();
     // The keyboard reaches the menu bar (F10, a lone Alt), the help (F1) and every button
@@ -265,6 +271,9 @@ void TForm1::language() {
     m_ui->N10->setText(menu(11));
     m_ui->N9->setText(menu(12));
     m_ui->N13->setText(menu(13));
+    m_ui->TextbookView->setText(moreText(MoreText::TextbookCaption));
+    if (m_textbook)
+        m_textbook->language();
 
     m_ui->PageControl1->setTabText(0, Global::text(TextTable::SquareRoot, 1));
     equationPage()->language();
@@ -275,6 +284,23 @@ void TForm1::language() {
 
 void TForm1::FormShow() {
     equationPage()->prepareOnShow();
+}
+
+void TForm1::followSolve(const TypedEquation& equation) {
+    m_lastTyped = equation;
+    if (m_textbook)
+        m_textbook->showEquation(equation);
+}
+
+void TForm1::showTextbookView() {
+    if (!m_textbook) {
+        m_textbook = new textbook::TextbookWindow(this);
+        if (m_lastTyped)
+            m_textbook->showEquation(*m_lastTyped);
+    }
+    m_textbook->show();
+    m_textbook->raise();
+    m_textbook->activateWindow();
 }
 
 void TForm1::N2Click() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "solver/equation.h"
+
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TForm1;
@@ -10,6 +13,9 @@ class TForm1;
 
 namespace velmora {
 
+namespace textbook {
+class TextbookWindow;
+}
 class EquationPage;
 class TrigPage;
 
@@ -51,6 +57,10 @@ public:
     void N11Click();
     void N13Click();
     void PageControl1Change();
+    // View › Textbook view: shows the textbook view, made the first time, with the last solve.
+    void showTextbookView();
+    // The textbook view once it has been opened; none before.
+    textbook::TextbookWindow* textbookView() const { return m_textbook; }
     // Fits the detailed-solution box and the window to the last solve's line count.
     void detailed_solution();
 
@@ -71,8 +81,12 @@ private:
     void placeAtStart();
     void chooseHeightAtStart();
 
+    void followSolve(const TypedEquation& equation);
+
     std::unique_ptr<Ui::TForm1> m_ui;
     bool m_closeRefused = false;
+    std::optional<TypedEquation> m_lastTyped;
+    textbook::TextbookWindow* m_textbook = nullptr;
 };
 
 // The window references, set by the entry as the windows are created.

@@ -6,6 +6,8 @@
 #include "state/language.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "textbook/solution.h"
+#include "textbook/textbookwords.h"
 #include "trig/trigcore.h"
 
 #include <optional>
@@ -54,6 +56,42 @@ QString storedLetter() {
     } catch (const Failure&) {
     }
     return QStringLiteral("y");
+}
+
+enum class TextbookFormat { Text, Latex, Json };
+
+// The solution as the textbook view writes it; a = 0 is solved as the linear equation.
+Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
+                      const std::optional<QString>& letter, TextbookFormat format) {
+    const CoefficientReading reading = textbook::readProblemCoefficients(
+        {numbers[0], numbers[1], numbers[2]},
+        {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])});
+    switch (reading.outcome) {
+    case CoefficientReading::MissingA:
+        return {StatusInputError, {}, message(7)};
+    case CoefficientReading::NotANumber:
+        throw refusedCoefficient(reading.refusedLetter);
+    case CoefficientReading::ZeroA:
+    case CoefficientReading::Accepted:
+        break;
+    }
+    textbook::Problem problem;
+    problem.coefficients = reading.coefficients;
+    problem.type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
+    if (biquadratic)
+        problem.letter = letter.value_or(storedLetter());
+    constexpr int Decimals = 2;
+    const textbook::Solution solution =
+        textbook::solve(problem, textbook::wordsOfLanguage(), OutputSeparator, Decimals);
+    switch (format) {
+    case TextbookFormat::Latex:
+        return {StatusDone, textbook::solutionLatex(solution), {}};
+    case TextbookFormat::Json:
+        return {StatusDone, textbook::solutionJson(solution, Decimals), {}};
+    case TextbookFormat::Text:
+        break;
+    }
+    return {StatusDone, textbook::solutionText(solution), {}};
 }
 
 Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<QString>& letter) {
@@ -110,6 +148,8 @@ Outcome trig(const QString& name, const QString& value) {
 
 Outcome parseAndRun(const QStringList& arguments) {
     bool biquadratic = false;
+    bool textbook = false;
+    std::optional<TextbookFormat> format;
     std::optional<QString> letter;
     QStringList positional;
     bool optionsEnded = false;
@@ -135,6 +175,27 @@ Outcome parseAndRun(const QStringList& arguments) {
             return {StatusDone, QStringLiteral("velmora-cli 3.2\n"), {}};
         if (argument == QLatin1String("--biquadratic")) {
             biquadratic = true;
+        } else if (argument == QLatin1String("--textbook")) {
+            textbook = true;
+        } else if (argument == QLatin1String("--format") ||
+                   argument.startsWith(QLatin1String("--format="))) {
+            QString name;
+            if (argument == QLatin1String("--format")) {
+                if (++i == arguments.size())
+                    throw UsageError{QStringLiteral("--format needs text, latex or json")};
+                name = arguments[i];
+            } else {
+                name = argument.mid(9);
+            }
+            if (name == QLatin1String("text"))
+                format = TextbookFormat::Text;
+            else if (name == QLatin1String("latex"))
+                format = TextbookFormat::Latex;
+            else if (name == QLatin1String("json"))
+                format = TextbookFormat::Json;
+            else
+                throw UsageError{
+                    QStringLiteral("--format takes text, latex or json, not '%1'").arg(name)};
         } else if (argument == QLatin1String("--letter") ||
                    argument.startsWith(QLatin1String("--letter="))) {
             if (argument == QLatin1String("--letter")) {
@@ -160,12 +221,18 @@ Outcome parseAndRun(const QStringList& arguments) {
     if (command == QLatin1String("solve")) {
         if (positional.size() != 3)
             throw UsageError{QStringLiteral("solve takes three coefficients: a b c")};
+        if (format && !textbook)
+            throw UsageError{QStringLiteral("--format belongs to solve --textbook")};
         loadMessages();
+        if (textbook)
+            return textbookSolve(positional, biquadratic, letter,
+                                 format.value_or(TextbookFormat::Text));
         return solve(positional, biquadratic, letter);
     }
     if (command == QLatin1String("trig")) {
-        if (biquadratic || letter)
-            throw UsageError{QStringLiteral("--biquadratic and --letter belong to solve")};
+        if (biquadratic || letter || textbook || format)
+            throw UsageError{
+                QStringLiteral("--biquadratic, --letter, --textbook and --format belong to solve")};
         if (positional.size() != 2)
             throw UsageError{QStringLiteral("trig takes a function and a value")};
         return trig(positional[0], positional[1]);
@@ -191,6 +258,8 @@ Outcome run(const QStringList& arguments) {
 QString usage() {
     return QStringLiteral(
         "Usage: velmora-cli solve [--biquadratic] [--letter LETTER] A B C\n"
+        "       velmora-cli solve --textbook [--format text|latex|json] [--biquadratic]\n"
+        "                         [--letter LETTER] -- A B C\n"
         "       velmora-cli trig FUNCTION VALUE\n"
         "\n"
         "Velmora's equation and trigonometry pages on the command line, written exactly as\n"
@@ -201,6 +270,13 @@ QString usage() {
         "  --biquadratic       solve A·x⁴ + B·x² + C = 0 through a substitution instead\n"
         "  --letter LETTER     the substitution letter, one of a to z without x (default: the\n"
         "                      \"Replacement\" setting, else y)\n"
+        "  --textbook          write the solution as the textbook view does: exact roots in\n"
+        "                      simplest form, the factored form, a check and the answer;\n"
+        "                      A may be 0 (the linear equation B·x + C = 0)\n"
+        "  --format FORMAT     with --textbook: text (the default, as Copy as text), latex\n"
+        "                      (as Copy as LaTeX, an amsmath align* environment) or json\n"
+        "                      (the discriminant, the roots in an ASCII form such as\n"
+        "                      (-3 - sqrt(65))/4, their decimals, and the lines)\n"
         "  trig FUNCTION VALUE sin, cos, tg or ctg of an angle in degrees, or arcsin, arccos\n"
         "                      or arcctg of a value, answered in degrees\n"
         "  -h, --help          show this text\n"

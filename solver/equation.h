@@ -31,6 +31,15 @@ struct CoefficientReading {
 CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
                                     const std::array<QChar, 3>& separators);
 
+// A solve as it was typed on the equation page: the coefficient texts and their separator, the
+// type and the substitution letter. The textbook view reads the texts again, exactly.
+struct TypedEquation {
+    std::array<QString, 3> texts;
+    QChar separator = u',';
+    EquationType type = EquationType::Quadratic;
+    QString letter;
+};
+
 // The numbers of one solve of a·x² + b·x + c = 0, or of a·x⁴ + b·x² + c = 0 through the
 // substitution x² = y: the true values of the typed coefficients' arithmetic, each with the
 // digits it is written with.

@@ -106,12 +106,18 @@ void EquationPage::raschet() {
     const CoefficientReading reading =
         readCoefficients({m_ui->Edit1->text(), m_ui->Edit2->text(), m_ui->Edit3->text()},
                          {separator, separator, separator});
+    const EquationType type =
+        m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
+    TypedEquation typed{
+        {m_ui->Edit1->text(), m_ui->Edit2->text(), m_ui->Edit3->text()}, separator, type, {}};
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
     case CoefficientReading::ZeroA:
         showMessageBox(message(reading.outcome == CoefficientReading::MissingA ? 7 : 8), message(3),
                        MessageFlags::ErrorOk);
         m_ui->Edit1->setFocus();
+        if (reading.outcome == CoefficientReading::ZeroA)
+            emit linearEquationTyped(typed);
         return;
     case CoefficientReading::NotANumber: {
         QLineEdit* const fields[] = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3};
@@ -121,8 +127,6 @@ void EquationPage::raschet() {
         break;
     }
 
-    const EquationType type =
-        m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
     const EquationNumbers numbers = solveEquation(reading.coefficients, type);
     // D is shown before the substitution letter is read, so a letter of the wrong type leaves
     // exactly the discriminant on screen.
@@ -149,7 +153,8 @@ void EquationPage::raschet() {
             setActiveLook(rootFields[i], true);
         }
     }
-    emit solved();
+    typed.letter = letter;
+    emit solved(typed);
 }
 
 void EquationPage::writeSolution(const std::vector<QString>& lines) {

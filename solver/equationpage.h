@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solver/equation.h"
+
 #include <QWidget>
 
 #include <array>
@@ -51,7 +53,10 @@ public:
     void updateAccessibleNames();
 
 signals:
-    void solved();
+    // What was typed, for the textbook view, which writes the same equation its own way.
+    void solved(const velmora::TypedEquation& equation);
+    // The page refused a zero a with its message; the textbook view solves the linear equation.
+    void linearEquationTyped(const velmora::TypedEquation& equation);
 
 private:
     void resetResults();

@@ -5,7 +5,7 @@
 namespace velmora::Global {
 namespace {
 
-using Table = std::array<QString, LinesPerTable>;
+using Table = std::array<QString, MoreLines>;
 
 struct Shared {
     std::array<Table, TableCount> tables;
@@ -19,20 +19,24 @@ Shared& shared() {
     return state;
 }
 
-bool validLine(int line) {
-    return line >= 1 && line <= LinesPerTable;
+bool validLine(TextTable table, int line) {
+    return line >= 1 && line <= linesIn(table);
 }
 
 } // namespace
 
+int linesIn(TextTable table) {
+    return table == TextTable::More ? MoreLines : LinesPerTable;
+}
+
 QString text(TextTable table, int line) {
-    if (!validLine(line))
+    if (!validLine(table, line))
         return {};
     return shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)];
 }
 
 void setText(TextTable table, int line, const QString& value) {
-    if (validLine(line))
+    if (validLine(table, line))
         shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)] =
             value;
 }

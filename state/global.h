@@ -27,8 +27,12 @@ namespace Global {
 
 inline constexpr int TableCount = 8;
 inline constexpr int LinesPerTable = 13;
+// The More table holds the program's own texts and grows with it, so it has room for more.
+inline constexpr int MoreLines = 64;
+// How many lines a table holds: LinesPerTable, or MoreLines for More.
+int linesIn(TextTable table);
 
-// Line 1..13 of a table; a line outside that range reads as empty.
+// Line 1..linesIn(table) of a table; a line outside that range reads as empty.
 QString text(TextTable table, int line);
 void setText(TextTable table, int line, const QString& value);
 

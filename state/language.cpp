@@ -41,7 +41,7 @@ void loadLanguage(const QString& name) {
     const QString file = languageFile(name);
     if (file.isEmpty())
         return;
-    // Parsed once for all 104 entries. A file found nowhere reads as empty.
+    // Parsed once for all the entries. A file found nowhere reads as empty.
     const QString path = findDataFile(file, DataPlace::ProgramFolder);
     const ProfileFile profile = path.isEmpty() ? ProfileFile() : ProfileFile::load(path);
 
@@ -59,6 +59,15 @@ void loadLanguage(const QString& name) {
             const QString key = QString::number(line);
             for (std::size_t i = 0; i < std::size(order); ++i)
                 Global::setText(order[i], line, profile.readString(sections[i], key, QString()));
+        } catch (...) {
+        }
+    }
+    // The More table's further lines, after all the tables' first ones.
+    for (int line = Global::LinesPerTable + 1; line <= Global::MoreLines; ++line) {
+        try {
+            Global::setText(TextTable::More, line,
+                            profile.readString(sections[std::size(order) - 1],
+                                               QString::number(line), QString()));
         } catch (...) {
         }
     }

@@ -29,6 +29,34 @@ QString fallback(MoreText line) {
     case MoreText::StoreUnusable:
         return QStringLiteral("The settings file %1 cannot be used. Velmora runs with default "
                               "settings; changes to them will not be kept.");
+    case MoreText::TextbookCaption:
+        return QStringLiteral("Textbook view");
+    case MoreText::TextbookEmpty:
+        return QStringLiteral("Solve an equation on the equation page: its solution appears "
+                              "here, written as in a textbook.");
+    case MoreText::TextbookCopyText:
+        return QStringLiteral("Copy as text");
+    case MoreText::TextbookCopyLatex:
+        return QStringLiteral("Copy as LaTeX");
+    case MoreText::TextbookPrint:
+        return QStringLiteral("Print…");
+    case MoreText::TextbookSavePdf:
+        return QStringLiteral("Save as PDF…");
+    case MoreText::TextbookZoomIn:
+        return QStringLiteral("Zoom in");
+    case MoreText::TextbookZoomOut:
+        return QStringLiteral("Zoom out");
+    case MoreText::TextbookZoomReset:
+        return QStringLiteral("Actual size");
+    case MoreText::TextbookDecimals:
+        return QStringLiteral("Decimals:");
+    case MoreText::TextbookClose:
+        return QStringLiteral("Close");
+    case MoreText::TextbookPdfFilter:
+        return QStringLiteral("PDF files (*.pdf)");
+    default:
+        // The solution's words: the textbook view's own English ones.
+        break;
     }
     return {};
 }

@@ -16,6 +16,35 @@ enum class MoreText {
     NoUpdateServer = 7,    // this installation is updated with the system's packages
     UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
     StoreUnusable = 9,     // the settings file %1 cannot be used; defaults, nothing kept
+    // The textbook view: its caption and menu item, what it says before a solve.
+    TextbookCaption = 10,
+    TextbookEmpty = 11,
+    // The words of its solution (English when the file has none: textbook::Words).
+    TextbookLet = 12,          // "Let x² = t, t ≥ 0"
+    TextbookOneRoot = 13,      // "D = 0 ⇒ one root"
+    TextbookNoRealRoots = 14,  // "D < 0 ⇒ no real roots"
+    TextbookRejected = 15,     // "t₂ = −3 < 0: rejected, since t ≥ 0"
+    TextbookLinear = 16,       // "a = 0: the equation is linear"
+    TextbookNoSolution = 17,   // of a linear equation 0·x = c, c ≠ 0
+    TextbookAnyNumber = 18,    // "x is any number", after the x
+    TextbookFactored = 19,     // "Factored form: …"
+    TextbookCheck = 20,        // "Check by Vieta's formulas: …"
+    TextbookAnswer = 21,       // the answer line, %1 the roots
+    TextbookAnswerEach = 22,   // one root in the answer, %1 its value
+    TextbookAnswerJoin = 23,   // between two roots of the answer
+    TextbookNoRoots = 24,      // the answer when there is no real root
+    TextbookUnsimplified = 25, // some roots are exact but not in simplest form
+    // Its commands.
+    TextbookCopyText = 26,
+    TextbookCopyLatex = 27,
+    TextbookPrint = 28,
+    TextbookSavePdf = 29,
+    TextbookZoomIn = 30,
+    TextbookZoomOut = 31,
+    TextbookZoomReset = 32,
+    TextbookDecimals = 33,
+    TextbookClose = 34,
+    TextbookPdfFilter = 35,
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the

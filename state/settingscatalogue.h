@@ -42,6 +42,16 @@ inline constexpr IntegerValue WindowTop{
     {RootKey::LocalMachine, ProgramKey, u"Keep window position_y"}};
 inline constexpr StringValue Replacement{{RootKey::LocalMachine, ProgramKey, u"Replacement"}};
 inline constexpr StringValue HelpIndex{{RootKey::LocalMachine, ProgramKey, u"Help index"}};
+// The textbook view's place and size, and the decimals of its approximations.
+inline constexpr IntegerValue TextbookLeft{{RootKey::LocalMachine, ProgramKey, u"Textbook view_x"}};
+inline constexpr IntegerValue TextbookTop{{RootKey::LocalMachine, ProgramKey, u"Textbook view_y"}};
+inline constexpr IntegerValue TextbookWidth{
+    {RootKey::LocalMachine, ProgramKey, u"Textbook view_width"}};
+inline constexpr IntegerValue TextbookHeight{
+    {RootKey::LocalMachine, ProgramKey, u"Textbook view_height"}};
+inline constexpr IntegerValue TextbookDecimals{
+    {RootKey::LocalMachine, ProgramKey, u"Textbook view decimals"}};
+inline constexpr int DefaultTextbookDecimals = 2;
 
 // Values of the operating system. Linux has none of them in the store, so the readers take
 // their missing-value paths unless a value has been stored there (tests seed them).

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
@@ -90,6 +93,9 @@ private slots:
     void commandLine_data();
     void commandLine();
     void damagedSettingsAreNamed();
+    void textbook_data();
+    void textbook();
+    void textbookJson();
 
 private:
     std::unique_ptr<TemporaryStore> m_store;
@@ -309,6 +315,17 @@ void TstCli::commandLine_data() {
         << QStringList{"trig", "tan", "30"} << 2 << "velmora-cli: unknown function 'tan'";
     QTest::newRow("negative numbers after --")
         << QStringList{"solve", "--", "-1", "0", "4"} << 0 << "-x² + 4 = 0";
+    QTest::newRow("unknown format")
+        << QStringList{"solve", "--textbook", "--format", "yaml", "1", "2", "3"} << 2
+        << "velmora-cli: --format takes text, latex or json";
+    QTest::newRow("format without a format") << QStringList{"solve", "1", "2", "3", "--format"} << 2
+                                             << "velmora-cli: --format needs text, latex or json";
+    QTest::newRow("format without --textbook")
+        << QStringList{"solve", "--format=json", "1", "2", "3"} << 2
+        << "velmora-cli: --format belongs to solve --textbook";
+    QTest::newRow("textbook belongs to solve")
+        << QStringList{"trig", "--textbook", "sin", "30"} << 2
+        << "velmora-cli: --biquadratic, --letter, --textbook and --format belong to solve";
 }
 
 void TstCli::commandLine() {
@@ -335,6 +352,88 @@ void TstCli::damagedSettingsAreNamed() {
     QVERIFY2(run.err.contains(folder.filePath(kept[0])), qPrintable(run.err));
     QVERIFY(run.err.endsWith(messageIn(QStringLiteral("English"), 7) + u'\n'));
     QCOMPARE(run.status, 1);
+}
+
+// The textbook solution: a = 0 allowed, the words of the settings' language, the formats, and the
+// window's refusals of the texts themselves.
+void TstCli::textbook_data() {
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>(
+        "lines"); // lines of standard output, in order, or of standard error
+
+    QTest::newRow("text in Russian, biquadratic with the given letter")
+        << storeWith(R"("Language": "Russian")")
+        << QStringList{"solve", "--textbook", "--biquadratic", "--letter", "t", "--", "1",
+                       "2",     "-3"}
+        << 0
+        << QStringList{"x⁴ + 2x² − 3 = 0",
+                       "Пусть x² = t, t ≥ 0",
+                       "t² + 2t − 3 = 0",
+                       "D = b² − 4ac = 2² − 4·1·(−3) = 16",
+                       "t₁,₂ = (−b ± √D)/(2a) = (−2 ± 4)/(2·1)",
+                       "t₁ = (−2 + 4)/2 = 1",
+                       "t₂ = (−2 − 4)/2 = −3",
+                       "x² = 1 ⇒ x = ±√1 = ±1",
+                       "t₂ = −3 < 0: не подходит, так как t ≥ 0",
+                       "Разложение на множители: x⁴ + 2x² − 3 = (x² − 1)(x² + 3)",
+                       "Проверка по теореме Виета: t₁ + t₂ = −2 = −b/a; t₁·t₂ = −3 = c/a",
+                       "Ответ: −1; 1."};
+    QTest::newRow("a = 0 and a decimal point, in English")
+        << QString() << QStringList{"solve", "--textbook", "--", "0", "2.5", "-1"} << 0
+        << QStringList{"2,5x − 1 = 0", "a = 0: the equation is linear",
+                       "x = −c/b = 1/2,5 = 2/5 = 0,40", "Answer: x = 2/5."};
+    QTest::newRow("latex")
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--format", "latex", "--", "3", "0", "-2"} << 0
+        << QStringList{"\\begin{align*}",
+                       "&3{x}^{2} - 2 = 0 \\\\",
+                       "&D = {b}^{2} - 4ac = {0}^{2} - 4\\cdot 3\\cdot (-2) = 24 \\\\",
+                       "&{x}_{1{,}2} = \\frac{-b \\pm  \\sqrt{D}}{2a} = \\frac{0 \\pm  "
+                       "\\sqrt{24}}{2\\cdot 3} = \\pm \\frac{\\sqrt{6}}{3} \\\\",
+                       "&{x}_{1} = \\frac{\\sqrt{6}}{3} \\approx  0{,}82 \\\\",
+                       "&{x}_{2} = -\\frac{\\sqrt{6}}{3} \\approx  -0{,}82 \\\\",
+                       "&\\text{Factored form: }3{x}^{2} - 2 = 3(x + \\frac{\\sqrt{6}}{3})(x - "
+                       "\\frac{\\sqrt{6}}{3}) \\\\",
+                       "&\\text{Check by Vieta's formulas: }{x}_{1} + {x}_{2} = 0 = -\\frac{b}{a};"
+                       "\\; {x}_{1}\\cdot {x}_{2} = -\\frac{2}{3} = \\frac{c}{a} \\\\",
+                       "&\\text{Answer: }x = -\\frac{\\sqrt{6}}{3}\\text{ or }x = "
+                       "\\frac{\\sqrt{6}}{3}\\text{.}",
+                       "\\end{align*}"};
+    QTest::newRow("a refused b, as the window refuses it")
+        << QString() << QStringList{"solve", "--textbook", "--", "0", "2x", "1"} << 1
+        << QStringList{messageIn(QStringLiteral("English"), 9) + " \"b\""};
+    QTest::newRow("a missing") << QString() << QStringList{"solve", "--textbook", "", "1", "2"} << 1
+                               << QStringList{messageIn(QStringLiteral("English"), 7)};
+}
+
+void TstCli::textbook() {
+    QFETCH(QString, store);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+
+    if (!store.isEmpty())
+        m_store->seed(store.toUtf8());
+    const Run run = runCli(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE((status == 0 ? run.out : run.err).split(u'\n', Qt::SkipEmptyParts), lines);
+    QCOMPARE(status == 0 ? run.err : run.out, QString());
+}
+
+// The JSON form: the discriminant, the roots in the ASCII grammar and their decimals.
+void TstCli::textbookJson() {
+    const Run run = runCli({"solve", "--textbook", "--format=json", "--", "2", "3", "-7"});
+    QCOMPARE(run.status, 0);
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(object.value(u"discriminant").toString(), QStringLiteral("65"));
+    QCOMPARE(object.value(u"roots").toArray(),
+             QJsonArray({"(-3 - sqrt(65))/4", "(-3 + sqrt(65))/4"}));
+    QCOMPARE(object.value(u"approximations").toArray(), QJsonArray({"-2.77", "1.27"}));
+    QCOMPARE(object.value(u"equation").toString(), QStringLiteral("2x² + 3x − 7 = 0"));
 }
 
 QTEST_GUILESS_MAIN(TstCli)

@@ -226,7 +226,7 @@ void TstLanguage::shippedFilesSpeakTheirLanguage() {
 
     QStringList faults;
     for (TextTable table : kTables)
-        for (int line = 1; line <= Global::LinesPerTable; ++line) {
+        for (int line = 1; line <= Global::linesIn(table); ++line) {
             const QString text = Global::text(table, line);
             const QString fault = velmora::test::captionLanguageFault(text, name);
             if (!fault.isEmpty())

@@ -1,0 +1,66 @@
+// The textbook view's work for one solve: the solution in simplest exact form, and the layout
+// and painting of its lines into an image the size of the window's view.
+#include "textbook/formulapainter.h"
+#include "textbook/solution.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+namespace textbook = velmora::textbook;
+
+textbook::Problem problem(const char* a, const char* b, const char* c, velmora::EquationType type) {
+    const velmora::CoefficientReading reading = textbook::readProblemCoefficients(
+        {QString::fromLatin1(a), QString::fromLatin1(b), QString::fromLatin1(c)},
+        {u',', u',', u','});
+    return {reading.coefficients, type, QStringLiteral("t")};
+}
+
+void solveQuadratic(benchmark::State& state) {
+    const textbook::Problem p = problem("2", "3", "-7", velmora::EquationType::Quadratic);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(textbook::solve(p, textbook::Words(), u',', 2));
+}
+BENCHMARK(solveQuadratic);
+
+void solveBiquadraticDenested(benchmark::State& state) {
+    const textbook::Problem p = problem("1", "-4", "1", velmora::EquationType::Biquadratic);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(textbook::solve(p, textbook::Words(), u',', 2));
+}
+BENCHMARK(solveBiquadraticDenested);
+
+void layoutAndPaint(benchmark::State& state) {
+    const textbook::Solution solution = textbook::solve(
+        problem("1", "-5", "3", velmora::EquationType::Biquadratic), textbook::Words(), u',', 2);
+    QImage image(900, 900, QImage::Format_ARGB32_Premultiplied);
+    QFont font;
+    font.setPixelSize(20);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const textbook::FormulaPainter formulas(font);
+        qreal y = 0;
+        for (const textbook::Formula& line : solution.lines) {
+            const textbook::FormulaBox box = formulas.measure(line);
+            formulas.paint(painter, QPointF(4, y + box.ascent), line);
+            y += box.height() + 4;
+        }
+    }
+}
+BENCHMARK(layoutAndPaint);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,275 @@
+#include "textbook/textbookwindow.h"
+
+#include "platform/base/failure.h"
+#include "platform/desktop/windowsystem.h"
+#include "platform/ui/errorreport.h"
+#include "state/moretexts.h"
+#include "state/settingscatalogue.h"
+#include "textbook/solutionprint.h"
+#include "textbook/solutionview.h"
+#include "textbook/textbookwords.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDate>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace velmora::textbook {
+namespace {
+
+constexpr int FormulaPixels = 20; // at zoom 1
+constexpr qreal ZoomStep = 1.25;
+constexpr qreal SmallestZoom = 0.5;
+constexpr qreal LargestZoom = 4.0;
+
+std::optional<int> storedInteger(const catalogue::IntegerValue& value) {
+    return catalogue::storedEdge(value);
+}
+
+} // namespace
+
+TextbookWindow::TextbookWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_toolBar(new QToolBar(this)), m_viewBar(new QToolBar(this)),
+      m_copyText(new QAction(this)), m_copyLatex(new QAction(this)), m_print(new QAction(this)),
+      m_savePdf(new QAction(this)), m_zoomIn(new QAction(this)), m_zoomOut(new QAction(this)),
+      m_zoomReset(new QAction(this)), m_close(new QAction(this)), m_decimalsLabel(new QLabel(this)),
+      m_decimals(new QSpinBox(this)), m_splitter(new QSplitter(Qt::Horizontal, this)),
+      m_scroll(new QScrollArea(m_splitter)), m_view(new SolutionView(m_scroll)) {
+    setObjectName(QStringLiteral("TextbookWindow"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    m_copyText->setShortcut(QKeySequence::Copy);
+    m_copyLatex->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_print->setShortcut(QKeySequence::Print);
+    m_savePdf->setShortcut(QKeySequence::Save);
+    m_zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m_zoomOut->setShortcut(QKeySequence::ZoomOut);
+    m_zoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    m_close->setShortcut(QKeySequence(Qt::Key_Escape));
+    // The file commands above the solution, the size and the decimals below it: one row of all
+    // would not fit a narrow window in the longer languages.
+    for (QAction* action : {m_copyText, m_copyLatex, m_print, m_savePdf})
+        m_toolBar->addAction(action);
+    for (QAction* action : {m_zoomOut, m_zoomReset, m_zoomIn})
+        m_viewBar->addAction(action);
+    addActions(
+        {m_copyText, m_copyLatex, m_print, m_savePdf, m_zoomIn, m_zoomOut, m_zoomReset, m_close});
+    m_viewBar->addSeparator();
+    m_viewBar->addWidget(m_decimalsLabel);
+    m_viewBar->addWidget(m_decimals);
+    m_decimals->setRange(0, 12);
+    m_decimals->setValue(std::clamp(
+        storedInteger(catalogue::TextbookDecimals).value_or(catalogue::DefaultTextbookDecimals), 0,
+        12));
+    m_decimalsLabel->setBuddy(m_decimals);
+
+    m_scroll->setWidget(m_view);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setBackgroundRole(QPalette::Base);
+    m_splitter->addWidget(m_scroll);
+    m_splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_splitter, 1);
+    layout->addWidget(m_viewBar);
+
+    connectGuarded(m_copyText, &QAction::triggered, this, [this] { copyText(); });
+    connectGuarded(m_copyLatex, &QAction::triggered, this, [this] { copyLatex(); });
+    connectGuarded(m_print, &QAction::triggered, this, [this] { printSolution(); });
+    connectGuarded(m_savePdf, &QAction::triggered, this, [this] { saveAsPdf(); });
+    connectGuarded(m_zoomIn, &QAction::triggered, this, [this] { zoomIn(); });
+    connectGuarded(m_zoomOut, &QAction::triggered, this, [this] { zoomOut(); });
+    connectGuarded(m_zoomReset, &QAction::triggered, this, [this] { resetZoom(); });
+    connectGuarded(m_close, &QAction::triggered, this, [this] { close(); });
+    connectGuarded(m_decimals, &QSpinBox::valueChanged, this, [this] {
+        try {
+            catalogue::write(catalogue::TextbookDecimals, m_decimals->value());
+        } catch (const Failure&) {
+            // An unusable store was reported at start-up; the view still follows the box.
+        }
+        rewrite();
+    });
+
+    applyZoom();
+    restoreGeometryFromSettings();
+    language();
+}
+
+TextbookWindow::~TextbookWindow() = default;
+
+void TextbookWindow::language() {
+    setWindowTitle(moreText(MoreText::TextbookCaption));
+    const std::pair<QAction*, MoreText> captions[] = {
+        {m_copyText, MoreText::TextbookCopyText},   {m_copyLatex, MoreText::TextbookCopyLatex},
+        {m_print, MoreText::TextbookPrint},         {m_savePdf, MoreText::TextbookSavePdf},
+        {m_zoomIn, MoreText::TextbookZoomIn},       {m_zoomOut, MoreText::TextbookZoomOut},
+        {m_zoomReset, MoreText::TextbookZoomReset}, {m_close, MoreText::TextbookClose}};
+    for (const auto& [action, line] : captions) {
+        action->setText(moreText(line));
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(
+            moreText(line), action->shortcut().toString(QKeySequence::NativeText)));
+    }
+    m_decimalsLabel->setText(moreText(MoreText::TextbookDecimals) + u' ');
+    m_decimals->setAccessibleName(moreText(MoreText::TextbookDecimals));
+    m_view->setHint(moreText(MoreText::TextbookEmpty));
+    rewrite();
+}
+
+void TextbookWindow::showEquation(const TypedEquation& equation) {
+    m_equation = equation;
+    rewrite();
+}
+
+int TextbookWindow::decimals() const {
+    return m_decimals->value();
+}
+
+void TextbookWindow::rewrite() {
+    if (!m_equation) {
+        m_view->setLines({});
+        return;
+    }
+    const TypedEquation& typed = *m_equation;
+    const CoefficientReading reading =
+        readProblemCoefficients(typed.texts, {typed.separator, typed.separator, typed.separator});
+    if (reading.outcome != CoefficientReading::Accepted) {
+        // The page refused these texts and said why; the view keeps its last solution.
+        return;
+    }
+    Problem problem{reading.coefficients, typed.type,
+                    typed.letter.isEmpty() ? QStringLiteral("y") : typed.letter};
+    m_solution = solve(problem, wordsOfLanguage(), typed.separator, decimals());
+    m_view->setLines(m_solution->lines);
+}
+
+QString TextbookWindow::headingText() const {
+    QString heading = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    if (m_solution)
+        heading += QStringLiteral("    ") + plainText(m_solution->equation);
+    return heading;
+}
+
+void TextbookWindow::copyText() {
+    if (m_solution)
+        QGuiApplication::clipboard()->setText(solutionText(*m_solution));
+}
+
+void TextbookWindow::copyLatex() {
+    if (m_solution)
+        QGuiApplication::clipboard()->setText(solutionLatex(*m_solution));
+}
+
+void TextbookWindow::paintOn(QPagedPaintDevice& device) {
+    QPainter painter(&device);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::black);
+    const QRectF page(QPointF(0, 0), QSizeF(painter.viewport().size()));
+    QFont font = m_view->font();
+    font.setPointSizeF(13);
+    paintSolutionPages(painter, page, headingText(), *m_solution, font,
+                       [&device] { return device.newPage(); });
+}
+
+void TextbookWindow::printSolution() {
+    if (!m_solution)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        paintOn(printer);
+}
+
+void TextbookWindow::saveAsPdf() {
+    if (!m_solution)
+        return;
+    const QString path =
+        QFileDialog::getSaveFileName(this, moreText(MoreText::TextbookSavePdf), QString(),
+                                     moreText(MoreText::TextbookPdfFilter));
+    if (path.isEmpty())
+        return;
+    if (!writePdf(path))
+        throw Failure(QStringLiteral("Cannot create file \"%1\"").arg(path));
+}
+
+bool TextbookWindow::writePdf(const QString& path) {
+    if (!m_solution)
+        return false;
+    // Written aside and put in place when complete, so a failed save leaves no half file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter writer(&file);
+    writer.setTitle(headingText());
+    writer.setCreator(QStringLiteral("Velmora"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    paintOn(writer);
+    return file.commit();
+}
+
+void TextbookWindow::zoomIn() {
+    m_zoom = std::min(LargestZoom, m_zoom * ZoomStep);
+    applyZoom();
+}
+
+void TextbookWindow::zoomOut() {
+    m_zoom = std::max(SmallestZoom, m_zoom / ZoomStep);
+    applyZoom();
+}
+
+void TextbookWindow::resetZoom() {
+    m_zoom = 1.0;
+    applyZoom();
+}
+
+void TextbookWindow::applyZoom() {
+    m_view->setFormulaPixelSize(qRound(FormulaPixels * m_zoom));
+}
+
+void TextbookWindow::restoreGeometryFromSettings() {
+    const std::optional<int> width = storedInteger(catalogue::TextbookWidth);
+    const std::optional<int> height = storedInteger(catalogue::TextbookHeight);
+    if (width && height && *width >= 200 && *height >= 150 && *width <= 10000 && *height <= 10000)
+        resize(*width, *height);
+    else
+        resize(620, 520);
+    const std::optional<int> left = storedInteger(catalogue::TextbookLeft);
+    const std::optional<int> top = storedInteger(catalogue::TextbookTop);
+    if (left && top && reportsWindowPosition(QGuiApplication::platformName()))
+        move(*left, *top);
+}
+
+void TextbookWindow::storeGeometry() {
+    try {
+        catalogue::write(catalogue::TextbookWidth, width());
+        catalogue::write(catalogue::TextbookHeight, height());
+        if (reportsWindowPosition(QGuiApplication::platformName())) {
+            catalogue::write(catalogue::TextbookLeft, x());
+            catalogue::write(catalogue::TextbookTop, y());
+        }
+    } catch (const Failure&) {
+        // An unusable store was reported at start-up; the window only forgets its place.
+    }
+}
+
+void TextbookWindow::hideEvent(QHideEvent* event) {
+    storeGeometry();
+    QWidget::hideEvent(event);
+}
+
+} // namespace velmora::textbook

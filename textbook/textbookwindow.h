@@ -1,0 +1,83 @@
+#pragma once
+
+#include "solver/equation.h"
+#include "textbook/solution.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QAction;
+class QLabel;
+class QPagedPaintDevice;
+class QScrollArea;
+class QSpinBox;
+class QSplitter;
+class QToolBar;
+
+namespace velmora::textbook {
+
+class SolutionView;
+
+// The textbook view: the last solve of the equation page written as the class writes it, with
+// its commands (copy as text or LaTeX, print, save as PDF, zoom, decimals). Its first splitter
+// pane holds the solution; a further pane may be added beside it. Made when first opened.
+class TextbookWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TextbookWindow(QWidget* parent = nullptr);
+    ~TextbookWindow() override;
+
+    // Solves the typed equation again, exactly, and shows it.
+    void showEquation(const TypedEquation& equation);
+    // Puts the current language's texts on the window and writes the solution again in it.
+    void language();
+
+    const std::optional<Solution>& solution() const { return m_solution; }
+    QString headingText() const;
+    void copyText();
+    void copyLatex();
+    void printSolution();
+    void saveAsPdf();
+    // Writes the solution as a PDF file; false when the file cannot be written.
+    bool writePdf(const QString& path);
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    qreal zoom() const { return m_zoom; }
+    int decimals() const;
+
+    QSplitter* splitter() const { return m_splitter; }
+    SolutionView* solutionView() const { return m_view; }
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void rewrite();
+    void applyZoom();
+    void restoreGeometryFromSettings();
+    void storeGeometry();
+    void paintOn(QPagedPaintDevice& device);
+
+    QToolBar* m_toolBar;
+    QToolBar* m_viewBar;
+    QAction* m_copyText;
+    QAction* m_copyLatex;
+    QAction* m_print;
+    QAction* m_savePdf;
+    QAction* m_zoomIn;
+    QAction* m_zoomOut;
+    QAction* m_zoomReset;
+    QAction* m_close;
+    QLabel* m_decimalsLabel;
+    QSpinBox* m_decimals;
+    QSplitter* m_splitter;
+    QScrollArea* m_scroll;
+    SolutionView* m_view;
+    std::optional<TypedEquation> m_equation;
+    std::optional<Solution> m_solution;
+    qreal m_zoom = 1.0;
+};
+
+} // namespace velmora::textbook
