@@ -45,6 +45,27 @@ enum class MoreText {
     TextbookDecimals = 33,
     TextbookClose = 34,
     TextbookPdfFilter = 35,
+    // The graph of the equation in the textbook view: its name, the words of its description
+    // (templates take the numbers as %1 and %2), and its command.
+    GraphName = 36,
+    GraphParabolaUp = 37,
+    GraphParabolaDown = 38,
+    GraphQuarticUp = 39,
+    GraphQuarticDown = 40,
+    GraphLine = 41,
+    GraphPoint = 42,
+    GraphVertex = 43,
+    GraphMinimum = 44,
+    GraphMaximum = 45,
+    GraphCrossesX = 46,
+    GraphTouchesX = 47,
+    GraphNoCrossing = 48,
+    GraphCrossesY = 49,
+    GraphJoin = 50,
+    GraphTooClose = 51,
+    GraphTooLarge = 52,
+    GraphSave = 53,
+    GraphFileFilter = 54,
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the

@@ -52,6 +52,9 @@ inline constexpr IntegerValue TextbookHeight{
 inline constexpr IntegerValue TextbookDecimals{
     {RootKey::LocalMachine, ProgramKey, u"Textbook view decimals"}};
 inline constexpr int DefaultTextbookDecimals = 2;
+// The solution's share of the textbook view's height, in thousandths; the graph has the rest.
+inline constexpr IntegerValue TextbookSplit{
+    {RootKey::LocalMachine, ProgramKey, u"Textbook view split"}};
 
 // Values of the operating system. Linux has none of them in the store, so the readers take
 // their missing-value paths unless a value has been stored there (tests seed them).

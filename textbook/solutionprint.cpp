@@ -9,7 +9,7 @@ namespace velmora::textbook {
 
 int paintSolutionPages(QPainter& painter, const QRectF& page, const QString& heading,
                        const Solution& solution, const QFont& font,
-                       const std::function<bool()>& newPage) {
+                       const std::function<bool()>& newPage, qreal* bottom) {
     const FormulaPainter formulas(font);
     QFont headingFont = font;
     headingFont.setBold(true);
@@ -41,6 +41,8 @@ int paintSolutionPages(QPainter& painter, const QRectF& page, const QString& hea
         painter.restore();
         y += height + spacing;
     }
+    if (bottom)
+        *bottom = y;
     return pages;
 }
 

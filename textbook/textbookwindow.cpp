@@ -5,6 +5,9 @@
 #include "platform/ui/errorreport.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "textbook/graph/graphpainter.h"
+#include "textbook/graph/graphview.h"
+#include "textbook/solutiongraph.h"
 #include "textbook/solutionprint.h"
 #include "textbook/solutionview.h"
 #include "textbook/textbookwords.h"
@@ -13,9 +16,12 @@
 #include <QClipboard>
 #include <QDate>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPalette>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -33,6 +39,7 @@ constexpr int FormulaPixels = 20; // at zoom 1
 constexpr qreal ZoomStep = 1.25;
 constexpr qreal SmallestZoom = 0.5;
 constexpr qreal LargestZoom = 4.0;
+constexpr int DefaultSolutionShare = 550; // thousandths of the height, the graph below
 
 std::optional<int> storedInteger(const catalogue::IntegerValue& value) {
     return catalogue::storedEdge(value);
@@ -43,10 +50,11 @@ std::optional<int> storedInteger(const catalogue::IntegerValue& value) {
 TextbookWindow::TextbookWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_toolBar(new QToolBar(this)), m_viewBar(new QToolBar(this)),
       m_copyText(new QAction(this)), m_copyLatex(new QAction(this)), m_print(new QAction(this)),
-      m_savePdf(new QAction(this)), m_zoomIn(new QAction(this)), m_zoomOut(new QAction(this)),
-      m_zoomReset(new QAction(this)), m_close(new QAction(this)), m_decimalsLabel(new QLabel(this)),
-      m_decimals(new QSpinBox(this)), m_splitter(new QSplitter(Qt::Horizontal, this)),
-      m_scroll(new QScrollArea(m_splitter)), m_view(new SolutionView(m_scroll)) {
+      m_savePdf(new QAction(this)), m_saveGraph(new QAction(this)), m_zoomIn(new QAction(this)),
+      m_zoomOut(new QAction(this)), m_zoomReset(new QAction(this)), m_close(new QAction(this)),
+      m_decimalsLabel(new QLabel(this)), m_decimals(new QSpinBox(this)),
+      m_splitter(new QSplitter(Qt::Vertical, this)), m_scroll(new QScrollArea(m_splitter)),
+      m_view(new SolutionView(m_scroll)), m_graph(new graph::GraphView(m_splitter)) {
     setObjectName(QStringLiteral("TextbookWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -60,12 +68,12 @@ TextbookWindow::TextbookWindow(QWidget* parent)
     m_close->setShortcut(QKeySequence(Qt::Key_Escape));
     // The file commands above the solution, the size and the decimals below it: one row of all
     // would not fit a narrow window in the longer languages.
-    for (QAction* action : {m_copyText, m_copyLatex, m_print, m_savePdf})
+    for (QAction* action : {m_copyText, m_copyLatex, m_print, m_savePdf, m_saveGraph})
         m_toolBar->addAction(action);
     for (QAction* action : {m_zoomOut, m_zoomReset, m_zoomIn})
         m_viewBar->addAction(action);
-    addActions(
-        {m_copyText, m_copyLatex, m_print, m_savePdf, m_zoomIn, m_zoomOut, m_zoomReset, m_close});
+    addActions({m_copyText, m_copyLatex, m_print, m_savePdf, m_saveGraph, m_zoomIn, m_zoomOut,
+                m_zoomReset, m_close});
     m_viewBar->addSeparator();
     m_viewBar->addWidget(m_decimalsLabel);
     m_viewBar->addWidget(m_decimals);
@@ -79,6 +87,7 @@ TextbookWindow::TextbookWindow(QWidget* parent)
     m_scroll->setWidgetResizable(true);
     m_scroll->setBackgroundRole(QPalette::Base);
     m_splitter->addWidget(m_scroll);
+    m_splitter->addWidget(m_graph);
     m_splitter->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -92,6 +101,7 @@ TextbookWindow::TextbookWindow(QWidget* parent)
     connectGuarded(m_copyLatex, &QAction::triggered, this, [this] { copyLatex(); });
     connectGuarded(m_print, &QAction::triggered, this, [this] { printSolution(); });
     connectGuarded(m_savePdf, &QAction::triggered, this, [this] { saveAsPdf(); });
+    connectGuarded(m_saveGraph, &QAction::triggered, this, [this] { saveGraph(); });
     connectGuarded(m_zoomIn, &QAction::triggered, this, [this] { zoomIn(); });
     connectGuarded(m_zoomOut, &QAction::triggered, this, [this] { zoomOut(); });
     connectGuarded(m_zoomReset, &QAction::triggered, this, [this] { resetZoom(); });
@@ -115,14 +125,16 @@ TextbookWindow::~TextbookWindow() = default;
 void TextbookWindow::language() {
     setWindowTitle(moreText(MoreText::TextbookCaption));
     const std::pair<QAction*, MoreText> captions[] = {
-        {m_copyText, MoreText::TextbookCopyText},   {m_copyLatex, MoreText::TextbookCopyLatex},
-        {m_print, MoreText::TextbookPrint},         {m_savePdf, MoreText::TextbookSavePdf},
-        {m_zoomIn, MoreText::TextbookZoomIn},       {m_zoomOut, MoreText::TextbookZoomOut},
-        {m_zoomReset, MoreText::TextbookZoomReset}, {m_close, MoreText::TextbookClose}};
+        {m_copyText, MoreText::TextbookCopyText}, {m_copyLatex, MoreText::TextbookCopyLatex},
+        {m_print, MoreText::TextbookPrint},       {m_savePdf, MoreText::TextbookSavePdf},
+        {m_saveGraph, MoreText::GraphSave},       {m_zoomIn, MoreText::TextbookZoomIn},
+        {m_zoomOut, MoreText::TextbookZoomOut},   {m_zoomReset, MoreText::TextbookZoomReset},
+        {m_close, MoreText::TextbookClose}};
     for (const auto& [action, line] : captions) {
         action->setText(moreText(line));
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(
-            moreText(line), action->shortcut().toString(QKeySequence::NativeText)));
+        const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+        action->setToolTip(keys.isEmpty() ? moreText(line)
+                                          : QStringLiteral("%1 (%2)").arg(moreText(line), keys));
     }
     m_decimalsLabel->setText(moreText(MoreText::TextbookDecimals) + u' ');
     m_decimals->setAccessibleName(moreText(MoreText::TextbookDecimals));
@@ -153,8 +165,11 @@ void TextbookWindow::rewrite() {
     }
     Problem problem{reading.coefficients, typed.type,
                     typed.letter.isEmpty() ? QStringLiteral("y") : typed.letter};
+    m_separator = typed.separator;
     m_solution = solve(problem, wordsOfLanguage(), typed.separator, decimals());
     m_view->setLines(m_solution->lines);
+    m_graph->setGraph(graphOf(problem, *m_solution, typed.separator, graphTextsOfLanguage()),
+                      moreText(MoreText::GraphName), typed.separator);
 }
 
 QString TextbookWindow::headingText() const {
@@ -176,13 +191,41 @@ void TextbookWindow::copyLatex() {
 
 void TextbookWindow::paintOn(QPagedPaintDevice& device) {
     QPainter painter(&device);
+    paintPages(painter, QRectF(QPointF(0, 0), QSizeF(painter.viewport().size())),
+               [&device] { return device.newPage(); });
+}
+
+void TextbookWindow::paintPages(QPainter& painter, const QRectF& page,
+                                const std::function<bool()>& newPage) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::black);
-    const QRectF page(QPointF(0, 0), QSizeF(painter.viewport().size()));
     QFont font = m_view->font();
     font.setPointSizeF(13);
-    paintSolutionPages(painter, page, headingText(), *m_solution, font,
-                       [&device] { return device.newPage(); });
+    qreal bottom = page.top();
+    paintSolutionPages(painter, page, headingText(), *m_solution, font, newPage, &bottom);
+
+    // The graph as the window shows it, below the solution or on a page of its own, in a
+    // paper's colours whatever the desktop's.
+    const qreal gap = QFontMetricsF(font, painter.device()).height();
+    const qreal fullHeight = page.width() * 2 / 3;
+    qreal height = std::min(fullHeight, page.bottom() - bottom - gap);
+    if (height < page.width() * 0.45) {
+        if (!newPage())
+            return;
+        bottom = page.top() - gap;
+        height = fullHeight;
+    }
+    QPalette paper;
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    paper.setColor(QPalette::Highlight, QColor(0x1f, 0x5f, 0xbf));
+    painter.setFont(font);
+    const QRectF area(page.left(), bottom + gap, page.width(), height);
+    graph::paintGraph(painter, m_graph->graph(), graph::Viewport(m_graph->range(), area),
+                      graph::coloursFrom(paper), m_separator);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area);
 }
 
 void TextbookWindow::printSolution() {
@@ -222,6 +265,25 @@ bool TextbookWindow::writePdf(const QString& path) {
     return file.commit();
 }
 
+void TextbookWindow::saveGraph() {
+    if (!m_solution)
+        return;
+    QString path = QFileDialog::getSaveFileName(this, moreText(MoreText::GraphSave), QString(),
+                                                moreText(MoreText::GraphFileFilter));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".png");
+    if (!writeGraph(path))
+        throw Failure(QStringLiteral("Cannot create file \"%1\"").arg(path));
+}
+
+bool TextbookWindow::writeGraph(const QString& path) const {
+    return QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0
+               ? m_graph->saveSvg(path)
+               : m_graph->savePng(path);
+}
+
 void TextbookWindow::zoomIn() {
     m_zoom = std::min(LargestZoom, m_zoom * ZoomStep);
     applyZoom();
@@ -242,12 +304,15 @@ void TextbookWindow::applyZoom() {
 }
 
 void TextbookWindow::restoreGeometryFromSettings() {
+    const int share = std::clamp(
+        storedInteger(catalogue::TextbookSplit).value_or(DefaultSolutionShare), 100, 900);
+    m_splitter->setSizes({share, 1000 - share});
     const std::optional<int> width = storedInteger(catalogue::TextbookWidth);
     const std::optional<int> height = storedInteger(catalogue::TextbookHeight);
     if (width && height && *width >= 200 && *height >= 150 && *width <= 10000 && *height <= 10000)
         resize(*width, *height);
     else
-        resize(620, 520);
+        resize(640, 720);
     const std::optional<int> left = storedInteger(catalogue::TextbookLeft);
     const std::optional<int> top = storedInteger(catalogue::TextbookTop);
     if (left && top && reportsWindowPosition(QGuiApplication::platformName()))
@@ -258,6 +323,11 @@ void TextbookWindow::storeGeometry() {
     try {
         catalogue::write(catalogue::TextbookWidth, width());
         catalogue::write(catalogue::TextbookHeight, height());
+        const QList<int> sizes = m_splitter->sizes();
+
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total > 0)
+            catalogue::write(catalogue::TextbookSplit, sizes.value(0) * 1000 / total);
         if (reportsWindowPosition(QGuiApplication::platformName())) {
             catalogue::write(catalogue::TextbookLeft, x());
             catalogue::write(catalogue::TextbookTop, y());

@@ -5,23 +5,29 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QAction;
 class QLabel;
 class QPagedPaintDevice;
+class QPainter;
 class QScrollArea;
 class QSpinBox;
 class QSplitter;
 class QToolBar;
+
+namespace velmora::graph {
+class GraphView;
+}
 
 namespace velmora::textbook {
 
 class SolutionView;
 
 // The textbook view: the last solve of the equation page written as the class writes it, with
-// its commands (copy as text or LaTeX, print, save as PDF, zoom, decimals). Its first splitter
-// pane holds the solution; a further pane may be added beside it. Made when first opened.
+// its commands (copy as text or LaTeX, print, save as PDF, zoom, decimals), and below it the
+// graph of the equation (a splitter between them, remembered). Made when first opened.
 class TextbookWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,8 +45,15 @@ public:
     void copyLatex();
     void printSolution();
     void saveAsPdf();
+    // Saves the graph as a PNG or an SVG file, by the name's ending (PNG when it has none).
+    void saveGraph();
+    bool writeGraph(const QString& path) const;
     // Writes the solution as a PDF file; false when the file cannot be written.
     bool writePdf(const QString& path);
+    // Draws the pages of the printout: the heading, the solution and the graph below it (or on
+    // a page of its own), calling newPage() for each further page.
+    void paintPages(QPainter& painter, const QRectF& page,
+                    const std::function<bool()>& newPage) const;
     void zoomIn();
     void zoomOut();
     void resetZoom();
@@ -49,6 +62,7 @@ public:
 
     QSplitter* splitter() const { return m_splitter; }
     SolutionView* solutionView() const { return m_view; }
+    graph::GraphView* graphView() const { return m_graph; }
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -66,6 +80,7 @@ private:
     QAction* m_copyLatex;
     QAction* m_print;
     QAction* m_savePdf;
+    QAction* m_saveGraph;
     QAction* m_zoomIn;
     QAction* m_zoomOut;
     QAction* m_zoomReset;
@@ -75,9 +90,11 @@ private:
     QSplitter* m_splitter;
     QScrollArea* m_scroll;
     SolutionView* m_view;
+    graph::GraphView* m_graph;
     std::optional<TypedEquation> m_equation;
     std::optional<Solution> m_solution;
     qreal m_zoom = 1.0;
+    QChar m_separator = u',';
 };
 
 } // namespace velmora::textbook

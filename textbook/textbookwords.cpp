@@ -30,4 +30,30 @@ Words wordsOfLanguage() {
     return words;
 }
 
+graph::GraphTexts graphTextsOfLanguage() {
+    graph::GraphTexts t;
+    const std::pair<MoreText, QString*> lines[] = {
+        {MoreText::GraphName, &t.name},
+        {MoreText::GraphParabolaUp, &t.parabolaUp},
+        {MoreText::GraphParabolaDown, &t.parabolaDown},
+        {MoreText::GraphQuarticUp, &t.quarticUp},
+        {MoreText::GraphQuarticDown, &t.quarticDown},
+        {MoreText::GraphLine, &t.line},
+        {MoreText::GraphPoint, &t.point},
+        {MoreText::GraphVertex, &t.vertex},
+        {MoreText::GraphMinimum, &t.minimum},
+        {MoreText::GraphMaximum, &t.maximum},
+        {MoreText::GraphCrossesX, &t.crossesX},
+        {MoreText::GraphTouchesX, &t.touchesX},
+        {MoreText::GraphNoCrossing, &t.noCrossing},
+        {MoreText::GraphCrossesY, &t.crossesY},
+        {MoreText::GraphJoin, &t.join},
+        {MoreText::GraphTooClose, &t.tooClose},
+        {MoreText::GraphTooLarge, &t.tooLarge},
+    };
+    for (const auto& [line, text] : lines)
+        *text = moreText(line);
+    return t;
+}
+
 } // namespace velmora::textbook

@@ -6,6 +6,7 @@
 #include "state/language.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
+#include "textbook/graph/graphview.h"
 #include "textbook/solutionprint.h"
 #include "textbook/solutionview.h"
 #include "textbook/textbookwindow.h"
@@ -88,6 +89,10 @@ private slots:
     void followsTheLanguage();
     void followsThePalette();
     void decimalsSetting();
+    void graphFollowsTheSolve_data();
+    void graphFollowsTheSolve();
+    void graphIsPrintedAndSaved();
+    void splitterIsKept();
     void screenshots();
 
 private:
@@ -328,6 +333,98 @@ void TstTextbookWindow::decimalsSetting() {
     QCOMPARE(velmora::catalogue::storedEdge(velmora::catalogue::TextbookDecimals), 4);
 }
 
+// The graph below the solution follows each solve: its marks carry the roots' exact forms and
+// its accessible description says what it shows in the interface language.
+void TstTextbookWindow::graphFollowsTheSolve_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+
+    QTest::newRow("English") << u"English"_s << u"Graph of the equation"_s
+                             << u"Parabola opening upwards; vertex (2,5; −0,25); crosses the "
+                                "x-axis at 2 and 3; crosses the y-axis at 6"_s;
+    QTest::newRow("Russian") << u"Russian"_s << u"График уравнения"_s
+                             << u"Парабола ветвями вверх; вершина (2,5; −0,25); "
+                                "пересекает ось x: 2 и 3; пересекает ось y: 6"_s;
+    QTest::newRow("Ukrainian") << u"Ukrainian"_s << u"Графік рівняння"_s
+                               << u"Парабола вітками вгору; вершина (2,5; −0,25); "
+                                  "перетинає вісь x: 2 і 3; перетинає вісь y: 6"_s;
+}
+
+void TstTextbookWindow::graphFollowsTheSolve() {
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    velmora::loadLanguage(language);
+    m_window->language();
+    TextbookWindow* view = openView();
+    QVERIFY(view->splitter()->widget(1)->isAncestorOf(view->graphView()) ||
+            view->splitter()->widget(1) == view->graphView());
+
+    solve(u"0"_s, u"1"_s, u"-5"_s, u"6"_s);
+    QCOMPARE(view->graphView()->accessibleName(), name);
+    QCOMPARE(view->graphView()->accessibleDescription(),
+             velmora::test::withTestSeparator(description));
+
+    solve(u"0"_s, u"2"_s, u"3"_s, u"-7"_s);
+    QStringList labels;
+    for (const velmora::graph::Mark& mark : view->graphView()->graph().marks)
+        if (mark.kind == velmora::graph::Mark::Root)
+            labels << mark.label;
+    QCOMPARE(labels, (QStringList{velmora::test::withTestSeparator(u"(−3 − √65)/4 ≈ −2,766"_s),
+                                  velmora::test::withTestSeparator(u"(−3 + √65)/4 ≈ 1,266"_s)}));
+}
+
+// The printout has the graph under the solution; the graph saves as PNG or SVG by its name.
+void TstTextbookWindow::graphIsPrintedAndSaved() {
+    solve(u"0"_s, u"1"_s, u"-5"_s, u"6"_s);
+    TextbookWindow* view = openView();
+    QImage page(595, 842, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    int pagesAsked = 0;
+    view->paintPages(painter, QRectF(56, 56, 483, 730),
+                     [&pagesAsked] { return ++pagesAsked, false; });
+    painter.end();
+    QCOMPARE(pagesAsked, 0);
+    // The curve in its blue, in the lower half where the graph goes, whatever the desktop's
+    // colours.
+    int blue = 0;
+    for (int y = page.height() / 2; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            blue += c.blue() > 150 && c.red() < 100;
+        }
+    QVERIFY2(blue > 100, qPrintable(QString::number(blue)));
+
+    QTemporaryDir folder;
+    QVERIFY(view->writeGraph(folder.filePath(u"graph.svg"_s)));
+    QFile svg(folder.filePath(u"graph.svg"_s));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("<svg"));
+    QVERIFY(view->writeGraph(folder.filePath(u"graph.png"_s)));
+    QVERIFY(!QImage(folder.filePath(u"graph.png"_s)).isNull());
+}
+
+void TstTextbookWindow::splitterIsKept() {
+    TextbookWindow* view = openView();
+    view->splitter()->setSizes({300, 100});
+    const QList<int> moved = view->splitter()->sizes();
+    const int share = moved[0] * 1000 / (moved[0] + moved[1]);
+    QVERIFY2(share > 600, qPrintable(QString::number(share))); // the graph gave way, within limits
+    QTest::keyClick(view, Qt::Key_Escape);
+    QCOMPARE(velmora::catalogue::storedEdge(velmora::catalogue::TextbookSplit).value_or(0), share);
+
+    m_window = std::make_unique<TForm1>();
+    m_window->language();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    TextbookWindow* again = openView();
+    const QList<int> sizes = again->splitter()->sizes();
+    QVERIFY2(std::abs(sizes[0] * 1000 / (sizes[0] + sizes[1]) - share) < 20,
+             qPrintable(u"%1 %2"_s.arg(sizes[0]).arg(sizes[1])));
+}
+
 // With VELMORA_SCREENSHOTS set to a folder, the view in each language, light and dark, is saved
 // there for a person to look at.
 void TstTextbookWindow::screenshots() {
@@ -351,12 +448,7 @@ void TstTextbookWindow::screenshots() {
     QImage page(595, 842, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::black);
-    QFont font = view->font();
-    font.setPointSizeF(13);
-    velmora::textbook::paintSolutionPages(painter, QRectF(56, 56, 483, 730), view->headingText(),
-                                          *view->solution(), font, [] { return false; });
+    view->paintPages(painter, QRectF(56, 56, 483, 730), [] { return false; });
     painter.end();
     page.save(u"%1/textbook-page.png"_s.arg(folder));
 }

@@ -133,8 +133,8 @@ void paintGraph(QPainter& painter, const GraphModel& model, const Viewport& view
         QPen(colours.curve, std::max(2.0, unit / 6), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.drawPath(curve);
 
-    // The marks, each with its label on a patch of the background: a root's below the axis, a
-    // lowest point's below it, any other above.
+    // The marks, each with its label on a patch of the background: a lowest point's below it,
+    // any other above, and the roots' by turns.
     const double radius = std::max(3.0, unit / 4);
     const auto label = [&](const QString& text, QPointF anchor, bool below) {
         const QRectF box = metrics.boundingRect(text).adjusted(-2, 0, 2, 0);
@@ -151,6 +151,7 @@ void paintGraph(QPainter& painter, const GraphModel& model, const Viewport& view
         painter.fillRect(box.translated(baseline), patch);
         painter.drawText(baseline, text);
     };
+    int rootsDrawn = 0;
     for (const Mark& mark : model.marks) {
         const QPointF p = viewport.toPixels(mark.at);
         if (!area.adjusted(-radius, -radius, radius, radius).contains(p))
@@ -161,7 +162,11 @@ void paintGraph(QPainter& painter, const GraphModel& model, const Viewport& view
         painter.setPen(colours.marks);
         const double before = model.curve.valueAt(mark.at.x() - 1e-3 * (range.xMax - range.xMin));
         const bool lowest = before > mark.at.y();
-        label(mark.label, p, mark.kind == Mark::Root || (mark.kind != Mark::YIntercept && lowest));
+        // Neighbouring roots' labels take turns below and above the axis, so they do not meet.
+        if (mark.kind == Mark::Root)
+            label(mark.label, p, rootsDrawn++ % 2 == 0);
+        else
+            label(mark.label, p, mark.kind != Mark::YIntercept && lowest);
     }
 
     if (hoverPixel && area.contains(*hoverPixel)) {
