@@ -29,6 +29,12 @@ QString fallback(MoreText line) {
     case MoreText::StoreUnusable:
         return QStringLiteral("The settings file %1 cannot be used. Velmora runs with default "
                               "settings; changes to them will not be kept.");
+    case MoreText::ManifestRefused:
+        return QStringLiteral("The update's description could not be verified, so nothing was "
+                              "downloaded.");
+    case MoreText::AddressRefused:
+        return QStringLiteral("The offered installer's address cannot be used, so no request was "
+                              "made.");
     }
     return {};
 }

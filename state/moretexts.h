@@ -16,6 +16,8 @@ enum class MoreText {
     NoUpdateServer = 7,    // this installation is updated with the system's packages
     UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
     StoreUnusable = 9,     // the settings file %1 cannot be used; defaults, nothing kept
+    ManifestRefused = 10,  // the update's manifest could not be verified; nothing downloaded
+    AddressRefused = 11,   // the installer's address cannot be used; no request made
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the
