@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Velmora and runs every test.
+# Builds Velmora and runs every test. With CI set in the environment, warnings are errors.
 #   --sanitize          with AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize
 #   --sanitize=thread   with ThreadSanitizer, in build-tsan: only the tests labelled "threads",
 #                       and only what they need is built
@@ -27,9 +27,18 @@ case "${1:-}" in
     ;;
 esac
 
+# CI (the variable CI set, as CI services and .ci/run set it) builds with warnings as errors; a
+# folder configured before without them gets them now.
+if [ -n "${CI:-}" ]; then
+    options+=(-DVELMORA_WERROR=ON)
+fi
+
 install_missing_packages
 install_missing_locales
 configure_project "$folder" "${options[@]}"
+if [ -n "${CI:-}" ] && ! grep -qx 'VELMORA_WERROR:BOOL=ON' "$PROJECT_ROOT/$folder/CMakeCache.txt"; then
+    cmake "$PROJECT_ROOT/$folder" -DVELMORA_WERROR=ON >/dev/null
+fi
 build_targets "$folder" "${targets[@]}"
 cd "$PROJECT_ROOT/$folder"
 exec ctest --output-on-failure -j "$(nproc)" "${tests[@]}"

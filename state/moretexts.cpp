@@ -54,6 +54,12 @@ QString fallback(MoreText line) {
         return QStringLiteral("Close");
     case MoreText::TextbookPdfFilter:
         return QStringLiteral("PDF files (*.pdf)");
+    case MoreText::ManifestRefused:
+        return QStringLiteral("The update's description could not be verified, so nothing was "
+                              "downloaded.");
+    case MoreText::AddressRefused:
+        return QStringLiteral("The offered installer's address cannot be used, so no request was "
+                              "made.");
     default:
         // The solution's words: the textbook view's own English ones.
         break;

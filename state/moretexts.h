@@ -66,6 +66,8 @@ enum class MoreText {
     GraphTooLarge = 52,
     GraphSave = 53,
     GraphFileFilter = 54,
+    ManifestRefused = 55,  // the update's manifest could not be verified; nothing downloaded
+    AddressRefused = 56,   // the installer's address cannot be used; no request made
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the

@@ -4,17 +4,17 @@
 #include "platform/profile/profile.h"
 #include "platform/ui/messagebox.h"
 #include "state/global.h"
+#include "update/installerplan.h"
 #include "update/manifest.h"
 #include "update/updatedialog.h"
+#include "update/updatefolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QScopeGuard>
 
 namespace velmora {
 namespace {
-
-// The manifest is a few kilobytes; anything far larger is not one.
-constexpr qint64 MaxManifestBytes = 1024 * 1024;
 
 // A box of the "Messages" table.
 int messageBox(int textLine, int captionLine, unsigned flags) {
@@ -30,7 +30,7 @@ bool modeIs(UpdateMode mode) {
 
 CheckForUpdates::CheckForUpdates()
     : UpdateWorker(std::make_shared<DownloadProgress>()), m_folder(Global::updateFolder()),
-      m_manifestUrl(manifest::manifestUrl()) {}
+      m_manifestUrl(manifest::manifestUrl()), m_signingKey(updateSigningKey()) {}
 
 void CheckForUpdates::ShowUpdateDialog() {
     if (Form4)
@@ -42,12 +42,18 @@ void CheckForUpdates::Execute() {
     bool fetched = false;
     try {
         // A folder that cannot be made shows as a failed download.
-        QDir().mkpath(m_folder);
+        makePrivateFolder(m_folder);
         const QString path = QDir(m_folder).filePath(QLatin1String(manifest::FileName));
         // Brief: a server that trickles must not hold the check, and every request that waits
         // for it, for long.
-        if (downloadFile(m_manifestUrl, path, progress(), {MaxManifestBytes, true}))
-            offered = manifest::offeredVersion(ProfileFile::load(path));
+        if (downloadFile(m_manifestUrl, path, progress(), {manifest::MaxManifestBytes, true})) {
+            // A manifest this build does not take (unsigned, signed by another key, expired) is
+            // told as a failed check, and not kept for the dialog.
+            if (const auto manifest = manifest::loadManifest(path, m_signingKey))
+                offered = manifest::offeredVersion(*manifest);
+            else
+                QFile::remove(path);
+        }
         fetched = true;
     } catch (...) {
         // A failure ends the check without a message.

@@ -2,6 +2,7 @@
 
 #include "update/updateworker.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -35,6 +36,7 @@ private:
 
     QString m_folder;
     QString m_manifestUrl;
+    QByteArray m_signingKey;
     bool m_reported = false; // the user-interface thread's
 };
 

@@ -5,18 +5,6 @@
 namespace velmora::foldanimation {
 namespace {
 
-struct Captions {
-    const char16_t* show;
-    const char16_t* hide;
-};
-
-// Russian, English, Ukrainian. The English show text is the one the language files carry.
-constexpr std::array<Captions, 3> FeatureCaptions{{
-    {u"Показать особенности новой версии >>", u"<< Скрыть особенности новой версии"},
-    {u"Show features a new version >>", u"<< Hide features of the new version"},
-    {u"Переглянути особливості нової версії >>", u"<< Приховати особливості нової версії"},
-}};
-
 // The single heights where the easing steps start, unfolding and folding.
 struct Ease {
     int from;
@@ -48,26 +36,6 @@ std::optional<Step> foldStep(int clientHeight) {
     if (clientHeight >= 240 && clientHeight <= 368)
         return Step{-8, 4, false};
     return ease(FoldEase, clientHeight);
-}
-
-Direction directionOf(const QString& caption) {
-    for (const Captions& captions : FeatureCaptions) {
-        if (caption == QStringView(captions.show))
-            return Direction::Unfold;
-        if (caption == QStringView(captions.hide))
-            return Direction::Fold;
-    }
-    return Direction::None;
-}
-
-QString oppositeCaption(const QString& caption) {
-    for (const Captions& captions : FeatureCaptions) {
-        if (caption == QStringView(captions.show))
-            return QString::fromUtf16(captions.hide);
-        if (caption == QStringView(captions.hide))
-            return QString::fromUtf16(captions.show);
-    }
-    return caption;
 }
 
 } // namespace velmora::foldanimation

@@ -15,7 +15,7 @@ namespace velmora {
 namespace {
 
 std::mutex g_keyMutex;
-QByteArray g_key = QByteArray::fromBase64(VELMORA_UPDATE_SIGNING_KEY);
+QByteArray g_key = buildUpdateSigningKey();
 
 bool isScheme(const QUrl& url, const char* scheme) {
     return url.scheme().compare(QLatin1String(scheme), Qt::CaseInsensitive) == 0;
@@ -38,15 +38,18 @@ QString fileNameFor(const QUrl& url) {
 } // namespace
 
 std::variant<InstallerPlan, UpdateFailure> planInstaller(const ProfileFile& manifest,
-                                                         const QString& manifestUrl,
-                                                         const QByteArray& signingKey) {
+                                                         const QString& manifestUrl) {
+    // The dialog offered a newer version; a manifest read again must still offer one.
+    if (manifest::offeredVersion(manifest) <= manifest::ProgramVersion)
+        return UpdateFailure::ManifestRefused;
+
     InstallerPlan plan;
     plan.url = manifest::installerUrl(manifest).trimmed();
     const QUrl url(plan.url, QUrl::StrictMode);
     const bool secureManifest = isScheme(QUrl(manifestUrl), "https");
     if (!url.isValid() || url.host().isEmpty() ||
         !(isScheme(url, "https") || (isScheme(url, "http") && !secureManifest)))
-        return UpdateFailure::DownloadFailed;
+        return UpdateFailure::AddressRefused;
 
     plan.fileName = fileNameFor(url);
     if (plan.fileName.isEmpty())
@@ -61,19 +64,13 @@ std::variant<InstallerPlan, UpdateFailure> planInstaller(const ProfileFile& mani
     static const QRegularExpression sha256(QStringLiteral("^[0-9A-Fa-f]{64}$"));
     const QString digest = manifest::installerSha256(manifest);
     if (!sha256.match(digest).hasMatch())
-        return UpdateFailure::NotVerified;
+        return UpdateFailure::ManifestRefused;
     plan.expected.sha256 = QByteArray::fromHex(digest.toLatin1());
-
-    if (!signingKey.isEmpty()) {
-        const auto signature =
-            QByteArray::fromBase64Encoding(manifest::installerSignature(manifest).toLatin1(),
-                                           QByteArray::AbortOnBase64DecodingErrors);
-        if (!signature || signature.decoded.size() != 64)
-            return UpdateFailure::NotVerified;
-        plan.expected.publicKey = signingKey;
-        plan.expected.signature = signature.decoded;
-    }
     return plan;
+}
+
+QByteArray buildUpdateSigningKey() {
+    return QByteArray::fromBase64(VELMORA_UPDATE_SIGNING_KEY);
 }
 
 QByteArray updateSigningKey() {

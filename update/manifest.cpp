@@ -1,5 +1,8 @@
 #include "update/manifest.h"
 
+#include "platform/net/filecheck.h"
+
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -58,8 +61,56 @@ QString installerSha256(const ProfileFile& file) {
     return file.readString(InfoSetup, u"SHA-256", QString()).trimmed();
 }
 
-QString installerSignature(const ProfileFile& file) {
-    return file.readString(InfoSetup, u"Signature", QString()).trimmed();
+QDateTime expiry(const ProfileFile& file) {
+    const QString text = file.readString(InfoSetup, u"Expires", QString()).trimmed();
+    // Only a UTC time in the form the release tool writes.
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z$"));
+    if (!form.match(text).hasMatch())
+        return {};
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
+std::optional<ProfileFile> readManifest(QByteArrayView bytes, const QByteArray& signingKey,
+                                        const QDateTime& now) {
+    if (signingKey.isEmpty())
+        return ProfileFile::parse(bytes);
+
+    // The last header of the signature section that starts a line.
+    const QByteArray header = QByteArray("[") + SignatureSection + "]";
+    qsizetype at = bytes.size();
+    for (;;) {
+        at = at > 0 ? bytes.lastIndexOf(header, at - 1) : -1;
+        if (at < 0)
+            return std::nullopt;
+        if (at == 0 || bytes[at - 1] == '\n')
+            break;
+    }
+    const QByteArrayView signedPart = bytes.first(at);
+    const QString encoded =
+        ProfileFile::parse(bytes.sliced(at))
+            .readString(QString::fromLatin1(SignatureSection), u"Ed25519", QString())
+            .trimmed();
+    const auto signature =
+        QByteArray::fromBase64Encoding(encoded.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!signature || !ed25519Verifies(signedPart, signingKey, signature.decoded))
+        return std::nullopt;
+
+    ProfileFile file = ProfileFile::parse(signedPart);
+    const QDateTime expires = expiry(file);
+    if (!expires.isValid() || now >= expires)
+        return std::nullopt;
+    return file;
+}
+
+std::optional<ProfileFile> loadManifest(const QString& path, const QByteArray& signingKey) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return signingKey.isEmpty() ? std::optional(ProfileFile()) : std::nullopt;
+    const QByteArray bytes = file.read(MaxManifestBytes + 1);
+    if (bytes.size() > MaxManifestBytes)
+        return std::nullopt;
+    return readManifest(bytes, signingKey, QDateTime::currentDateTimeUtc());
 }
 
 QString featureSection(const QString& languageName) {
@@ -79,16 +130,11 @@ QStringList featureLines(const ProfileFile& file, const QString& languageName) {
     const int quantity = file.readInteger(section, u"Quantity of lines", 0);
     if (quantity <= 0)
         return {};
-    static const QRegularExpression lineKey(QStringLiteral("^line [1-9][0-9]*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QStringList keys = file.keyNames(section);
-    const auto lineKeys = std::count_if(
-        keys.begin(), keys.end(), [](const QString& key) { return lineKey.match(key).hasMatch(); });
-    const auto count = std::min<qsizetype>(quantity, std::max<qsizetype>(lineKeys, FeatureLineCap));
+    const int count = std::min(quantity, FeatureLineCap);
 
     QStringList lines;
     lines.reserve(count);
-    for (qsizetype i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i)
         lines << file.readString(section, QStringLiteral("Line %1").arg(i), QString());
     return lines;
 }

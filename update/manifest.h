@@ -2,8 +2,13 @@
 
 #include "platform/profile/profile.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The update manifest "update.ums" and where it is fetched from. Every reader is a plain
 // function over the parsed file, so the rules are testable without a server or a window.
@@ -15,9 +20,33 @@ inline constexpr int ProgramVersion = 32;
 inline constexpr const char* FileName = "update.ums";
 inline constexpr const char* ServerPath = "/program/velmora/update.ums";
 
-// A feature list is read no further than this many lines, unless the section has more "Line N"
-// keys than that, so an absurd "Quantity of lines" neither freezes nor fills the memory.
+// A feature list is read no further than this many lines, so neither an absurd "Quantity of
+// lines" nor a list of that many keys holds the dialog.
 inline constexpr int FeatureLineCap = 1000;
+
+// A signed manifest: its text, then a last section "[Manifest signature]" whose "Ed25519" key is
+// the release key's signature, in base64, over every byte before that section's header line.
+// The exact bytes are signed, not a form rebuilt from what was parsed: the program then reads
+// only bytes the signature covers, whatever the reader makes of duplicate or oddly spelled
+// sections, and the release tool needs no INI reader of its own to sign. "Info setup" carries
+// "Expires", the UTC time (ISO 8601, "2027-01-10T12:00:00Z") after which the manifest is refused,
+// so an old signed manifest cannot be served again for ever.
+inline constexpr const char* SignatureSection = "Manifest signature";
+
+// The manifest as this build takes it from the bytes: with a signing key (32 raw bytes), the
+// signed part alone, when its signature by that key is good and it has not expired at `now`;
+// without a key, the whole file as it is. None when it is refused.
+std::optional<ProfileFile> readManifest(QByteArrayView bytes, const QByteArray& signingKey,
+                                        const QDateTime& now);
+// readManifest of the file at path (at most MaxManifestBytes of it; a longer file is refused),
+// now.
+std::optional<ProfileFile> loadManifest(const QString& path, const QByteArray& signingKey);
+
+// The manifest is a few kilobytes; anything far larger is not one.
+inline constexpr qint64 MaxManifestBytes = 1024 * 1024;
+
+// "Info setup"/"Expires": the time the manifest expires; invalid when missing or unreadable.
+QDateTime expiry(const ProfileFile& file);
 
 // The update server's base address: $VELMORA_UPDATE_SERVER when set, else the address compiled
 // in. A base without a scheme is taken as https. Empty when neither names one: then this
@@ -38,9 +67,6 @@ QString installerSizeText(const ProfileFile& file);
 QString installerUrl(const ProfileFile& file);
 // "Info setup"/"SHA-256": the installer's digest in hexadecimal; empty when the manifest has none.
 QString installerSha256(const ProfileFile& file);
-// "Info setup"/"Signature": the release key's Ed25519 signature over the installer, in base64;
-// empty when the manifest has none.
-QString installerSignature(const ProfileFile& file);
 
 // The feature section of a language name ("Info new version en" for "English"); empty for a
 // name that is not one of the three.

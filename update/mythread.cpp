@@ -3,12 +3,14 @@
 #include "platform/base/terminate.h"
 #include "platform/base/uithread.h"
 #include "platform/desktop/launch.h"
-#include "platform/profile/profile.h"
 #include "state/global.h"
 #include "update/manifest.h"
+#include "update/updatefolder.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <cstdio>
 
 namespace velmora {
 
@@ -23,33 +25,52 @@ void MyThread::TerminateApplication() {
 
 void MyThread::Execute() {
     const QDir folder(m_folder);
-    const auto planned =
-        planInstaller(ProfileFile::load(folder.filePath(QLatin1String(manifest::FileName))),
-                      m_manifestUrl, m_signingKey);
+    // Read and checked again: what the download fetches is what a signed manifest names now.
+    const auto manifest =
+        manifest::loadManifest(folder.filePath(QLatin1String(manifest::FileName)), m_signingKey);
+    if (!manifest) {
+        fail(UpdateFailure::ManifestRefused);
+        return;
+    }
+    const auto planned = planInstaller(*manifest, m_manifestUrl);
     if (const auto* refused = std::get_if<UpdateFailure>(&planned)) {
         fail(*refused);
         return;
     }
     const InstallerPlan& plan = std::get<InstallerPlan>(planned);
 
-    QDir().mkpath(m_folder);
-    const QString installer = folder.filePath(plan.fileName);
-    if (!downloadFile(plan.url, installer, progress(), {plan.maxBytes})) {
-        // An earlier file of the same name is not this download's either.
-        QFile::remove(installer);
+    if (!makePrivateFolder(m_folder)) {
         fail(UpdateFailure::DownloadFailed);
         return;
     }
-    if (!fileMeetsExpectation(installer, plan.expected)) {
-        QFile::remove(installer);
+    // Fetched beside the installer an earlier start left for the user, which only a verified
+    // one replaces.
+    const QString installer = folder.filePath(plan.fileName);
+    const QString fetched = installer + QLatin1String(FetchedSuffix);
+    if (!downloadFile(plan.url, fetched, progress(), {plan.maxBytes})) {
+        QFile::remove(fetched);
+        fail(UpdateFailure::DownloadFailed);
+        return;
+    }
+    // Checked and started through one handle: a file renamed over the path in between is not
+    // what starts.
+    const std::unique_ptr<QFile> verified = openVerifiedFile(fetched, plan.expected);
+    if (!verified || std::rename(QFile::encodeName(fetched).constData(),
+                                 QFile::encodeName(installer).constData()) != 0) {
+        QFile::remove(fetched);
         fail(UpdateFailure::NotVerified);
         return;
     }
-    if (!startInstaller(installer)) {
+    // The dialog that asked for it has closed, or the program ends: nothing starts without it.
+    if (progress()->cancelled.load())
+        return;
+    if (!startInstaller(*verified, installer)) {
         // Verified: it stays for the user to start.
         fail(UpdateFailure::StartFailed, installer);
         return;
     }
+    // It runs from the handle (or from its own copy): the name is no longer needed.
+    QFile::remove(installer);
     uithread::call(TerminateApplication);
 }
 

@@ -17,6 +17,7 @@
 #include "update/updateservice.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHideEvent>
 #include <QPixmap>
 #include <QShowEvent>
@@ -42,6 +43,10 @@ QString shownPath(const QString& path) {
 
 QString failureText(UpdateFailure failure, const QString& installer) {
     switch (failure) {
+    case UpdateFailure::ManifestRefused:
+        return moreText(MoreText::ManifestRefused);
+    case UpdateFailure::AddressRefused:
+        return moreText(MoreText::AddressRefused);
     case UpdateFailure::DownloadFailed:
         return moreText(MoreText::DownloadFailed);
     case UpdateFailure::NotVerified:
@@ -89,6 +94,12 @@ QString TForm4::manifestPath() const {
     return QDir(Global::updateFolder()).filePath(QLatin1String(manifest::FileName));
 }
 
+ProfileFile TForm4::shownManifest() const {
+    // Only what this build takes is shown: with a signing key, the signed part of a manifest
+    // signed by it that has not expired; otherwise nothing.
+    return manifest::loadManifest(manifestPath(), updateSigningKey()).value_or(ProfileFile());
+}
+
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
@@ -99,8 +110,19 @@ void TForm4::showEvent(QShowEvent* event) {
 }
 
 void TForm4::hideEvent(QHideEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // The download belongs to the dialog: closed, it ends, and nothing starts.
+        if (m_progress) {
+            cancelInstallerDownload();
+            m_progress.reset();
+            m_timer1->stop();
+            m_taskbar->setShowInTaskbar(false);
+            m_ui->ProgressBar1->setValue(0);
+            setStatus(QString());
+            m_ui->Button2->setEnabled(true);
+        }
         m_folderHold.reset();
+    }
     QDialog::hideEvent(event);
 }
 
@@ -111,11 +133,25 @@ void TForm4::FormShow() {
     m_ui->Image1->setPixmap(banner.isEmpty() ? QPixmap() : QPixmap(banner));
 
     m_ui->Memo1->clear();
-    const ProfileFile file = ProfileFile::load(manifestPath());
+    const ProfileFile file = shownManifest();
     const QStringList lines = manifest::featureLines(file, Global::languageName());
     for (const QString& line : lines)
         m_ui->Memo1->appendPlainText(line);
     language();
+    nameKeptInstaller(file);
+}
+
+void TForm4::nameKeptInstaller(const ProfileFile& file) {
+    if (m_progress)
+        return;
+    // The installer a start that failed left, named again while it is the one offered.
+    const auto planned = planInstaller(file, manifest::manifestUrl());
+    const auto* plan = std::get_if<InstallerPlan>(&planned);
+    if (!plan)
+        return;
+    const QString kept = QDir(Global::updateFolder()).filePath(plan->fileName);
+    if (QFileInfo::exists(kept) && fileMeetsExpectation(kept, plan->expected))
+        setStatus(failureText(UpdateFailure::StartFailed, kept), true);
 }
 
 void TForm4::language() {
@@ -123,18 +159,17 @@ void TForm4::language() {
     setAutoSizedText(m_ui->Label1, updateText(2));
     setAutoSizedText(m_ui->Label2, updateText(3));
 
-    const ProfileFile file = ProfileFile::load(manifestPath());
+    const ProfileFile file = shownManifest();
     setAutoSizedText(m_ui->Label3,
                      updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(file));
+    m_installerSize = manifest::installerSize(file);
+    // The release tool writes a size below 1 MB in KB, so none reads "0.00 MB".
+    const bool kilobytes = m_installerSize > 0 && m_installerSize < 1024 * 1024;
     setAutoSizedText(m_ui->Label4, updateText(5) + QLatin1Char(' ') +
                                        manifest::installerSizeText(file) + QLatin1Char(' ') +
-                                       updateText(9));
-    m_installerSize = manifest::installerSize(file);
+                                       updateText(kilobytes ? 8 : 9));
 
-    if (height() == foldanimation::CollapsedHeight)
-        m_ui->Button1->setText(updateText(10));
-    else if (height() == foldanimation::ExpandedHeight)
-        m_ui->Button1->setText(updateText(11));
+    m_ui->Button1->setText(updateText(m_unfolded ? 11 : 10));
     m_ui->Button2->setText(updateText(12));
 }
 
@@ -144,11 +179,8 @@ void TForm4::Button1Click() {
 
 void TForm4::Timer2Timer() {
     using namespace foldanimation;
-    const QString caption = m_ui->Button1->text();
-    const Direction direction = directionOf(caption);
-    const std::optional<Step> step = direction == Direction::Unfold ? unfoldStep(height())
-                                     : direction == Direction::Fold ? foldStep(height())
-                                                                    : std::nullopt;
+    // The direction is the dialog's own state; the caption only shows it.
+    const std::optional<Step> step = m_unfolded ? foldStep(height()) : unfoldStep(height());
     if (!step) {
         // Nothing to do from here; a ticking timer would change nothing either.
         m_timer2->stop();
@@ -158,7 +190,8 @@ void TForm4::Timer2Timer() {
     move(x(), y() + step->top);
     if (step->last) {
         m_timer2->stop();
-        m_ui->Button1->setText(oppositeCaption(caption));
+        m_unfolded = !m_unfolded;
+        m_ui->Button1->setText(updateText(m_unfolded ? 11 : 10));
     }
 }
 
@@ -194,6 +227,7 @@ void TForm4::Timer1Timer() {
 }
 
 void TForm4::downloadFailed(UpdateFailure failure, const QString& installer) {
+    m_progress.reset();
     m_timer1->stop();
     m_taskbar->setShowInTaskbar(false);
     m_ui->ProgressBar1->setValue(0);

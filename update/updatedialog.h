@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/net/download.h"
+#include "platform/profile/profile.h"
 #include "update/installerplan.h"
 
 #include <QDialog>
@@ -56,6 +57,8 @@ private:
     // place and up to three lines.
     void setStatus(const QString& text, bool failure = false);
     QString manifestPath() const;
+    ProfileFile shownManifest() const;
+    void nameKeptInstaller(const ProfileFile& file);
 
     std::unique_ptr<Ui::TForm4> m_ui;
     QTimer* m_timer1;
@@ -64,6 +67,7 @@ private:
     std::shared_ptr<DownloadProgress> m_progress;
     std::shared_ptr<void> m_folderHold; // while shown
     int m_installerSize = 0;
+    bool m_unfolded = false; // the features box is open, or opens at the end of the animation
 };
 
 extern TForm4* Form4;

@@ -9,6 +9,9 @@
 namespace velmora {
 namespace {
 
+// A cancelled transfer notices within about a second.
+int g_stopWaitMilliseconds = 10'000; // the user-interface thread's
+
 // A worker with its hold on the update folder, released as soon as the worker has ended.
 template <typename Worker> struct Slot {
     std::unique_ptr<Worker> worker;
@@ -39,17 +42,22 @@ template <typename Worker> struct Slot {
             return true;
         worker->stop();
         // done() after wait(): its lock orders the worker's last writes before the deletion.
-        if (worker->wait(QDeadlineTimer(StopWaitMilliseconds)) && worker->done()) {
+        if (worker->wait(QDeadlineTimer(g_stopWaitMilliseconds)) && worker->done()) {
             worker.reset();
             return true;
         }
-        // Let go rather than destroyed while it runs; its hand-overs are refused for good.
-        (void)worker.release();
+        // Let go rather than destroyed while it runs; its hand-overs are refused for good, and it
+        // is deleted here once it has ended.
+        Worker* released = worker.release();
+        // Its end no longer concerns the slot, which may hold the folder for a new worker.
+        QObject::disconnect(released, &QThread::finished, released, nullptr);
+        QObject::connect(released, &QThread::finished, released, &QObject::deleteLater);
+        if (released->isFinished()) {
+            released->wait();
+            delete released;
+        }
         return false;
     }
-
-    // A cancelled transfer notices within about a second.
-    static constexpr int StopWaitMilliseconds = 10'000;
 };
 
 Slot<CheckForUpdates> g_check;
@@ -89,6 +97,15 @@ bool startInstallerDownload(std::shared_ptr<DownloadProgress> progress,
 
 bool installerDownloadRunning() {
     return g_download.running();
+}
+
+void cancelInstallerDownload() {
+    if (g_download.running())
+        g_download.worker->stop();
+}
+
+void setUpdateWorkerStopWait(int milliseconds) {
+    g_stopWaitMilliseconds = milliseconds;
 }
 
 bool stopUpdateWorkers() {

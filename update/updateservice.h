@@ -33,10 +33,15 @@ using DownloadFailedHandler = std::function<void(UpdateFailure failure, const QS
 bool startInstallerDownload(std::shared_ptr<DownloadProgress> progress,
                             DownloadFailedHandler failed);
 bool installerDownloadRunning();
+// Cancels the installer download, if one runs, without waiting for it: its transfer ends, it
+// starts nothing, and its hand-overs are refused. For the update dialog when it closes.
+void cancelInstallerDownload();
 
 // Stops the workers: cancels their transfers, refuses their hand-overs to the user-interface
 // thread for good and waits for them; a worker that has not ended after 10 s is let go. True
 // when every worker ended.
 bool stopUpdateWorkers();
+// How long stopUpdateWorkers waits before it lets a worker go; for tests, which cannot wait 10 s.
+void setUpdateWorkerStopWait(int milliseconds);
 
 } // namespace velmora

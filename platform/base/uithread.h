@@ -3,8 +3,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <type_traits>
 
 // Hands work from a worker thread to the user-interface thread (the application object's thread)
 // and waits for it.
@@ -28,14 +26,6 @@ namespace velmora::uithread {
 // body runs at once. A failure the body throws is thrown again in the caller. False, with the
 // body not run, when the hand-over is refused.
 bool call(std::function<void()> body);
-
-// call() for a body with a result; no value when the hand-over was refused.
-template <typename Body> auto ask(Body body) -> std::optional<std::invoke_result_t<Body>> {
-    std::optional<std::invoke_result_t<Body>> result;
-    if (!call([&result, &body] { result = body(); }))
-        return std::nullopt;
-    return result;
-}
 
 // One worker's right to hand over. Its owner revokes it when it stops waiting for the worker:
 // from then on, that worker's hand-overs are refused for good.

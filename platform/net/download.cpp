@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QLibrary>
 #include <QLoggingCategory>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 #include <type_traits>
+
+#include <cstdio>
 
 namespace velmora {
 namespace {
@@ -47,7 +49,7 @@ constexpr const char* AllowedProtocols = "http,https";
 constexpr const char* SecureProtocols = "https";
 
 struct Transfer {
-    QSaveFile* file = nullptr;
+    QTemporaryFile* file = nullptr;
     DownloadProgress* progress = nullptr;
     qint64 maxBytes = NoSizeLimit;
     qint64 written = 0;
@@ -148,8 +150,11 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     const std::unique_ptr<CURL, EasyDeleter> handle(g_curl.easyInit());
     if (!handle)
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // A fresh temporary file of mode 0600 beside the target (QSaveFile would take the mode of the
+    // file it replaces, an installer's execute bit included); unless renamed onto the target, it
+    // is removed when `file` goes.
+    QTemporaryFile file(fileName + QStringLiteral(".XXXXXX"));
+    if (!file.open())
         return false;
     Transfer transfer{&file, progress, limits.maxBytes};
     if (progress)
@@ -195,8 +200,14 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
         return false;
     if (announced >= 0 && announced != transfer.written)
         return false;
-    // Unless committed, the temporary file is removed when `file` goes.
-    return file.commit();
+    if (!file.flush())
+        return false;
+    file.close();
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(fileName).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
 
 } // namespace velmora

@@ -48,9 +48,9 @@ void setDownloadCertificateAuthorities(const QString& file);
 
 // Downloads url into fileName, blocking until the transfer has ended. Only http and https are
 // followed, redirects included (at most 5), and a transfer that starts on https stays on https.
-// The body goes into a temporary file beside fileName that replaces fileName only when the
-// transfer is complete: no error, a 2xx answer, and as many bytes as the server announced. True
-// exactly then; otherwise fileName is left as it was and no temporary file remains.
+// The body goes into a fresh temporary file (mode 0600) beside fileName that replaces fileName
+// only when the transfer is complete: no error, a 2xx answer, and as many bytes as the server
+// announced. True exactly then; otherwise fileName is left as it was and no temporary file remains.
 bool downloadFile(const QString& url, const QString& fileName, DownloadProgress* progress = nullptr,
                   DownloadLimits limits = {});
 

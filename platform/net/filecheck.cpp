@@ -1,12 +1,11 @@
 #include "platform/net/filecheck.h"
 
-#include <QFile>
+#include <QCryptographicHash>
 #include <QLibrary>
 #include <QLoggingCategory>
 
 #include <openssl/evp.h>
 
-#include <memory>
 #include <mutex>
 #include <type_traits>
 
@@ -15,10 +14,9 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcFileCheck, "velmora.filecheck")
 
-// The pointers take their types from the library's own declarations.
+// Only Ed25519 needs the library; the digest is QtCore's. The pointers take their types from the
+// library's own declarations.
 struct Crypto {
-    decltype(&::EVP_sha256) sha256 = nullptr;
-    decltype(&::EVP_Digest) digest = nullptr;
     decltype(&::EVP_PKEY_new_raw_public_key) newRawPublicKey = nullptr;
     decltype(&::EVP_PKEY_free) freeKey = nullptr;
     decltype(&::EVP_MD_CTX_new) newContext = nullptr;
@@ -27,8 +25,7 @@ struct Crypto {
     decltype(&::EVP_DigestVerify) verify = nullptr;
 
     bool complete() const {
-        return sha256 && digest && newRawPublicKey && freeKey && newContext && freeContext &&
-               verifyInit && verify;
+        return newRawPublicKey && freeKey && newContext && freeContext && verifyInit && verify;
     }
 };
 
@@ -39,7 +36,7 @@ Crypto openCrypto() {
     // The library stays loaded for the rest of the process.
     QLibrary library(QStringLiteral("crypto"), 3);
     if (!library.load()) {
-        qCWarning(lcFileCheck, "downloaded files cannot be checked: %s",
+        qCWarning(lcFileCheck, "signatures cannot be checked: %s",
                   qUtf8Printable(library.errorString()));
         return {};
     }
@@ -48,8 +45,6 @@ Crypto openCrypto() {
         function =
             reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
     };
-    resolve(crypto.sha256, "EVP_sha256");
-    resolve(crypto.digest, "EVP_Digest");
     resolve(crypto.newRawPublicKey, "EVP_PKEY_new_raw_public_key");
     resolve(crypto.freeKey, "EVP_PKEY_free");
     resolve(crypto.newContext, "EVP_MD_CTX_new");
@@ -57,68 +52,61 @@ Crypto openCrypto() {
     resolve(crypto.verifyInit, "EVP_DigestVerifyInit");
     resolve(crypto.verify, "EVP_DigestVerify");
     if (!crypto.complete()) {
-        qCWarning(lcFileCheck, "downloaded files cannot be checked: %s lacks a function",
+        qCWarning(lcFileCheck, "signatures cannot be checked: %s lacks a function",
                   qUtf8Printable(library.fileName()));
         return {};
     }
     return crypto;
 }
 
-bool digestMatches(const unsigned char* data, qint64 size, const QByteArray& expected) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (g_crypto.digest(data, static_cast<size_t>(size), digest, &length, g_crypto.sha256(),
-                        nullptr) != 1)
-        return false;
-    return QByteArrayView(reinterpret_cast<const char*>(digest), length) == expected;
+} // namespace
+
+std::unique_ptr<QFile> openVerifiedFile(const QString& path, const FileExpectation& expected) {
+    constexpr qsizetype DigestBytes = 32;
+    if (expected.sha256.size() != DigestBytes)
+        return nullptr;
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        return nullptr;
+    // The size of what was opened, not of whatever the path names by now.
+    if (expected.size >= 0 && file->size() != expected.size)
+        return nullptr;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(file.get()) || file->pos() != file->size())
+        return nullptr;
+    if (hash.result() != expected.sha256)
+        return nullptr;
+    file->seek(0);
+    return file;
 }
 
-bool signatureVerifies(const unsigned char* data, qint64 size, const QByteArray& publicKey,
-                       const QByteArray& signature) {
-    const auto keyBytes = reinterpret_cast<const unsigned char*>(publicKey.constData());
+bool fileMeetsExpectation(const QString& path, const FileExpectation& expected) {
+    return openVerifiedFile(path, expected) != nullptr;
+}
+
+bool ed25519Verifies(QByteArrayView message, QByteArrayView publicKey, QByteArrayView signature) {
+    constexpr qsizetype KeyBytes = 32;
+    constexpr qsizetype SignatureBytes = 64;
+    if (publicKey.size() != KeyBytes || signature.size() != SignatureBytes)
+        return false;
+    std::call_once(g_openOnce, [] { g_crypto = openCrypto(); });
+    if (!g_crypto.complete())
+        return false;
+    const auto keyBytes = reinterpret_cast<const unsigned char*>(publicKey.data());
     const std::unique_ptr<EVP_PKEY, decltype(g_crypto.freeKey)> key(
-        g_crypto.newRawPublicKey(EVP_PKEY_ED25519, nullptr, keyBytes, 32), g_crypto.freeKey);
+        g_crypto.newRawPublicKey(EVP_PKEY_ED25519, nullptr, keyBytes, KeyBytes), g_crypto.freeKey);
     const std::unique_ptr<EVP_MD_CTX, decltype(g_crypto.freeContext)> context(g_crypto.newContext(),
                                                                               g_crypto.freeContext);
     if (!key || !context ||
         g_crypto.verifyInit(context.get(), nullptr, nullptr, nullptr, key.get()) != 1)
         return false;
-    // Ed25519 signs the whole message at once: it is read from the file's mapping.
-    return g_crypto.verify(
-               context.get(), reinterpret_cast<const unsigned char*>(signature.constData()),
-               static_cast<size_t>(signature.size()), data, static_cast<size_t>(size)) == 1;
-}
-
-} // namespace
-
-bool fileMeetsExpectation(const QString& path, const FileExpectation& expected) {
-    constexpr qsizetype DigestBytes = 32;
-    constexpr qsizetype KeyBytes = 32;
-    constexpr qsizetype SignatureBytes = 64;
-    const bool signatureAsked = !expected.publicKey.isEmpty();
-    if (expected.sha256.size() != DigestBytes ||
-        (signatureAsked &&
-         (expected.publicKey.size() != KeyBytes || expected.signature.size() != SignatureBytes)))
-        return false;
-
-    std::call_once(g_openOnce, [] { g_crypto = openCrypto(); });
-    if (!g_crypto.complete())
-        return false;
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    if (expected.size >= 0 && size != expected.size)
-        return false;
-    // The file is read through one mapping for both checks; an empty file has nothing to map.
+    // Ed25519 signs the whole message at once.
     static const unsigned char nothing = 0;
-    const unsigned char* data = size > 0 ? file.map(0, size) : &nothing;
-    if (!data)
-        return false;
-    return digestMatches(data, size, expected.sha256) &&
-           (!signatureAsked ||
-            signatureVerifies(data, size, expected.publicKey, expected.signature));
+    const auto data =
+        message.isEmpty() ? &nothing : reinterpret_cast<const unsigned char*>(message.data());
+    return g_crypto.verify(context.get(), reinterpret_cast<const unsigned char*>(signature.data()),
+                           static_cast<size_t>(signature.size()), data,
+                           static_cast<size_t>(message.size())) == 1;
 }
 
 } // namespace velmora

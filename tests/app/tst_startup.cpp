@@ -185,7 +185,7 @@ int TstStartup::runEventLoopBriefly() {
     // A timer of this call only, so it cannot end a later row's loop.
     QTimer fallback;
     fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    QObject::connect(&fallback, &QTimer::timeout, &fallback, [] { QCoreApplication::exit(-1); });
     fallback.start(200);
     return QCoreApplication::exec();
 }
@@ -430,11 +430,14 @@ void TstStartup::failedStepIsReportedAndStartupGoesOn() {
 }
 
 void TstStartup::leftoverUpdateFilesAreDeleted_data() {
-    QTest::addColumn<QString>("otherInstance"); // none, using the folder, killed while using it
+    // none, using the folder, killed while using it, or the second of two that use it, the first
+    // of which has ended
+    QTest::addColumn<QString>("otherInstance");
     QTest::addColumn<bool>("deleted");
     QTest::newRow("no other instance") << "none" << true;
     QTest::newRow("another instance uses the folder") << "using" << false;
     QTest::newRow("the instance that used it was killed") << "killed" << true;
+    QTest::newRow("a second instance uses it after the first ended") << "second" << false;
 }
 
 void TstStartup::leftoverUpdateFilesAreDeleted() {
@@ -444,28 +447,41 @@ void TstStartup::leftoverUpdateFilesAreDeleted() {
     const QDir update(common.filePath(QStringLiteral("Velmora/Update for 3.2")));
     QVERIFY(update.mkpath(QStringLiteral(".")));
     const QStringList leftovers = {"update.ums", "update.ums.AbCdEf", "setup",
-                                   "setup.exe",  "setup.deb",         "setup.AppImage"};
-    const QStringList kept = {"notes.txt", "setupx.exe", "update.bak"};
+                                   "setup.exe",  "setup.deb.new",     "setup.run.new.AbCdEf"};
+    // Besides files of others, the installers a start that failed left for the user.
+    const QStringList kept = {"notes.txt", "setupx.exe", "update.bak", "setup.deb",
+                              "setup.AppImage"};
     for (const QString& name : leftovers + kept) {
         QFile file(update.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    // Another instance of the program, holding the folder as its update dialog does.
+    // Other instances of the program, holding the folder as an update dialog does.
     QProcess other;
-    if (otherInstance != QLatin1String("none")) {
-        other.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--hold-update-folder"), update.path()});
-        QVERIFY(other.waitForReadyRead(30000));
-        QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("held"));
-        if (otherInstance == QLatin1String("killed")) {
-            other.kill();
-            QVERIFY(other.waitForFinished(30000));
+    QProcess first;
+    const auto hold = [&update](QProcess& process) {
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--hold-update-folder"), update.path()});
+        QVERIFY(process.waitForReadyRead(30000));
+        QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("held"));
+    };
+    const auto endOther = qScopeGuard([&other, &first] {
+        for (QProcess* process : {&other, &first}) {
+            process->kill();
+            process->waitForFinished(30000);
         }
-    }
-    const auto endOther = qScopeGuard([&other] {
-        other.kill();
-        other.waitForFinished(30000);
     });
+    if (otherInstance == QLatin1String("second"))
+        hold(first);
+    if (otherInstance != QLatin1String("none"))
+        hold(other);
+    if (otherInstance == QLatin1String("killed")) {
+        other.kill();
+        QVERIFY(other.waitForFinished(30000));
+    }
+    if (otherInstance == QLatin1String("second")) {
+        first.kill();
+        QVERIFY(first.waitForFinished(30000));
+    }
 
     m_store->seed(storeJson({{kCommonAppData, common.path()}}));
     velmora::createWindows();

@@ -1,12 +1,15 @@
-// Starting a verified installer: by its extension it is executed (after getting its owner's
-// execute bit), handed to the desktop's opener, or refused; and whether it started is told
-// truly: a program the system will not run, an opener that refuses the file or is missing, and a
-// folder mounted noexec all count as not started.
+// Starting a verified installer from the handle it was checked through: by its extension it is
+// executed from that handle (after its mode became 0700), handed to the desktop's opener as a
+// copy in a private folder, or refused; what starts is what the handle holds, whatever was renamed
+// over the path; and whether it started is told truly: a program the system will not run, an
+// opener that refuses the file or is missing, and a folder mounted noexec all count as not
+// started.
 #include "platform/desktop/launch.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -28,6 +31,14 @@ QByteArray markingScript(const QString& mark, int exitCode = 0) {
            QByteArray::number(exitCode) + "\n";
 }
 
+// Starts the file at path through a handle, as the installer download does after its check.
+bool startThroughHandle(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return velmora::startInstaller(file, path);
+}
+
 } // namespace
 
 class TstLaunch : public QObject {
@@ -40,6 +51,8 @@ private slots:
     void methodByExtension();
     void realStarts_data();
     void realStarts();
+    void whatRunsIsWhatWasOpened_data();
+    void whatRunsIsWhatWasOpened();
     void noexecFolder();
 
 private:
@@ -55,6 +68,7 @@ void TstLaunch::init() {
 void TstLaunch::cleanup() {
     qputenv("PATH", m_path);
     velmora::setLaunchHandler({});
+    velmora::setBeforeStartHook({});
 }
 
 void TstLaunch::methodByExtension_data() {
@@ -86,14 +100,23 @@ void TstLaunch::methodByExtension() {
     });
 
     QCOMPARE(velmora::launchMethodFor(path), method);
-    QCOMPARE(velmora::startInstaller(path), method.has_value());
+    QCOMPARE(startThroughHandle(path), method.has_value());
     QCOMPARE(started.size(), method ? 1 : 0);
     if (method) {
         QCOMPARE(started[0].first, path);
         QCOMPARE(started[0].second, *method);
     }
-    QCOMPARE(QFile(path).permissions().testFlag(QFileDevice::ExeOwner),
-             method == LaunchMethod::Execute);
+    // A program is made 0700, anything else keeps its mode.
+    const QFileDevice::Permissions owner =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QFileDevice::Permissions all = owner | QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                         QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                         QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions mode = QFile(path).permissions() & all;
+    if (method == LaunchMethod::Execute)
+        QCOMPARE(mode, owner);
+    else
+        QVERIFY(!mode.testFlag(QFileDevice::ExeOwner));
 }
 
 void TstLaunch::realStarts_data() {
@@ -112,10 +135,9 @@ void TstLaunch::realStarts_data() {
                       "ELF but nothing more")
         << QByteArray() << false << "";
     QTest::newRow("a package the opener accepts")
-        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("accepts") << true << "<installer>";
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("accepts") << true << "<copy>";
     QTest::newRow("a package the opener refuses")
-        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("refuses") << false
-        << "<installer>";
+        << "setup.deb" << QByteArray("!<arch>\n") << QByteArray("refuses") << false << "<copy>";
     QTest::newRow("a package without an opener")
         << "setup.deb" << QByteArray("!<arch>\n") << QByteArray() << false << "";
 }
@@ -140,15 +162,77 @@ void TstLaunch::realStarts() {
                       markingScript(markFile, opener == "accepts" ? 0 : 3), true);
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
 
-    QCOMPARE(velmora::startInstaller(path), started);
+    QCOMPARE(startThroughHandle(path), started);
     // An opener has left its mark when the start is told; a program runs on by itself.
-    mark.replace(QLatin1String("<installer>"), path);
     const auto marked = [&markFile] {
         QFile file(markFile);
         return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll().trimmed())
                                               : QString();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(marked(), mark, 20000);
+    if (mark != QLatin1String("<copy>")) {
+        QTRY_COMPARE_WITH_TIMEOUT(marked(), mark, 20000);
+        return;
+    }
+    // The opener got a copy of the package in a fresh folder of this program's, 0700; one it
+    // refused is gone again.
+    const QFileInfo copy(marked());
+    QCOMPARE(copy.fileName(), QStringLiteral("setup.deb"));
+    QCOMPARE(copy.absolutePath().section(QLatin1Char('/'), 0, -2), m_dir.path());
+    QVERIFY(copy.absolutePath().section(QLatin1Char('/'), -1).startsWith(QLatin1String("start-")));
+    QCOMPARE(copy.exists(), started);
+    if (started) {
+        QCOMPARE(QFileInfo(copy.absolutePath()).permissions() & QFileDevice::Permissions(0x7077),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile bytes(copy.filePath());
+        QVERIFY(bytes.open(QIODevice::ReadOnly));
+        QCOMPARE(bytes.readAll(), contents);
+    }
+    QDir(copy.absolutePath()).removeRecursively();
+}
+
+// Another process of the user renames its own file over the checked installer right before the
+// start: the bytes that were checked run, the swapped ones do not.
+void TstLaunch::whatRunsIsWhatWasOpened_data() {
+    QTest::addColumn<QString>("installer");
+    QTest::newRow("a run file") << "setup.run";
+    QTest::newRow("an AppImage") << "setup.AppImage";
+    QTest::newRow("a package") << "setup.deb";
+}
+
+void TstLaunch::whatRunsIsWhatWasOpened() {
+    QFETCH(QString, installer);
+    const QString checkedMark = m_dir.filePath(QStringLiteral("checked ran"));
+    const QString swappedMark = m_dir.filePath(QStringLiteral("swapped ran"));
+    QFile::remove(checkedMark);
+    QFile::remove(swappedMark);
+    const QString path = m_dir.filePath(installer);
+    const QString swapped = m_dir.filePath(QStringLiteral("swapped"));
+    const auto script = [](const QString& mark) {
+        return "#!/bin/sh\ntouch '" + mark.toLocal8Bit() + "'\n";
+    };
+    writeTestFile(path, script(checkedMark), false);
+    writeTestFile(swapped, script(swappedMark), true);
+    // A package is "opened" by running it, so the opener shows which bytes it was given.
+    const QString bin = m_dir.filePath(QStringLiteral("bin"));
+    QDir(bin).removeRecursively();
+    QVERIFY(QDir().mkpath(bin));
+    writeTestFile(bin + QStringLiteral("/xdg-open"), "#!/bin/sh\nexec /bin/sh \"$1\"\n", true);
+    qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+
+    // The helper process renames the other file over the installer, and has ended, before the
+    // start goes on.
+    velmora::setBeforeStartHook([&](const QString& at) {
+        QCOMPARE(QProcess::execute(QStringLiteral("mv"), {QStringLiteral("-f"), swapped, at}), 0);
+    });
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(velmora::startInstaller(file, path));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(checkedMark), 20000);
+    QVERIFY(!QFile::exists(swappedMark));
+    QVERIFY(!QFile::exists(swapped)); // the swap did happen
+    for (const QString& copy :
+         QDir(m_dir.path()).entryList({QStringLiteral("start-*")}, QDir::Dirs))
+        QDir(m_dir.filePath(copy)).removeRecursively();
 }
 
 // A school's home folders are often mounted noexec: there an AppImage has not started, however
@@ -190,7 +274,7 @@ int startInNoexecFolder(const QString& folder) {
     }
     const QString installer = QDir(folder).filePath(QStringLiteral("setup.AppImage"));
     writeTestFile(installer, "#!/bin/sh\nexit 0\n", true);
-    std::printf("mounted noexec; started: %s\n", velmora::startInstaller(installer) ? "yes" : "no");
+    std::printf("mounted noexec; started: %s\n", startThroughHandle(installer) ? "yes" : "no");
     return 0;
 }
 

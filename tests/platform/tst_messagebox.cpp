@@ -42,7 +42,7 @@ void TestMessageBox::textIsShownLiterally() {
     const QDeadlineTimer deadline(5000);
     QTimer poll;
     poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, [&] {
+    connect(&poll, &QTimer::timeout, &poll, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(window);
             if (!box || !box->isVisible())

@@ -1,12 +1,16 @@
 // The update service's rules without a server or a window: the manifest's keys and defaults,
-// the capped feature lists, the server address, the installer's plan (what is fetched, how it is
-// named, and every manifest that may not start a download), the progress figures and the fold
-// animation's tables tick by tick.
+// the capped feature lists, the server address, the signed manifest (every tampering refused, the
+// expiry), the installer's plan (what is fetched, how it is named, and every manifest that may not
+// start a download), the progress figures and the fold animation's tables tick by tick.
+#include "tests/support/releasetool.h"
 #include "update/foldanimation.h"
 #include "update/installerplan.h"
 #include "update/manifest.h"
 #include "update/progressfigures.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <limits>
@@ -35,8 +39,13 @@ private slots:
     void animationTickByTick_data();
     void animationTickByTick();
     void heightsOutsideTheTablesDoNothing();
-    void featureCaptions_data();
-    void featureCaptions();
+    void signedManifests_data();
+    void signedManifests();
+    void releaseToolExpiry();
+
+private:
+    velmora::test::ReleaseTool m_release;
+    velmora::test::ReleaseTool m_otherRelease;
 };
 
 void TstManifest::offeredVersion_data() {
@@ -76,7 +85,6 @@ void TstManifest::installerKeys() {
     QCOMPARE(manifest::installerUrl(file),
              QStringLiteral("https://example.org/get/velmora-4.0.deb"));
     QCOMPARE(manifest::installerSha256(file), QStringLiteral("ABCdef"));
-    QCOMPARE(manifest::installerSignature(file), QStringLiteral("c2lnbmF0dXJl"));
 }
 
 void TstManifest::missingKeysGiveDefaults() {
@@ -86,7 +94,6 @@ void TstManifest::missingKeysGiveDefaults() {
     QCOMPARE(manifest::installerSizeText(file), QString());
     QCOMPARE(manifest::installerUrl(file), QString());
     QCOMPARE(manifest::installerSha256(file), QString());
-    QCOMPARE(manifest::installerSignature(file), QString());
 }
 
 void TstManifest::featureLines_data() {
@@ -139,14 +146,14 @@ void TstManifest::absurdQuantityIsCapped() {
     QCOMPARE(few.size(), manifest::FeatureLineCap);
     QCOMPARE(few.mid(0, 4), (QStringList{"a", "", "c", ""}));
 
-    // A list longer than the cap is read whole when its keys are there.
-    QByteArray many = "[Info new version en]\nQuantity of lines=2000000000\n";
-    for (int i = 1; i <= 1500; ++i)
+    // A list longer than the cap is read up to the cap, however many keys are there.
+    QByteArray many = "[Info new version en]\nQuantity of lines=50000\n";
+    for (int i = 1; i <= 50000; ++i)
         many += "Line " + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
-    const QStringList all =
+    const QStringList capped =
         manifest::featureLines(ProfileFile::parse(many), QStringLiteral("English"));
-    QCOMPARE(all.size(), 1500);
-    QCOMPARE(all.last(), QStringLiteral("1500"));
+    QCOMPARE(capped.size(), manifest::FeatureLineCap);
+    QCOMPARE(capped.last(), QStringLiteral("1000"));
 }
 
 void TstManifest::serverAddress_data() {
@@ -176,9 +183,8 @@ void TstManifest::serverAddress() {
 Q_DECLARE_METATYPE(velmora::UpdateFailure)
 
 void TstManifest::installerPlan_data() {
-    QTest::addColumn<QByteArray>("setup"); // the "Info setup" lines besides the digest
+    QTest::addColumn<QByteArray>("setup"); // the "Info setup" lines besides the version
     QTest::addColumn<QString>("manifestUrl");
-    QTest::addColumn<bool>("withKey");                   // the build carries a signing key
     QTest::addColumn<QString>("fileName");               // empty: refused
     QTest::addColumn<qint64>("maxBytes");                // planned
     QTest::addColumn<velmora::UpdateFailure>("failure"); // when refused
@@ -187,95 +193,89 @@ void TstManifest::installerPlan_data() {
     const QString https = QStringLiteral("https://example.org/program/velmora/update.ums");
     const QString http = QStringLiteral("http://example.org/program/velmora/update.ums");
     const QByteArray digest = "SHA-256=" + QByteArray(64, 'a') + "\n";
-    const QByteArray signature = "Signature=" + QByteArray(64, 's').toBase64() + "\n";
+    const QByteArray newer = "Version 1=33\n";
     const qint64 cap = velmora::InstallerSizeCap;
     const auto plan = [&](const char* name, const QByteArray& setup, const QString& from,
-                          bool isSigned, const char* file, qint64 maxBytes) {
-        QTest::newRow(name) << setup << from << isSigned << QString::fromLatin1(file) << maxBytes
+                          const char* file, qint64 maxBytes) {
+        QTest::newRow(name) << newer + setup << from << QString::fromLatin1(file) << maxBytes
                             << UpdateFailure::DownloadFailed;
     };
     const auto refuse = [&](const char* name, const QByteArray& setup, const QString& from,
-                            bool isSigned, UpdateFailure failure) {
-        QTest::newRow(name) << setup << from << isSigned << QString() << qint64(0) << failure;
+                            UpdateFailure failure) {
+        QTest::newRow(name) << setup << from << QString() << qint64(0) << failure;
     };
 
     plan("package over https", "URL=https://example.org/get/velmora-4.0.deb\n" + digest, https,
-         false, "setup.deb", cap);
+         "setup.deb", cap);
     plan("AppImage keeps its kind, in any case",
-         "URL=https://example.org/Velmora.appimage\n" + digest, https, false, "setup.AppImage",
-         cap);
+         "URL=https://example.org/Velmora.appimage\n" + digest, https, "setup.AppImage", cap);
     plan("run file with its size",
-         "URL=https://example.org/velmora.run?from=app\nSize 1=5000\n" + digest, https, false,
-         "setup.run", 5000);
-    plan("size 0 means the cap", "URL=https://example.org/v.deb\nSize 1=0\n" + digest, https, false,
+         "URL=https://example.org/velmora.run?from=app\nSize 1=5000\n" + digest, https, "setup.run",
+         5000);
+    plan("size 0 means the cap", "URL=https://example.org/v.deb\nSize 1=0\n" + digest, https,
          "setup.deb", cap);
     plan("a negative size means the cap", "URL=https://example.org/v.deb\nSize 1=-5\n" + digest,
-         https, false, "setup.deb", cap);
+         https, "setup.deb", cap);
     plan("http installer from an http manifest", "URL=http://example.org/v.deb\n" + digest, http,
-         false, "setup.deb", cap);
+         "setup.deb", cap);
     plan("an encoded slash names no other file",
-         "URL=https://example.org/x%2F..%2F..%2Fevil.deb\n" + digest, https, false, "setup.deb",
-         cap);
+         "URL=https://example.org/x%2F..%2F..%2Fevil.deb\n" + digest, https, "setup.deb", cap);
     plan("digest in capitals",
-         "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(64, 'A') + "\n", https, false,
-         "setup.deb", cap);
-    plan("signed, with a key", "URL=https://example.org/v.deb\n" + digest + signature, https, true,
-         "setup.deb", cap);
-    plan("a signature without a key is not needed", "URL=https://example.org/v.deb\n" + digest,
-         https, false, "setup.deb", cap);
+         "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(64, 'A') + "\n", https, "setup.deb",
+         cap);
 
-    refuse("http installer from an https manifest", "URL=http://example.org/v.deb\n" + digest,
-           https, false, UpdateFailure::DownloadFailed);
-    refuse("no address", digest, https, false, UpdateFailure::DownloadFailed);
-    refuse("ftp address", "URL=ftp://example.org/v.deb\n" + digest, http, false,
-           UpdateFailure::DownloadFailed);
-    refuse("file address", "URL=file:///tmp/v.deb\n" + digest, http, false,
-           UpdateFailure::DownloadFailed);
-    refuse("Windows installer", "URL=https://example.org/setup.exe\n" + digest, https, false,
+    const QByteArray good = "URL=https://example.org/v.deb\n" + digest;
+    refuse("the program's own version", "Version 1=32\n" + good, https,
+           UpdateFailure::ManifestRefused);
+    refuse("an older version", "Version 1=31\n" + good, https, UpdateFailure::ManifestRefused);
+    refuse("no version", good, https, UpdateFailure::ManifestRefused);
+    refuse("http installer from an https manifest",
+           newer + "URL=http://example.org/v.deb\n" + digest, https, UpdateFailure::AddressRefused);
+    refuse("no address", newer + digest, https, UpdateFailure::AddressRefused);
+    refuse("ftp address", newer + "URL=ftp://example.org/v.deb\n" + digest, http,
+           UpdateFailure::AddressRefused);
+    refuse("file address", newer + "URL=file:///tmp/v.deb\n" + digest, http,
+           UpdateFailure::AddressRefused);
+    refuse("Windows installer", newer + "URL=https://example.org/setup.exe\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("desktop entry", "URL=https://example.org/velmora.desktop\n" + digest, https, false,
+    refuse("desktop entry", newer + "URL=https://example.org/velmora.desktop\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("shell script", "URL=https://example.org/install.sh\n" + digest, https, false,
+    refuse("shell script", newer + "URL=https://example.org/install.sh\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("Java archive", "URL=https://example.org/velmora.jar\n" + digest, https, false,
+    refuse("a shell script whose fragment ends in .run",
+           newer + "URL=https://example.org/a.sh#.run\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("compressed archive", "URL=https://example.org/velmora.tar.gz\n" + digest, https, false,
+    refuse("a shell script whose query ends in .run",
+           newer + "URL=https://example.org/y.sh?a=.run\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("no extension", "URL=https://example.org/download/velmora\n" + digest, https, false,
+    refuse("Java archive", newer + "URL=https://example.org/velmora.jar\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("a hidden name", "URL=https://example.org/.deb\n" + digest, https, false,
+    refuse("compressed archive", newer + "URL=https://example.org/velmora.tar.gz\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("folder address", "URL=https://example.org/download/\n" + digest, https, false,
+    refuse("no extension", newer + "URL=https://example.org/download/velmora\n" + digest, https,
            UpdateFailure::UnusableInstaller);
-    refuse("no digest", "URL=https://example.org/v.deb\n", https, false,
-           UpdateFailure::NotVerified);
+    refuse("a hidden name", newer + "URL=https://example.org/.deb\n" + digest, https,
+           UpdateFailure::UnusableInstaller);
+    refuse("folder address", newer + "URL=https://example.org/download/\n" + digest, https,
+           UpdateFailure::UnusableInstaller);
+    refuse("no digest", newer + "URL=https://example.org/v.deb\n", https,
+           UpdateFailure::ManifestRefused);
     refuse("a digest too short",
-           "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(63, 'a') + "\n", https, false,
-           UpdateFailure::NotVerified);
+           newer + "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(63, 'a') + "\n", https,
+           UpdateFailure::ManifestRefused);
     refuse("a digest that is not hexadecimal",
-           "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(64, 'g') + "\n", https, false,
-           UpdateFailure::NotVerified);
-    refuse("signed build, no signature", "URL=https://example.org/v.deb\n" + digest, https, true,
-           UpdateFailure::NotVerified);
-    refuse("signed build, a signature that is not base64",
-           "URL=https://example.org/v.deb\n" + digest + "Signature=***\n", https, true,
-           UpdateFailure::NotVerified);
-    refuse("signed build, a signature of the wrong length",
-           "URL=https://example.org/v.deb\n" + digest +
-               "Signature=" + QByteArray(63, 's').toBase64() + "\n",
-           https, true, UpdateFailure::NotVerified);
+           newer + "URL=https://example.org/v.deb\nSHA-256=" + QByteArray(64, 'g') + "\n", https,
+           UpdateFailure::ManifestRefused);
 }
 
 void TstManifest::installerPlan() {
     QFETCH(QByteArray, setup);
     QFETCH(QString, manifestUrl);
-    QFETCH(bool, withKey);
     QFETCH(QString, fileName);
     QFETCH(qint64, maxBytes);
     QFETCH(velmora::UpdateFailure, failure);
-    const QByteArray key = withKey ? QByteArray(32, 'k') : QByteArray();
     const auto planned =
-        velmora::planInstaller(ProfileFile::parse("[Info setup]\n" + setup), manifestUrl, key);
+        velmora::planInstaller(ProfileFile::parse("[Info setup]\n" + setup), manifestUrl);
     if (fileName.isEmpty()) {
         QVERIFY(std::holds_alternative<velmora::UpdateFailure>(planned));
         QCOMPARE(std::get<velmora::UpdateFailure>(planned), failure);
@@ -287,8 +287,104 @@ void TstManifest::installerPlan() {
     QCOMPARE(plan.maxBytes, maxBytes);
     QCOMPARE(plan.expected.size, maxBytes == velmora::InstallerSizeCap ? -1 : maxBytes);
     QCOMPARE(plan.expected.sha256.size(), 32);
-    QCOMPARE(plan.expected.publicKey, key);
-    QCOMPARE(plan.expected.signature.size(), withKey ? 64 : 0);
+}
+
+// A keyed build takes the signed part of a manifest signed whole by its key that has not
+// expired, and nothing else; every key of every section is covered. A build without a key takes
+// the file as it is.
+void TstManifest::signedManifests_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("keyed");
+    QTest::addColumn<int>("afterExpiry"); // seconds from the expiry to the check
+    QTest::addColumn<int>("version");     // offered, as read; 0: refused
+
+    QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
+    QTemporaryDir dir;
+    const QString features = dir.filePath(QStringLiteral("features"));
+    {
+        QFile file(features);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Faster\nNew themes\n");
+    }
+    const QByteArray good =
+        m_release.manifest("installer bytes", QStringLiteral("https://example.org/get/v.deb"), 33,
+                           {QStringLiteral("--features-en"), features});
+    QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
+    const QByteArray body = velmora::test::signedPart(good);
+    const auto change = [&good](const QByteArray& key, const QByteArray& value) {
+        return velmora::test::withManifestLine(good, key, value);
+    };
+    using velmora::test::withManifestLine;
+    const int before = -1;
+
+    QTest::newRow("the release tool's manifest") << good << true << before << 33;
+    QTest::newRow("a second before it expires") << good << true << -1 << 33;
+    QTest::newRow("expired") << good << true << 0 << 0;
+    QTest::newRow("a day after it expired") << good << true << 86400 << 0;
+    QTest::newRow("tampered version") << change("Version 1", "99") << true << before << 0;
+    QTest::newRow("tampered version text") << change("Version 2", "9.9") << true << before << 0;
+    QTest::newRow("tampered address")
+        << change("URL", "https://example.org/get/old.deb") << true << before << 0;
+    QTest::newRow("tampered kind")
+        << change("URL", "https://example.org/get/v.run") << true << before << 0;
+    QTest::newRow("tampered size") << change("Size 1", "16") << true << before << 0;
+    QTest::newRow("tampered size text") << change("Size 2", "700") << true << before << 0;
+    QTest::newRow("tampered digest")
+        << change("SHA-256", QByteArray(64, 'a')) << true << before << 0;
+    QTest::newRow("tampered expiry")
+        << change("Expires", "2999-01-01T00:00:00Z") << true << before << 0;
+    QTest::newRow("tampered feature line") << change("Line 1", "Free money") << true << before << 0;
+    QTest::newRow("a feature line added")
+        << QByteArray(good).replace("Line 2=New themes\n", "Line 2=New themes\nLine 3=More\n")
+        << true << before << 0;
+    QTest::newRow("signed by another key") << m_otherRelease.resign(good) << true << before << 0;
+    QTest::newRow("unsigned") << body << true << before << 0;
+    QTest::newRow("a signature that is not base64")
+        << change("Ed25519", "***") << true << before << 0;
+    QTest::newRow("a signature cut short")
+        << change("Ed25519", QByteArray(63, 's').toBase64()) << true << before << 0;
+    QTest::newRow("a section added after the signature is not read")
+        << good + "[Info setup]\nVersion 1=99\n"
+        << true << before << 33;
+    QTest::newRow("a manifest before the signed one")
+        << "[Info setup]\nVersion 1=99\n" + good << true << before << 0;
+    QTest::newRow("signed, without an expiry")
+        << m_release.resign(withManifestLine(good, "Expires", QByteArray())) << true << before << 0;
+    QTest::newRow("signed, an expiry in another form")
+        << m_release.resign(withManifestLine(good, "Expires", "2999-01-01")) << true << before << 0;
+    QTest::newRow("without a key: unsigned, as it is") << body << false << before << 33;
+    QTest::newRow("without a key: tampered, as it is")
+        << change("Version 1", "99") << false << before << 99;
+    QTest::newRow("without a key: expired, as it is") << good << false << 86400 << 33;
+}
+
+void TstManifest::signedManifests() {
+    QFETCH(QByteArray, file);
+    QFETCH(bool, keyed);
+    QFETCH(int, afterExpiry);
+    QFETCH(int, version);
+    const QByteArray key = keyed ? m_release.publicKey() : QByteArray();
+    // The expiry the tool wrote, 30 days from now.
+    const QDateTime expires = manifest::expiry(ProfileFile::parse(file));
+    const QDateTime now =
+        expires.isValid() ? expires.addSecs(afterExpiry) : QDateTime::currentDateTimeUtc();
+    const std::optional<ProfileFile> read = manifest::readManifest(file, key, now);
+    QCOMPARE(read ? manifest::offeredVersion(*read) : 0, version);
+}
+
+void TstManifest::releaseToolExpiry() {
+    const QByteArray made =
+        m_release.manifest("x", QStringLiteral("https://example.org/v.deb"), 33,
+                           {QStringLiteral("--valid-days"), QStringLiteral("7")});
+    QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
+    const qint64 left =
+        QDateTime::currentDateTimeUtc().secsTo(manifest::expiry(ProfileFile::parse(made)));
+    QVERIFY2(left > 7 * 86400 - 600 && left <= 7 * 86400, qPrintable(QString::number(left)));
+    const QByteArray usual = m_release.manifest("x", QStringLiteral("https://example.org/v.deb"));
+    QCOMPARE(
+        qRound(QDateTime::currentDateTimeUtc().secsTo(manifest::expiry(ProfileFile::parse(usual))) /
+               86400.0),
+        30);
 }
 
 void TstManifest::progressFigures_data() {
@@ -366,38 +462,6 @@ void TstManifest::heightsOutsideTheTablesDoNothing() {
         QVERIFY2(!fold::unfoldStep(height), qPrintable(QString::number(height)));
     for (int height : {216, 218, 233, 239, 369, 100})
         QVERIFY2(!fold::foldStep(height), qPrintable(QString::number(height)));
-}
-
-void TstManifest::featureCaptions_data() {
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("direction");
-    QTest::addColumn<QString>("opposite");
-    const int unfold = int(fold::Direction::Unfold);
-    const int foldBack = int(fold::Direction::Fold);
-    QTest::newRow("Russian show") << "Показать особенности новой версии >>" << unfold
-                                  << "<< Скрыть особенности новой версии";
-    QTest::newRow("Russian hide") << "<< Скрыть особенности новой версии" << foldBack
-                                  << "Показать особенности новой версии >>";
-    QTest::newRow("English show") << "Show features a new version >>" << unfold
-                                  << "<< Hide features of the new version";
-    QTest::newRow("English hide") << "<< Hide features of the new version" << foldBack
-                                  << "Show features a new version >>";
-    QTest::newRow("Ukrainian show") << "Переглянути особливості нової версії >>" << unfold
-                                    << "<< Приховати особливості нової версії";
-    QTest::newRow("Ukrainian hide") << "<< Приховати особливості нової версії" << foldBack
-                                    << "Переглянути особливості нової версії >>";
-    QTest::newRow("corrected English matches nothing")
-        << "Show features of the new version >>" << int(fold::Direction::None)
-        << "Show features of the new version >>";
-    QTest::newRow("empty matches nothing") << "" << int(fold::Direction::None) << "";
-}
-
-void TstManifest::featureCaptions() {
-    QFETCH(QString, caption);
-    QFETCH(int, direction);
-    QFETCH(QString, opposite);
-    QCOMPARE(int(fold::directionOf(caption)), direction);
-    QCOMPARE(fold::oppositeCaption(caption), opposite);
 }
 
 QTEST_GUILESS_MAIN(TstManifest)

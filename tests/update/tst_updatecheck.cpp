@@ -1,20 +1,26 @@
 // The update check against a local server, in both update modes: each outcome's boxes (shown by
-// the user-interface thread) and the update dialog, the mode "custom" afterwards, one check at a
-// time that answers every request, a trickling server that cannot hold it, the start-up check
-// that begins after the windows and the cleanup, and no check at all without an update server.
+// the user-interface thread) and the update dialog, in a build without a key and in a keyed one
+// (which takes only a manifest signed whole by its key and not expired, and keeps no other), the
+// mode "custom" afterwards, one check at a time that answers every request, a trickling server that
+// cannot hold it, the start-up check that begins after the windows and the cleanup, and no check at
+// all without an update server.
 #include "app/entry.h"
 #include "app/mainwindow.h"
 #include "platform/net/download.h"
 #include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
+#include "tests/support/releasetool.h"
 #include "tests/support/testsupport.h"
 #include "tests/update/updatetexts.h"
+#include "update/installerplan.h"
 #include "update/manifest.h"
 #include "update/updatedialog.h"
+#include "update/updatefolder.h"
 #include "update/updateservice.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +31,8 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using velmora::AnswerNo;
 using velmora::AnswerYes;
@@ -41,6 +49,15 @@ const QString kManifestPath = QString::fromLatin1(velmora::manifest::ServerPath)
 QByteArray manifestOf(const QByteArray& version) {
     return "[Info setup]\nVersion 1=" + version + "\nVersion 2=4.0\n";
 }
+
+// What the build carries and how the served manifest is signed.
+enum class Signing {
+    NoKey,    // a build without a key, a manifest as written
+    Signed,   // a keyed build, the release tool's manifest
+    Unsigned, // a keyed build, the manifest without its signature
+    OtherKey, // a keyed build, signed by another key
+    Expired,  // a keyed build, signed with an expiry that has passed
+};
 
 // Closes the update dialog as soon as it shows and counts the showings.
 class DialogCatcher : public QObject {
@@ -59,6 +76,8 @@ protected:
 
 } // namespace
 
+Q_DECLARE_METATYPE(Signing)
+
 class TstUpdateCheck : public QObject {
     Q_OBJECT
 
@@ -68,6 +87,8 @@ private slots:
     void cleanup();
     void outcomes_data();
     void outcomes();
+    void signedOutcomes_data();
+    void signedOutcomes();
     void requestWhileACheckRunsIsAnswered_data();
     void requestWhileACheckRunsIsAnswered();
     void tricklingServerEndsTheCheck();
@@ -77,8 +98,16 @@ private slots:
 
 private:
     QString updateFolder() const { return Global::updateFolder(); }
+    // The files in the update folder but its lock file, which stays once made.
+    QStringList updateFiles() const {
+        QStringList files = QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden);
+        files.removeOne(QStringLiteral("update.lock"));
+        return files;
+    }
 
     HttpTestServer m_server;
+    velmora::test::ReleaseTool m_release;
+    velmora::test::ReleaseTool m_otherRelease;
     QTemporaryDir m_common;
     DialogCatcher m_catcher;
     QStringList m_boxes;
@@ -87,6 +116,7 @@ private:
 };
 
 void TstUpdateCheck::initTestCase() {
+    umask(002);
     // A brief transfer, the manifest's, ends after two seconds.
     velmora::setDownloadTimeouts({2000, 1, 2});
     Global::setCommonAppData(m_common.path());
@@ -103,6 +133,9 @@ void TstUpdateCheck::initTestCase() {
 
 void TstUpdateCheck::init() {
     qputenv("VELMORA_UPDATE_SERVER", m_server.base().toLatin1());
+    // The boxes and the dialog of each outcome, whatever key this build carries; the signed
+    // outcomes set one.
+    velmora::setUpdateSigningKey({});
     m_boxes.clear();
     m_catcher.shows = 0;
     QDir(updateFolder()).removeRecursively();
@@ -179,8 +212,88 @@ void TstUpdateCheck::outcomes() {
     // goes once the check has ended.
     const bool downloaded = !boxes.contains(QStringLiteral("message 11 | message 3 | 0x10")) &&
                             server != QLatin1String("unreachable") && answer.status == 200;
-    QTRY_COMPARE(QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden),
-                 downloaded ? QStringList{QStringLiteral("update.ums")} : QStringList());
+    QTRY_VERIFY(!velmora::updateFolderHeld(updateFolder()));
+    QCOMPARE(updateFiles(), downloaded ? QStringList{QStringLiteral("update.ums")} : QStringList());
+}
+
+void TstUpdateCheck::signedOutcomes_data() {
+    QTest::addColumn<Signing>("signing");
+    QTest::addColumn<QByteArray>("version");
+    QTest::addColumn<UpdateMode>("mode");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<bool>("kept"); // the manifest stays for the dialog
+
+    const QString failed = QStringLiteral("message 11 | message 3 | 0x10");
+    const QString latest = QStringLiteral("message 12 | message 1 | 0x40");
+    const QString question = QStringLiteral("message 13 | message 1 | 0x44");
+    QTest::newRow("signed 33, custom")
+        << Signing::Signed << QByteArray("33") << UpdateMode::Custom << QStringList() << 1 << true;
+    QTest::newRow("signed 33, auto") << Signing::Signed << QByteArray("33") << UpdateMode::Auto
+                                     << QStringList{question} << 1 << true;
+    QTest::newRow("signed 32, custom") << Signing::Signed << QByteArray("32") << UpdateMode::Custom
+                                       << QStringList{latest} << 0 << true;
+    for (const auto& [name, signing] :
+         {std::pair{"unsigned", Signing::Unsigned}, std::pair{"another key's", Signing::OtherKey},
+          std::pair{"expired", Signing::Expired}}) {
+        QTest::addRow("%s 33, custom: the failure's box", name)
+            << signing << QByteArray("33") << UpdateMode::Custom << QStringList{failed} << 0
+            << false;
+        QTest::addRow("%s 33, auto: silent", name)
+            << signing << QByteArray("33") << UpdateMode::Auto << QStringList() << 0 << false;
+    }
+    QTest::newRow("a build without a key: unsigned 33, custom")
+        << Signing::NoKey << QByteArray("33") << UpdateMode::Custom << QStringList() << 1 << true;
+}
+
+void TstUpdateCheck::signedOutcomes() {
+    QFETCH(Signing, signing);
+    QFETCH(QByteArray, version);
+    QFETCH(UpdateMode, mode);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, dialogs);
+    QFETCH(bool, kept);
+    QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
+    QVERIFY2(m_otherRelease.problem().isEmpty(), qPrintable(m_otherRelease.problem()));
+
+    // The tool offers only versions above the program's own: 32 is signed as someone holding the
+    // key could.
+    QByteArray manifest =
+        m_release.manifest("installer", QStringLiteral("https://example.org/v.deb"));
+    QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
+    manifest = velmora::test::withManifestLine(manifest, "Version 1", version);
+    if (signing == Signing::Expired)
+        manifest =
+            velmora::test::withManifestLine(manifest, "Expires",
+                                            QDateTime::currentDateTimeUtc()
+                                                .addSecs(-1)
+                                                .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))
+                                                .toLatin1());
+    manifest = signing == Signing::OtherKey ? m_otherRelease.resign(manifest)
+               : signing == Signing::NoKey || signing == Signing::Unsigned
+                   ? velmora::test::signedPart(manifest)
+                   : m_release.resign(manifest);
+    velmora::setUpdateSigningKey(signing == Signing::NoKey ? QByteArray() : m_release.publicKey());
+    m_server.answer(kManifestPath, HttpAnswer::ok(manifest));
+    m_answer = AnswerYes;
+    Global::setUpdateMode(mode);
+
+    QVERIFY(velmora::startUpdateCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QCOMPARE(m_boxes, boxes);
+    QCOMPARE(m_catcher.shows, dialogs);
+    QCOMPARE(Global::updateMode(), UpdateMode::Custom);
+    QTRY_VERIFY(!velmora::updateFolderHeld(updateFolder()));
+    QCOMPARE(updateFiles(), kept ? QStringList{QStringLiteral("update.ums")} : QStringList());
+    // Private to the user, though the umask lets the group write.
+    using P = QFileDevice;
+    const auto modeOf = [](const QString& path) {
+        return QFileInfo(path).permissions() & P::Permissions(0x7077);
+    };
+    QCOMPARE(modeOf(updateFolder()), P::ReadOwner | P::WriteOwner | P::ExeOwner);
+    if (kept)
+        QCOMPARE(modeOf(QDir(updateFolder()).filePath(QStringLiteral("update.ums"))),
+                 P::ReadOwner | P::WriteOwner);
 }
 
 void TstUpdateCheck::requestWhileACheckRunsIsAnswered_data() {
@@ -252,9 +365,10 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
                  "Common AppData":"%1"}}})")
                    .arg(m_common.path())
                    .toUtf8());
-    // The last run's files: an old manifest and an installer.
+    // The last run's files: an old manifest, an unfinished download, and an installer kept after
+    // a start that failed.
     QVERIFY(QDir().mkpath(updateFolder()));
-    for (const char* name : {"update.ums", "setup.deb"}) {
+    for (const char* name : {"update.ums", "setup.deb.new", "setup.run"}) {
         QFile file(QDir(updateFolder()).filePath(QLatin1String(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(manifestOf("31"));
@@ -271,9 +385,10 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
     QCOMPARE(m_boxes, QStringList{QStringLiteral("message 13 | message 1 | 0x44")});
     QCOMPARE(m_catcher.shows, 1);
-    // The fresh manifest survived the cleanup, the old installer did not.
-    QTRY_COMPARE(QDir(updateFolder()).entryList(QDir::Files),
-                 QStringList{QStringLiteral("update.ums")});
+    // The fresh manifest survived the cleanup, and so did the kept installer; the unfinished
+    // download did not.
+    QTRY_COMPARE(updateFiles(),
+                 (QStringList{QStringLiteral("setup.run"), QStringLiteral("update.ums")}));
     QFile manifest(QDir(updateFolder()).filePath(QStringLiteral("update.ums")));
     QVERIFY(manifest.open(QIODevice::ReadOnly));
     QCOMPARE(manifest.readAll(), manifestOf("33"));

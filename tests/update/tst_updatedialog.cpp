@@ -4,8 +4,10 @@
 // on its owner at every showing, also after the animation moved it.
 #include "state/global.h"
 #include "state/language.h"
+#include "tests/support/releasetool.h"
 #include "tests/support/testsupport.h"
 #include "tests/update/updatetexts.h"
+#include "update/installerplan.h"
 #include "update/taskbar.h"
 #include "update/updatedialog.h"
 
@@ -16,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -71,7 +74,10 @@ private slots:
     void cleanup();
     void unfoldAndFoldTickByTick_data();
     void unfoldAndFoldTickByTick();
-    void captionOfNoLanguageDoesNothing();
+    void directionIsTheDialogsOwn();
+    void sizeUnit_data();
+    void sizeUnit();
+    void keyedBuildShowsOnlyASignedManifest();
     void textsNeverAccumulate();
     void featuresOfTheCurrentLanguage_data();
     void featuresOfTheCurrentLanguage();
@@ -94,6 +100,8 @@ private:
 };
 
 void TstUpdateDialog::initTestCase() {
+    // The dialog's texts from unsigned manifests, whatever key the build carries.
+    velmora::setUpdateSigningKey({});
     Global::setCommonAppData(m_common.path());
     QVERIFY(QDir().mkpath(Global::updateFolder()));
 }
@@ -128,7 +136,7 @@ void TstUpdateDialog::unfoldAndFoldTickByTick_data() {
                              << "Показать особенности новой версии >>"
                              << "<< Скрыть особенности новой версии";
     QTest::newRow("English") << "English"
-                             << "Show features a new version >>"
+                             << "Show features of the new version >>"
                              << "<< Hide features of the new version";
     QTest::newRow("Ukrainian") << "Ukrainian"
                                << "Переглянути особливості нової версії >>"
@@ -185,17 +193,71 @@ void TstUpdateDialog::unfoldAndFoldTickByTick() {
     QCOMPARE(button->text(), hide);
 }
 
-void TstUpdateDialog::captionOfNoLanguageDoesNothing() {
+// The dialog keeps the direction itself; the caption only shows it: texts of no language fold
+// and unfold as well, and a language changed while unfolded gives that language's hide text.
+void TstUpdateDialog::directionIsTheDialogsOwn() {
     velmora::test::useNamedTexts();
     m_dialog->show();
-    QCOMPARE(child<QPushButton>("Button1")->text(), QStringLiteral("update 10"));
-    const QRect before = m_dialog->geometry();
+    auto* button = child<QPushButton>("Button1");
+    auto* timer = child<QTimer>("Timer2");
+    QCOMPARE(button->text(), QStringLiteral("update 10"));
     m_dialog->Button1Click();
-    for (int tick = 0; tick < 22; ++tick)
+    while (timer->isActive())
         m_dialog->Timer2Timer();
-    QCOMPARE(m_dialog->geometry(), before);
-    QCOMPARE(child<QPushButton>("Button1")->text(), QStringLiteral("update 10"));
-    QVERIFY(!child<QTimer>("Timer2")->isActive());
+    QCOMPARE(m_dialog->height(), 368);
+    QCOMPARE(button->text(), QStringLiteral("update 11"));
+
+    useLanguage(QStringLiteral("English"));
+    m_dialog->language();
+    QCOMPARE(button->text(), QStringLiteral("<< Hide features of the new version"));
+    // A caption set from elsewhere changes nothing of what the next press does.
+    button->setText(QStringLiteral("Show features of the new version >>"));
+    m_dialog->Button1Click();
+    while (timer->isActive())
+        m_dialog->Timer2Timer();
+    QCOMPARE(m_dialog->height(), 216);
+    QCOMPARE(button->text(), QStringLiteral("Show features of the new version >>"));
+}
+
+void TstUpdateDialog::sizeUnit_data() {
+    QTest::addColumn<QByteArray>("sizes");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("below 1 MB: KB")
+        << QByteArray("Size 1=2000\nSize 2=2\n") << "update 5 2 update 8";
+    QTest::newRow("1 MB: MB") << QByteArray("Size 1=1048576\nSize 2=1.00\n")
+                              << "update 5 1.00 update 9";
+    QTest::newRow("no size in bytes: MB")
+        << QByteArray("Size 2=1.63\n") << "update 5 1.63 update 9";
+}
+
+void TstUpdateDialog::sizeUnit() {
+    QFETCH(QByteArray, sizes);
+    QFETCH(QString, label);
+    writeManifest("[Info setup]\nVersion 1=33\n" + sizes);
+    velmora::test::useNamedTexts();
+    m_dialog->show();
+    QCOMPARE(child<QLabel>("Label4")->text(), label);
+}
+
+// A keyed build shows only what a manifest signed by its key says; an unsigned one shows as if
+// there were none.
+void TstUpdateDialog::keyedBuildShowsOnlyASignedManifest() {
+    velmora::test::ReleaseTool release;
+    QVERIFY2(release.problem().isEmpty(), qPrintable(release.problem()));
+    const QByteArray manifest =
+        release.manifest("installer", QStringLiteral("https://example.org/v.deb"));
+    QVERIFY2(release.problem().isEmpty(), qPrintable(release.problem()));
+    velmora::setUpdateSigningKey(release.publicKey());
+    const auto restore = qScopeGuard([] { velmora::setUpdateSigningKey({}); });
+    velmora::test::useNamedTexts();
+
+    writeManifest(manifest);
+    m_dialog->show();
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("update 4 4.0"));
+    m_dialog->hide();
+    writeManifest(velmora::test::withManifestLine(manifest, "Version 2", "9.9"));
+    m_dialog->show();
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("update 4 "));
 }
 
 void TstUpdateDialog::textsNeverAccumulate() {
