@@ -29,6 +29,7 @@ esac
 
 install_missing_packages
 install_missing_locales
+hand_back_to_owner
 configure_project "$folder" "${options[@]}"
 build_targets "$folder" "${targets[@]}"
 cd "$PROJECT_ROOT/$folder"
