@@ -8,6 +8,7 @@
 #include "platform/ui/keyboard.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "update/updatedialog.h"
 #include "update/updateservice.h"
@@ -43,6 +44,8 @@ void initApplication() {
     QApplication::setWindowIcon(icon);
     // In every window, the update dialog's and the message boxes' included.
     letEnterPressFocusedButtons();
+    // Error reports in the language of the interface.
+    setErrorReportWording({&errorReportCaption, &failureText});
 }
 
 void createMainWindow() {

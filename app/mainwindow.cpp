@@ -17,6 +17,7 @@
 #include "state/language.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "state/tablelines.h"
 #include "trig/trigpage.h"
 #include "update/updatefolder.h"
 #include "update/updateservice.h"
@@ -161,7 +162,37 @@ int TForm1::clientHeight() const {
 }
 
 void TForm1::setClientHeight(int height) {
-    setFixedSize(ClientWidth, height + m_ui->MainMenu1->sizeHint().height());
+    const int menu = m_ui->MainMenu1->sizeHint().height();
+    // A window taller than its screen's available area gets a shorter detailed-solution box,
+    // which scrolls, so the answer lines stay on the screen.
+    const QRect area = availableArea();
+    const int frame = frameGeometry().height() - this->height();
+    const int tooTall = height + menu + frame - area.height();
+    if (!area.isEmpty() && tooTall > 0)
+        height -= equationPage()->shortenSolutionBox(tooTall);
+    setFixedSize(ClientWidth, height + menu);
+    // Grown past the bottom edge, it moves up; a window the user put partly off the screen
+    // elsewhere stays where it is.
+    if (!area.isEmpty() && frameGeometry().bottom() > area.bottom())
+        keepOnScreen();
+}
+
+QRect TForm1::availableArea() const {
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = this->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void TForm1::keepOnScreen() {
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect kept = keptInside(frame, area);
+    // Moved only when it must be, so a window the window system places stays its to place.
+    if (kept.topLeft() != frame.topLeft())
+        move(kept.topLeft());
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -173,7 +204,9 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormCreate() {
     using namespace catalogue;
-    Global::setLanguageName(startupLanguage());
+    // A store that names no language, or one whose file is missing, shows the locale's
+    // language, as a first start does; the store is left as it is.
+    Global::setLanguageName(shownLanguage(startupLanguage()));
     LoadLang();
     language();
 
@@ -205,6 +238,7 @@ void TForm1::placeAtStart() {
     } else if (keep == Flag::False) {
         move(centred);
     }
+    keepOnScreen();
 }
 
 void TForm1::chooseHeightAtStart() {
@@ -251,30 +285,34 @@ void TForm1::language() {
     // The menu bar's height follows its captions (empty ones take no room); the client area
     // keeps its height.
     const int client = clientHeight();
-    const auto menu = [](int line) { return Global::text(TextTable::MainMenu, line); };
-    m_ui->N1->setTitle(menu(1));
-    m_ui->N2->setText(menu(2));
-    m_ui->N3->setText(menu(3));
-    m_ui->N4->setTitle(menu(4));
-    m_ui->N5->setText(menu(5));
-    m_ui->N6->setTitle(menu(6));
-    m_ui->N7->setText(menu(7));
-    m_ui->N12->setText(menu(8));
-    m_ui->N8->setTitle(menu(9));
-    m_ui->N11->setText(menu(10));
-    m_ui->N10->setText(menu(11));
-    m_ui->N9->setText(menu(12));
-    m_ui->N13->setText(menu(13));
+    using M = MainMenuLine;
+    m_ui->N1->setTitle(text(M::File));
+    m_ui->N2->setText(text(M::Settings));
+    m_ui->N3->setText(text(M::Exit));
+    m_ui->N4->setTitle(text(M::View));
+    m_ui->N5->setText(text(M::DetailedSolution));
+    m_ui->N6->setTitle(text(M::Window));
+    m_ui->N7->setText(text(M::Equations));
+    m_ui->N12->setText(text(M::Trigonometry));
+    m_ui->N8->setTitle(text(M::Help));
+    m_ui->N11->setText(text(M::Contents));
+    m_ui->N10->setText(text(M::HomePage));
+    m_ui->N9->setText(text(M::CheckForUpdates));
+    m_ui->N13->setText(text(M::About));
+    // Alt and a letter opens a menu, a letter chooses an item, in every language.
+    giveMenuMnemonics(m_ui->MainMenu1);
 
-    m_ui->PageControl1->setTabText(0, Global::text(TextTable::SquareRoot, 1));
+    m_ui->PageControl1->setTabText(0, text(SquareRootLine::Caption));
     equationPage()->language();
-    m_ui->PageControl1->setTabText(1, Global::text(TextTable::Trigonometry, 1));
+    m_ui->PageControl1->setTabText(1, text(TrigonometryLine::Caption));
     trigPage()->language();
     setClientHeight(client);
 }
 
 void TForm1::FormShow() {
     equationPage()->prepareOnShow();
+    // The frame's size is known once the window is shown.
+    setClientHeight(clientHeight());
 }
 
 void TForm1::N2Click() {
@@ -345,7 +383,7 @@ void TForm1::N7Click() {
 
 void TForm1::N9Click() {
     if (!updateServiceAvailable()) {
-        showMessageBox(moreText(MoreText::NoUpdateServer), Global::text(TextTable::Messages, 1),
+        showMessageBox(moreText(MoreText::NoUpdateServer), text(MessageLine::Information),
                        MessageFlags::InformationOk);
         return;
     }

@@ -54,9 +54,13 @@ public:
     // Fits the detailed-solution box and the window to the last solve's line count.
     void detailed_solution();
 
-    // The height of the area below the menu bar, where the pages are.
+    // The height of the area below the menu bar, where the pages are. A height that would
+    // take the window past its screen's available area shortens the detailed-solution box; a
+    // window that then reaches below that area is moved into it.
     int clientHeight() const;
     void setClientHeight(int height);
+    // Moves the window into its screen's available area where it sticks out.
+    void keepOnScreen();
 
     EquationPage* equationPage() const;
     TrigPage* trigPage() const;
@@ -69,6 +73,7 @@ private:
     void connectHelpMenu();
     void showEquationPageState(bool equationPage);
     void placeAtStart();
+    QRect availableArea() const;
     void chooseHeightAtStart();
 
     std::unique_ptr<Ui::TForm1> m_ui;

@@ -5,10 +5,11 @@
 namespace velmora::Global {
 namespace {
 
-using Table = std::array<QString, LinesPerTable>;
+// Every table gets the room of the largest.
+static_assert(MoreLines >= HelpLines && MoreLines >= LinesPerTable);
 
 struct Shared {
-    std::array<Table, TableCount> tables;
+    std::array<std::array<QString, MoreLines>, TableCount> tables;
     QString languageName;
     UpdateMode updateMode = UpdateMode::None;
     QString commonAppData;
@@ -19,20 +20,20 @@ Shared& shared() {
     return state;
 }
 
-bool validLine(int line) {
-    return line >= 1 && line <= LinesPerTable;
+bool validLine(TextTable table, int line) {
+    return line >= 1 && line <= lineCount(table);
 }
 
 } // namespace
 
 QString text(TextTable table, int line) {
-    if (!validLine(line))
+    if (!validLine(table, line))
         return {};
     return shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)];
 }
 
 void setText(TextTable table, int line, const QString& value) {
-    if (validLine(line))
+    if (validLine(table, line))
         shared().tables[static_cast<std::size_t>(table)][static_cast<std::size_t>(line - 1)] =
             value;
 }

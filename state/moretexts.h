@@ -16,11 +16,29 @@ enum class MoreText {
     NoUpdateServer = 7,    // this installation is updated with the system's packages
     UnusableInstaller = 8, // the offered installer is of a kind this system cannot start
     StoreUnusable = 9,     // the settings file %1 cannot be used; defaults, nothing kept
+    // The standard error report: its caption, and the messages of the failures of a known kind
+    // (platform/base/failure.h), %1 standing for the failure's subject.
+    ErrorCaption = 10,     // "Velmora"
+    InvalidOperation = 11, // "Invalid floating point operation"
+    DivisionByZero = 12,   // "Floating point division by zero"
+    Overflow = 13,         // "Floating point overflow"
+    NotAFloat = 14,        // "'%1' is not a valid floating point value"
+    NotAnInteger = 15,     // "''%1'' is not a valid integer value"
+    StoreInvalidType = 16, // "Invalid data type for '%1'"
+    StoreReadFailed = 17,  // "Failed to get data for '%1'"
+    StoreWriteFailed = 18, // "Failed to set data for '%1'"
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the
 // Russian answer words, so the solution of an older file reads as before, else English.
 QString moreText(MoreText line);
+
+class Failure;
+
+// The error report's words in the loaded language: its caption, and a failure's message (the
+// failure's own message for a failure of no known kind).
+QString errorReportCaption();
+QString failureText(const Failure& failure);
 
 // The notice that a damaged settings file was kept aside, with the kept copy's path, and its
 // caption ("Messages" line 1).

@@ -3,10 +3,17 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -43,7 +50,60 @@ QColor mutedText(const QPalette& system) {
                   mix(text.blue(), base.blue()));
 }
 
+// Shows the whole text of a field that cannot show it all, when the pointer rests on it.
+class WholeTextTip : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* field = static_cast<QLineEdit*>(watched);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (showsWholeText(field))
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), field->text(), field);
+        return true;
+    }
+};
+
 } // namespace
+
+void showWholeTextAsToolTip(QLineEdit* field) {
+    field->installEventFilter(new WholeTextTip(field));
+}
+
+bool showsWholeText(const QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
+    const QRect room = field->style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                           .marginsRemoved(field->textMargins());
+    // The line edit keeps a couple of pixels beside the text for its cursor.
+    constexpr int CursorRoom = 4;
+    return field->fontMetrics().horizontalAdvance(field->text()) + CursorRoom <= room.width();
+}
+
+void setFittedText(QLabel* label, const QString& text, int largestPixelSize,
+                   int smallestPixelSize) {
+    QFont font = label->font();
+    const int room =
+        label->contentsRect().width() - 2 * label->margin() - 2 * std::max(label->indent(), 0);
+    int size = largestPixelSize;
+    for (; size > smallestPixelSize; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
+    font.setPixelSize(size);
+    label->setFont(font);
+    label->setText(text);
+}
 
 void centreOnEveryShowing(QDialog* dialog) {
     dialog->installEventFilter(new PlacementForgetter(dialog));

@@ -30,7 +30,18 @@ void centreOnEveryShowing(QDialog* dialog);
 // field shows its beginning ("1,16223106…"), not its tail.
 void showResultText(QLineEdit* field, const QString& text);
 
+// Lets the field show its whole text as a tool tip when the text is wider than the field
+// ("-2,7655…" hides the digits after), and no tool tip when it fits.
+void showWholeTextAsToolTip(QLineEdit* field);
+
+// Whether the field shows its text whole, without scrolling.
+[[nodiscard]] bool showsWholeText(const QLineEdit* field);
+
+// Sets a label's text in the largest pixel size, from its font's own down to the smallest given,
+// at which the text fits the label's width, so a long text is made smaller rather than cut.
+void setFittedText(QLabel* label, const QString& text, int largestPixelSize, int smallestPixelSize);
+
 // Whether the field's background is the given system colour.
-bool hasFieldColour(const QWidget* field, FieldColour colour);
+[[nodiscard]] bool hasFieldColour(const QWidget* field, FieldColour colour);
 
 } // namespace velmora
