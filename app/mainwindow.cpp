@@ -8,6 +8,7 @@
 #include "platform/desktop/windowsystem.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/looks.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/uifont.h"
 #include "settings/settingsdialog.h"
@@ -25,6 +26,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShowEvent>
@@ -64,17 +66,24 @@ void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     }
 }
 
-// Tabs drawn as push buttons, the active page's in the desktop's selection colours, which the
-// palette makes readable and distinct in light and dark themes alike.
-constexpr auto ButtonTabs = R"(
+// Tabs drawn as push buttons, the active page's in the desktop's selection colours, its ground
+// shaded where the palette's own pair would read below 4.5:1 (white on a mid blue does), so the
+// label reads in light and dark themes alike.
+QString buttonTabs(const QPalette& palette) {
+    const QColor ink = palette.color(QPalette::Active, QPalette::HighlightedText);
+    const QColor ground =
+        groundForInk(palette.color(QPalette::Active, QPalette::Highlight), ink, 4.5);
+    return QStringLiteral(R"(
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
     color: palette(button-text); padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
 QTabBar::tab:selected {
-    background: palette(highlight); color: palette(highlighted-text); border-color: palette(dark);
+    background: %1; color: %2; border-color: palette(dark);
 }
-)";
+)")
+        .arg(ground.name(), ink.name());
+}
 
 // The page control without the frame around its pages, which fill it edge to edge.
 class FramelessPaneStyle : public QProxyStyle {
@@ -109,7 +118,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     auto* paneStyle = new FramelessPaneStyle;
     paneStyle->setParent(m_ui->PageControl1);
     m_ui->PageControl1->setStyle(paneStyle);
-    m_ui->PageControl1->tabBar()->setStyleSheet(QLatin1String(ButtonTabs));
+    m_ui->PageControl1->tabBar()->setStyleSheet(buttonTabs(palette()));
     // A theme look-up reads the icon theme's folders, so each menu gets its icons as it is
     // first opened rather than while the program starts.
     for (QMenu* menu : {m_ui->N1, m_ui->N8}) {
@@ -193,6 +202,13 @@ void TForm1::keepOnScreen() {
     // Moved only when it must be, so a window the window system places stays its to place.
     if (kept.topLeft() != frame.topLeft())
         move(kept.topLeft());
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A desktop that changes its theme changes the tabs' colours with it.
+    if (event->type() == QEvent::PaletteChange)
+        m_ui->PageControl1->tabBar()->setStyleSheet(buttonTabs(palette()));
 }
 
 void TForm1::showEvent(QShowEvent* event) {

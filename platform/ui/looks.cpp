@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 namespace {
@@ -70,6 +71,27 @@ protected:
 };
 
 } // namespace
+
+double contrastRatio(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+               0.0722 * channel(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QColor groundForInk(const QColor& ground, const QColor& ink, double ratio) {
+    QColor shaded = ground;
+    const bool lightInk = ink.lightnessF() > ground.lightnessF();
+    for (int step = 0; step < 40 && contrastRatio(shaded, ink) < ratio; ++step)
+        shaded = lightInk ? shaded.darker(106) : shaded.lighter(106);
+    return shaded;
+}
 
 void showWholeTextAsToolTip(QLineEdit* field) {
     field->installEventFilter(new WholeTextTip(field));

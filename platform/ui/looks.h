@@ -1,5 +1,6 @@
 #pragma once
 
+class QColor;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -40,6 +41,12 @@ void showWholeTextAsToolTip(QLineEdit* field);
 // Sets a label's text in the largest pixel size, from its font's own down to the smallest given,
 // at which the text fits the label's width, so a long text is made smaller rather than cut.
 void setFittedText(QLabel* label, const QString& text, int largestPixelSize, int smallestPixelSize);
+
+// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
+[[nodiscard]] double contrastRatio(const QColor& one, const QColor& other);
+// The ground made darker or lighter (away from the ink) until the ink on it reaches the ratio,
+// or as far as it goes; a ground that reaches it already is returned as it is.
+[[nodiscard]] QColor groundForInk(const QColor& ground, const QColor& ink, double ratio);
 
 // Whether the field's background is the given system colour.
 [[nodiscard]] bool hasFieldColour(const QWidget* field, FieldColour colour);
