@@ -6,6 +6,7 @@
 #include "platform/base/uithread.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/looks.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
 #include "state/moretexts.h"
@@ -44,6 +45,8 @@ void initApplication() {
     QApplication::setWindowIcon(icon);
     // In every window, the update dialog's and the message boxes' included.
     letEnterPressFocusedButtons();
+    // Check boxes and radio buttons that can be seen on a dark window too.
+    outlineIndicators();
     // Error reports in the language of the interface.
     setErrorReportWording({&errorReportCaption, &failureText});
 }

@@ -7,7 +7,10 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QPen>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolTip>
@@ -70,7 +73,55 @@ protected:
     }
 };
 
+// The application's style, with a ring around check boxes and radio buttons in a colour between
+// the window's text and the window that stands out 3:1 from the window.
+class OutlinedIndicators : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const bool indicator =
+            element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+        if (!indicator || !(option->state & State_Enabled))
+            return;
+        const QColor window = option->palette.color(QPalette::Window);
+        const QColor text = option->palette.color(QPalette::WindowText);
+        if (contrastRatio(option->palette.color(QPalette::Base), window) >= 3)
+            return;
+        // As little of the text colour as reaches 3:1, so the ring does not outshine the label.
+        QColor ring = text;
+        for (int part = 1; part <= 10; ++part) {
+            const double share = part / 10.0;
+            const QColor mixed =
+                QColor::fromRgbF(window.redF() + (text.redF() - window.redF()) * share,
+                                 window.greenF() + (text.greenF() - window.greenF()) * share,
+                                 window.blueF() + (text.blueF() - window.blueF()) * share);
+            if (contrastRatio(mixed, window) >= 3) {
+                ring = mixed;
+                break;
+            }
+        }
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        if (element == PE_IndicatorRadioButton) {
+            // A thin circle is all blended edge; a broader pen leaves whole pixels of the ring.
+            painter->setPen(QPen(ring, 1.5));
+            painter->drawEllipse(QRectF(option->rect).adjusted(0.75, 0.75, -0.75, -0.75));
+        } else {
+            painter->setPen(QPen(ring, 1));
+            painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 1.5, 1.5);
+        }
+        painter->restore();
+    }
+};
+
 } // namespace
+
+void outlineIndicators() {
+    if (!dynamic_cast<OutlinedIndicators*>(QApplication::style()))
+        QApplication::setStyle(new OutlinedIndicators);
+}
 
 double contrastRatio(const QColor& one, const QColor& other) {
     const auto luminance = [](const QColor& colour) {

@@ -48,6 +48,11 @@ void setFittedText(QLabel* label, const QString& text, int largestPixelSize, int
 // or as far as it goes; a ground that reaches it already is returned as it is.
 [[nodiscard]] QColor groundForInk(const QColor& ground, const QColor& ink, double ratio);
 
+// Draws a ring around every enabled check box and radio button that stands out 3:1 from the
+// window colour, which the desktop's dark themes do not always give their indicators. Installs
+// itself over the application's style, once.
+void outlineIndicators();
+
 // Whether the field's background is the given system colour.
 [[nodiscard]] bool hasFieldColour(const QWidget* field, FieldColour colour);
 

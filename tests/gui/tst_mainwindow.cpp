@@ -34,6 +34,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -167,6 +169,8 @@ private slots:
     void enterPressesTheFocusedButton();
     void readableInLightAndDarkPalettes_data();
     void readableInLightAndDarkPalettes();
+    void indicatorsStandOutFromTheWindow_data();
+    void indicatorsStandOutFromTheWindow();
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -1124,6 +1128,44 @@ void TstMainWindow::readableInLightAndDarkPalettes() {
     QVERIFY2(otherInk >= 4.5, qPrintable(QString::number(otherInk)));
     QVERIFY2(contrast(selectedGround, otherGround) >= 1.5,
              qPrintable(selectedGround.name() + u' ' + otherGround.name()));
+}
+
+// On a dark window the unchecked check boxes and radio buttons keep a ring that stands out 3:1
+// from the window, as the program sets its looks up.
+void TstMainWindow::indicatorsStandOutFromTheWindow_data() {
+    readableInLightAndDarkPalettes_data();
+}
+
+void TstMainWindow::indicatorsStandOutFromTheWindow() {
+    QFETCH(QPalette, palette);
+    velmora::initApplication();
+    const QPalette previous = QApplication::palette();
+    QApplication::setPalette(palette);
+    const auto restore = qScopeGuard([&previous] { QApplication::setPalette(previous); });
+
+    QWidget window;
+    auto* box = new QCheckBox(QStringLiteral("box"), &window);
+    auto* radio = new QRadioButton(QStringLiteral("radio"), &window);
+    radio->move(0, 40);
+    window.resize(200, 80);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QColor ground = palette.color(QPalette::Active, QPalette::Window);
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(box),
+                                    static_cast<QAbstractButton*>(radio)}) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QStyle::SubElement element = qobject_cast<QCheckBox*>(button)
+                                               ? QStyle::SE_CheckBoxIndicator
+                                               : QStyle::SE_RadioButtonIndicator;
+        const QRect indicator = button->style()->subElementRect(element, &option, button);
+        const QImage image = button->grab(indicator).toImage();
+        double strongest = 1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                strongest = std::max(strongest, contrast(image.pixelColor(x, y), ground));
+        QVERIFY2(strongest >= 3, qPrintable(button->text() + u' ' + QString::number(strongest)));
+    }
 }
 
 QTEST_MAIN(TstMainWindow)
