@@ -34,9 +34,9 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -1151,8 +1151,8 @@ void TstMainWindow::indicatorsStandOutFromTheWindow() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QColor ground = palette.color(QPalette::Active, QPalette::Window);
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(box),
-                                    static_cast<QAbstractButton*>(radio)}) {
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(box), static_cast<QAbstractButton*>(radio)}) {
         QStyleOptionButton option;
         option.initFrom(button);
         const QStyle::SubElement element = qobject_cast<QCheckBox*>(button)
