@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Velmora and starts it; where there is no screen, on a virtual display, and says so.
 source "$(dirname "$0")/scripts/common.sh"
-install_missing_packages
+install_missing_packages "${PROGRAM_PACKAGES[@]}"
+hand_back_to_owner
 configure_project build
 # The program and the help program it starts; the tests and benchmarks wait for ./test.sh.
 build_targets build velmora velmora-help
@@ -16,6 +17,6 @@ key="$PROJECT_ROOT/build/virtual-display.key"
 exec xvfb-run -a -f "$key" -s "-screen 0 1024x768x24" bash -c '
     echo "There is no display here: Velmora runs on the virtual display $DISPLAY, which no"
     echo "screen shows. To see it, take a picture of it (import is in the imagemagick package):"
-    echo "    XAUTHORITY=$1 DISPLAY=$DISPLAY import -window root velmora.png"
+    echo "    XAUTHORITY=$1 DISPLAY=$DISPLAY import -window root $2/velmora.png"
     echo "Ctrl+C ends Velmora."
-    exec "$0"' "$program" "$key"
+    exec "$0"' "$program" "$key" "$PROJECT_ROOT/build"

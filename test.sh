@@ -35,6 +35,7 @@ fi
 
 install_missing_packages
 install_missing_locales
+hand_back_to_owner
 configure_project "$folder" "${options[@]}"
 if [ -n "${CI:-}" ] && ! grep -qx 'VELMORA_WERROR:BOOL=ON' "$PROJECT_ROOT/$folder/CMakeCache.txt"; then
     cmake "$PROJECT_ROOT/$folder" -DVELMORA_WERROR=ON >/dev/null

@@ -7,6 +7,7 @@
 #include "platform/ui/keyboard.h"
 #include "platform/ui/uifont.h"
 #include "state/global.h"
+#include "state/tablelines.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -16,15 +17,8 @@ namespace velmora {
 
 TForm2* Form2 = nullptr;
 
-namespace {
-
-QString about(int line) {
-    return Global::text(TextTable::About, line);
-}
-
-} // namespace
-
-TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>()) {
+TForm2::TForm2(QWidget* parent, const QString& developerName)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>()), m_developerName(developerName) {
     setFont(windowFont());
     m_ui->setupUi(this);
     // Enter presses the focused button; none of them is a default button.
@@ -37,7 +31,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     const QString configured[] = {QString(),
                                   QString(),
                                   QString(),
-                                  QString::fromUtf16(product::DeveloperName),
+                                  m_developerName,
                                   QString::fromUtf16(product::ContactEmail),
                                   aboutPageText()};
     QList<std::pair<QString, QString>> rows;
@@ -81,19 +75,26 @@ void TForm2::FormShow() {
 }
 
 void TForm2::language() {
-    setWindowTitle(about(1));
+    setWindowTitle(text(AboutLine::Caption));
     ValueListEditor* list = m_ui->ValueListEditor1;
     list->clearRows();
-    list->appendRow(about(2), QString::fromUtf16(product::Name));
-    list->appendRow(about(3), QString::fromUtf16(product::Version));
-    list->appendRow(about(4), about(5));
-    list->appendRow(about(6), about(7));
+    list->appendRow(text(AboutLine::Product), QString::fromUtf16(product::Name));
+    list->appendRow(text(AboutLine::Version), QString::fromUtf16(product::Version));
+    list->appendRow(text(AboutLine::Modified), text(AboutLine::ModifiedDate));
+    list->appendRow(text(AboutLine::Developer), developerRow());
     list->appendRow(QStringLiteral("E-mail"), QString::fromUtf16(product::ContactEmail));
-    list->appendRow(about(8), aboutPageText());
-    m_ui->Button1->setText(about(9));
-    m_ui->Button2->setText(about(10));
-    m_ui->Button3->setText(about(11));
-    m_ui->Button4->setText(about(12));
+    list->appendRow(text(AboutLine::WebPage), aboutPageText());
+    m_ui->Button1->setText(text(AboutLine::GoToWebPage));
+    m_ui->Button2->setText(text(AboutLine::VersionHistory));
+    m_ui->Button3->setText(text(AboutLine::Licence));
+    m_ui->Button4->setText(text(AboutLine::Close));
+}
+
+QString TForm2::developerRow() const {
+    if (m_developerName != QStringView(product::DefaultDeveloperName))
+        return m_developerName;
+    const QString translated = text(AboutLine::DeveloperName);
+    return translated.isEmpty() ? m_developerName : translated;
 }
 
 void TForm2::Button1Click() {

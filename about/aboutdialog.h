@@ -1,6 +1,9 @@
 #pragma once
 
+#include "about/productinfo.h"
+
 #include <QDialog>
+#include <QString>
 
 #include <memory>
 
@@ -18,7 +21,10 @@ class ValueListEditor;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    // The developer row shows the configured developer name; the default name is shown in the
+    // language's words (About line 7). Tests hand in another name.
+    explicit TForm2(QWidget* parent = nullptr,
+                    const QString& developerName = QString::fromUtf16(product::DeveloperName));
     ~TForm2() override;
 
     void FormShow();
@@ -36,7 +42,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The developer row's value in the loaded language.
+    QString developerRow() const;
+
     std::unique_ptr<Ui::TForm2> m_ui;
+    QString m_developerName;
 };
 
 extern TForm2* Form2;

@@ -23,11 +23,11 @@ QString aboutPageText() {
 }
 
 void openHomePage() {
-    shellExecute({QStringLiteral("open"), address(product::HomePageAddress), ShowMode::Normal});
+    shellExecute({address(product::HomePageAddress)});
 }
 
 void openAboutPage() {
-    shellExecute({QStringLiteral("open"), address(product::AboutPageAddress), ShowMode::Normal});
+    shellExecute({address(product::AboutPageAddress)});
 }
 
 void startHelpProgram(const QWidget* over) {
@@ -35,7 +35,7 @@ void startHelpProgram(const QWidget* over) {
     QStringList environment;
     if (const QScreen* screen = over ? over->screen() : nullptr)
         environment << QStringLiteral("VELMORA_HELP_SCREEN=") + screen->name();
-    shellExecute({QString(), HelpProgram, ShowMode::Show, environment});
+    shellExecute({HelpProgram, environment});
 }
 
 void showVersionHistory(const QWidget* over) {
@@ -44,7 +44,7 @@ void showVersionHistory(const QWidget* over) {
 }
 
 void openLicence() {
-    shellExecute({QStringLiteral("Open"), LicenceFile, ShowMode::Normal});
+    shellExecute({LicenceFile});
 }
 
 } // namespace velmora

@@ -6,8 +6,10 @@
 #include "platform/base/uithread.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/looks.h"
 #include "settings/settingsdialog.h"
 #include "state/global.h"
+#include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "update/updatedialog.h"
 #include "update/updateservice.h"
@@ -43,6 +45,10 @@ void initApplication() {
     QApplication::setWindowIcon(icon);
     // In every window, the update dialog's and the message boxes' included.
     letEnterPressFocusedButtons();
+    // Check boxes and radio buttons that can be seen on a dark window too.
+    outlineIndicators();
+    // Error reports in the language of the interface.
+    setErrorReportWording({&errorReportCaption, &failureText});
 }
 
 void createMainWindow() {

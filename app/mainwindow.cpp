@@ -8,6 +8,7 @@
 #include "platform/desktop/windowsystem.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/looks.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/uifont.h"
 #include "settings/settingsdialog.h"
@@ -18,6 +19,7 @@
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "textbook/textbookwindow.h"
+#include "state/tablelines.h"
 #include "trig/trigpage.h"
 #include "update/updatefolder.h"
 #include "update/updateservice.h"
@@ -25,6 +27,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShowEvent>
@@ -64,17 +67,24 @@ void setMenuIcons(Ui::TForm1& ui, const QMenu* menu) {
     }
 }
 
-// Tabs drawn as push buttons, the active page's in the desktop's selection colours, which the
-// palette makes readable and distinct in light and dark themes alike.
-constexpr auto ButtonTabs = R"(
+// Tabs drawn as push buttons, the active page's in the desktop's selection colours, its ground
+// shaded where the palette's own pair would read below 4.5:1 (white on a mid blue does), so the
+// label reads in light and dark themes alike.
+QString buttonTabs(const QPalette& palette) {
+    const QColor ink = palette.color(QPalette::Active, QPalette::HighlightedText);
+    const QColor ground =
+        groundForInk(palette.color(QPalette::Active, QPalette::Highlight), ink, 4.5);
+    return QStringLiteral(R"(
 QTabBar::tab {
     border: 1px solid palette(mid); border-radius: 2px; background: palette(button);
     color: palette(button-text); padding: 3px 8px; margin: 2px 1px 2px 2px;
 }
 QTabBar::tab:selected {
-    background: palette(highlight); color: palette(highlighted-text); border-color: palette(dark);
+    background: %1; color: %2; border-color: palette(dark);
 }
-)";
+)")
+        .arg(ground.name(), ink.name());
+}
 
 // The page control without the frame around its pages, which fill it edge to edge.
 class FramelessPaneStyle : public QProxyStyle {
@@ -109,7 +119,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     auto* paneStyle = new FramelessPaneStyle;
     paneStyle->setParent(m_ui->PageControl1);
     m_ui->PageControl1->setStyle(paneStyle);
-    m_ui->PageControl1->tabBar()->setStyleSheet(QLatin1String(ButtonTabs));
+    m_ui->PageControl1->tabBar()->setStyleSheet(buttonTabs(palette()));
     // A theme look-up reads the icon theme's folders, so each menu gets its icons as it is
     // first opened rather than while the program starts.
     for (QMenu* menu : {m_ui->N1, m_ui->N8}) {
@@ -167,7 +177,44 @@ int TForm1::clientHeight() const {
 }
 
 void TForm1::setClientHeight(int height) {
-    setFixedSize(ClientWidth, height + m_ui->MainMenu1->sizeHint().height());
+    const int menu = m_ui->MainMenu1->sizeHint().height();
+    // A window taller than its screen's available area gets a shorter detailed-solution box,
+    // which scrolls, so the answer lines stay on the screen.
+    const QRect area = availableArea();
+    const int frame = frameGeometry().height() - this->height();
+    const int tooTall = height + menu + frame - area.height();
+    if (!area.isEmpty() && tooTall > 0)
+        height -= equationPage()->shortenSolutionBox(tooTall);
+    setFixedSize(ClientWidth, height + menu);
+    // Grown past the bottom edge, it moves up; a window the user put partly off the screen
+    // elsewhere stays where it is.
+    if (!area.isEmpty() && frameGeometry().bottom() > area.bottom())
+        keepOnScreen();
+}
+
+QRect TForm1::availableArea() const {
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = this->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void TForm1::keepOnScreen() {
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect kept = keptInside(frame, area);
+    // Moved only when it must be, so a window the window system places stays its to place.
+    if (kept.topLeft() != frame.topLeft())
+        move(kept.topLeft());
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A desktop that changes its theme changes the tabs' colours with it.
+    if (event->type() == QEvent::PaletteChange)
+        m_ui->PageControl1->tabBar()->setStyleSheet(buttonTabs(palette()));
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -179,7 +226,9 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormCreate() {
     using namespace catalogue;
-    Global::setLanguageName(startupLanguage());
+    // A store that names no language, or one whose file is missing, shows the locale's
+    // language, as a first start does; the store is left as it is.
+    Global::setLanguageName(shownLanguage(startupLanguage()));
     LoadLang();
     language();
 
@@ -211,6 +260,7 @@ void TForm1::placeAtStart() {
     } else if (keep == Flag::False) {
         move(centred);
     }
+    keepOnScreen();
 }
 
 void TForm1::chooseHeightAtStart() {
@@ -257,33 +307,37 @@ void TForm1::language() {
     // The menu bar's height follows its captions (empty ones take no room); the client area
     // keeps its height.
     const int client = clientHeight();
-    const auto menu = [](int line) { return Global::text(TextTable::MainMenu, line); };
-    m_ui->N1->setTitle(menu(1));
-    m_ui->N2->setText(menu(2));
-    m_ui->N3->setText(menu(3));
-    m_ui->N4->setTitle(menu(4));
-    m_ui->N5->setText(menu(5));
-    m_ui->N6->setTitle(menu(6));
-    m_ui->N7->setText(menu(7));
-    m_ui->N12->setText(menu(8));
-    m_ui->N8->setTitle(menu(9));
-    m_ui->N11->setText(menu(10));
-    m_ui->N10->setText(menu(11));
-    m_ui->N9->setText(menu(12));
-    m_ui->N13->setText(menu(13));
+    using M = MainMenuLine;
+    m_ui->N1->setTitle(text(M::File));
+    m_ui->N2->setText(text(M::Settings));
+    m_ui->N3->setText(text(M::Exit));
+    m_ui->N4->setTitle(text(M::View));
+    m_ui->N5->setText(text(M::DetailedSolution));
+    m_ui->N6->setTitle(text(M::Window));
+    m_ui->N7->setText(text(M::Equations));
+    m_ui->N12->setText(text(M::Trigonometry));
+    m_ui->N8->setTitle(text(M::Help));
+    m_ui->N11->setText(text(M::Contents));
+    m_ui->N10->setText(text(M::HomePage));
+    m_ui->N9->setText(text(M::CheckForUpdates));
+    m_ui->N13->setText(text(M::About));
     m_ui->TextbookView->setText(moreText(MoreText::TextbookCaption));
     if (m_textbook)
         m_textbook->language();
+    // Alt and a letter opens a menu, a letter chooses an item, in every language.
+    giveMenuMnemonics(m_ui->MainMenu1);
 
-    m_ui->PageControl1->setTabText(0, Global::text(TextTable::SquareRoot, 1));
+    m_ui->PageControl1->setTabText(0, text(SquareRootLine::Caption));
     equationPage()->language();
-    m_ui->PageControl1->setTabText(1, Global::text(TextTable::Trigonometry, 1));
+    m_ui->PageControl1->setTabText(1, text(TrigonometryLine::Caption));
     trigPage()->language();
     setClientHeight(client);
 }
 
 void TForm1::FormShow() {
     equationPage()->prepareOnShow();
+    // The frame's size is known once the window is shown.
+    setClientHeight(clientHeight());
 }
 
 void TForm1::followSolve(const TypedEquation& equation) {
@@ -371,7 +425,7 @@ void TForm1::N7Click() {
 
 void TForm1::N9Click() {
     if (!updateServiceAvailable()) {
-        showMessageBox(moreText(MoreText::NoUpdateServer), Global::text(TextTable::Messages, 1),
+        showMessageBox(moreText(MoreText::NoUpdateServer), text(MessageLine::Information),
                        MessageFlags::InformationOk);
         return;
     }

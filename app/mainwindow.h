@@ -64,21 +64,27 @@ public:
     // Fits the detailed-solution box and the window to the last solve's line count.
     void detailed_solution();
 
-    // The height of the area below the menu bar, where the pages are.
+    // The height of the area below the menu bar, where the pages are. A height that would
+    // take the window past its screen's available area shortens the detailed-solution box; a
+    // window that then reaches below that area is moved into it.
     int clientHeight() const;
     void setClientHeight(int height);
+    // Moves the window into its screen's available area where it sticks out.
+    void keepOnScreen();
 
     EquationPage* equationPage() const;
     TrigPage* trigPage() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void connectHelpMenu();
     void showEquationPageState(bool equationPage);
     void placeAtStart();
+    QRect availableArea() const;
     void chooseHeightAtStart();
 
     void followSolve(const TypedEquation& equation);

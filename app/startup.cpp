@@ -5,6 +5,7 @@
 #include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "state/settingscatalogue.h"
+#include "state/tablelines.h"
 
 namespace velmora {
 
@@ -22,6 +23,19 @@ QPoint reachablePosition(const QRect& restoredFrame, const QList<QRect>& availab
     return centred;
 }
 
+QRect keptInside(const QRect& frame, const QRect& area) {
+    QRect kept = frame;
+    if (kept.bottom() > area.bottom())
+        kept.moveBottom(area.bottom());
+    if (kept.right() > area.right())
+        kept.moveRight(area.right());
+    if (kept.top() < area.top())
+        kept.moveTop(area.top());
+    if (kept.left() < area.left())
+        kept.moveLeft(area.left());
+    return kept;
+}
+
 void runScreenScaleCheck(const QString& windowsVersion) {
     using namespace catalogue;
     const IntegerValue* logPixels = nullptr;
@@ -34,21 +48,21 @@ void runScreenScaleCheck(const QString& windowsVersion) {
         return;
 
     constexpr int StandardDpi = 96;
-    quint8 dpi = 0; // the stored number modulo 256, as the system holds it
-    try {
-        dpi = static_cast<quint8>(read(*logPixels));
-    } catch (const Failure&) {
-        if (logPixels == &UserLogPixels)
-            write(*logPixels, StandardDpi);
-    }
+    // The stored number modulo 256, as the system holds it. A missing number, or one of another
+    // type, is 96 written for the user's key, and nothing for the other.
+    const StoredValue<int> stored = find(*logPixels);
+    const quint8 dpi = stored.has() ? static_cast<quint8>(stored.value) : 0;
+    if (!stored.has() && logPixels == &UserLogPixels)
+        write(*logPixels, StandardDpi);
     if (dpi <= StandardDpi)
         return;
 
-    const auto message = [](int line) { return Global::text(TextTable::Messages, line); };
-    if (showMessageBox(message(4), message(2), MessageFlags::WarningYesNo) != AnswerYes)
+    if (showMessageBox(text(MessageLine::ScaleQuestion), text(MessageLine::ScreenScale),
+                       MessageFlags::WarningYesNo) != AnswerYes)
         return;
     write(*logPixels, StandardDpi);
-    showMessageBox(message(5), message(1), MessageFlags::InformationOk);
+    showMessageBox(text(MessageLine::ScaleSet), text(MessageLine::Information),
+                   MessageFlags::InformationOk);
     requestTerminate();
 }
 

@@ -22,6 +22,11 @@ QPoint centredPosition(QSize screen);
 QPoint reachablePosition(const QRect& restoredFrame, const QList<QRect>& availableAreas,
                          QPoint centred);
 
+// The window's frame moved into a screen's available area: up and left as far as it sticks out
+// past the bottom and right edges, then down and right so that its top and left edges are in.
+// A frame taller or wider than the area keeps its top-left corner at the area's.
+QRect keptInside(const QRect& frame, const QRect& area);
+
 // Compares the screen scale stored for the given Windows version with 96 dots per inch and,
 // above it, asks to set it to 96; on Yes writes 96, tells the user and ends the program once
 // its event loop runs. Versions other than "6.1", "6.0" and "5.1" have no check. A refused

@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include "platform/base/failure.h"
+#include "platform/base/locale.h"
 #include "solver/equation.h"
 #include "state/global.h"
 #include "state/language.h"
@@ -15,30 +16,36 @@
 namespace velmora::cli {
 namespace {
 
-// Every number is written with "," as the window writes it in a comma locale.
-constexpr QChar OutputSeparator = u',';
+// Every number is written with the decimal separator of the user's locale (LC_NUMERIC), as the
+// window writes it. Asked at each use, so a test may run under any locale.
+struct LocaleSeparator {
+    operator QChar() const { return localeDecimalSeparator(); }
+};
+constexpr LocaleSeparator OutputSeparator;
 
 struct UsageError {
     QString message;
 };
 
-// A number is read with "," as the window reads it; "." is accepted too, for numbers pasted
-// from elsewhere. A text holding both is read with "," and so refused.
+// A number is read with the locale's separator, as the window reads it; the other of "," and
+// "." is accepted too, for numbers written elsewhere. A text holding both is read with the
+// locale's and so refused.
 QChar separatorOf(const QString& text) {
-    return text.contains(u'.') && !text.contains(u',') ? QChar(u'.') : OutputSeparator;
+    const bool comma = text.contains(u',');
+    const bool point = text.contains(u'.');
+    if (comma != point)
+        return comma ? QChar(u',') : QChar(u'.');
+    return OutputSeparator;
 }
 
 QString message(int line) {
     return Global::text(TextTable::Messages, line);
 }
 
-// The texts of the language the settings name (the messages and the answer words); English when
-// they name none.
+// The texts of the language the settings name (the messages, the answer words and the error
+// reports); the locale's language when they name none, as the window's first start.
 void loadMessages() {
-    QString name = catalogue::startupLanguage();
-    if (languageFile(name).isEmpty())
-        name = QStringLiteral("English");
-    loadLanguage(name);
+    loadLanguage(shownLanguage(catalogue::startupLanguage()));
 }
 
 // The report for a coefficient that is not a number: "Messages" line 9, then the letter.
@@ -49,13 +56,8 @@ Failure refusedCoefficient(char letter) {
 // The substitution letter when none is given: the "Replacement" setting as the window reads
 // it, else "y", the settings' default.
 QString storedLetter() {
-    try {
-        const QString stored = catalogue::read(catalogue::Replacement);
-        if (!stored.isEmpty())
-            return stored;
-    } catch (const Failure&) {
-    }
-    return QStringLiteral("y");
+    const QString stored = catalogue::find(catalogue::Replacement).valueOr(QString());
+    return stored.isEmpty() ? QStringLiteral("y") : stored;
 }
 
 enum class TextbookFormat { Text, Latex, Json };
@@ -235,6 +237,7 @@ Outcome parseAndRun(const QStringList& arguments) {
                 QStringLiteral("--biquadratic, --letter, --textbook and --format belong to solve")};
         if (positional.size() != 2)
             throw UsageError{QStringLiteral("trig takes a function and a value")};
+        loadMessages();
         return trig(positional[0], positional[1]);
     }
     throw UsageError{QStringLiteral("unknown command '%1'").arg(command)};
@@ -251,7 +254,7 @@ Outcome run(const QStringList& arguments) {
                 QStringLiteral("velmora-cli: %1\nTry 'velmora-cli --help'.").arg(error.message)};
     } catch (const Failure& failure) {
         // As the window's standard error report words it.
-        return {StatusInputError, {}, withFullStop(failure.message())};
+        return {StatusInputError, {}, withFullStop(failureText(failure))};
     }
 }
 
@@ -282,13 +285,15 @@ QString usage() {
         "  -h, --help          show this text\n"
         "  --version           show the version\n"
         "\n"
-        "Numbers are written with a decimal comma, as in the window; a decimal point is\n"
-        "accepted too (0.5 or 0,5). A negative number is given as it is: solve 1 -3 2.\n"
+        "Numbers are written with the decimal separator of the locale (LC_NUMERIC), as in\n"
+        "the window; both 0,5 and 0.5 are read. A negative number is given as it is:\n"
+        "solve 1 -3 2.\n"
         "An empty B or C (\"\") counts as 0, as an empty field does in the window.\n"
         "\n"
         "Messages and the answer line are those of the window, in the language of the\n"
-        "\"Language\" setting (English when none is set). When an equation has no real\n"
-        "roots, the window's notice goes to standard error.\n"
+        "\"Language\" setting, else of the locale (ru: Russian, uk: Ukrainian, others:\n"
+        "English), so LC_ALL=uk_UA.UTF-8 velmora-cli ... answers in Ukrainian. When an\n"
+        "equation has no real roots, the window's notice goes to standard error.\n"
         "\n"
         "Exit status: 0 done (also when there are no real roots), 1 an input the window\n"
         "refuses (the message on standard error), 2 a wrong command line.\n");

@@ -50,13 +50,15 @@ StartPage chooseStartPage(const QString& localeName) {
         [&start](const QString& keptCopy) { start.keptCopies << keptCopy; });
     start.language = pageLanguage(catalogue::startupLanguage(), localeName);
 
-    bool history = false;
-    try {
-        history = catalogue::read(catalogue::HelpIndex) == QLatin1String("version history");
-        if (history)
+    // A value of another type asks for nothing.
+    const bool history = catalogue::find(catalogue::HelpIndex).valueOr(QString()) ==
+                         QLatin1String("version history");
+    if (history) {
+        try {
             catalogue::write(catalogue::HelpIndex, QString());
-    } catch (const Failure&) {
-        // A value of another type asks for nothing; a refused clear leaves it for next time.
+        } catch (const Failure&) {
+            // A store that refuses the write leaves the request for the next start.
+        }
     }
     Registry::setCorruptStoreHandler({});
     start.page = history ? QStringLiteral("history.html") : QStringLiteral("index.html");

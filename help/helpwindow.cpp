@@ -2,11 +2,13 @@
 
 #include "help/helpstart.h"
 #include "platform/ui/messagebox.h"
+#include "state/helptexts.h"
 #include "state/language.h"
 #include "state/moretexts.h"
 
 #include <QAction>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -25,29 +27,6 @@
 
 namespace velmora::help {
 namespace {
-
-// The window's own words; the pages carry everything else.
-struct Words {
-    const char* back;
-    const char* forward;
-    const char* contents;
-    const char* missing;
-    const char* find;
-    const char* notFound;
-};
-
-Words wordsFor(const QString& language) {
-    if (language == QLatin1String("ru"))
-        return {"Назад",      "Вперёд",
-                "Содержание", "Страницы справки не найдены. Переустановите Velmora.",
-                "Найти:",     "Не найдено"};
-    if (language == QLatin1String("uk"))
-        return {"Назад",   "Уперед",
-                "Зміст",   "Сторінки довідки не знайдено. Перевстановіть Velmora.",
-                "Знайти:", "Не знайдено"};
-    return {"Back",  "Forward",  "Contents", "The help pages were not found. Reinstall Velmora.",
-            "Find:", "Not found"};
-}
 
 constexpr int MinZoomStep = -5;
 constexpr int MaxZoomStep = 20;
@@ -112,21 +91,22 @@ public:
 
 HelpWindow::HelpWindow(const QString& language, QWidget* parent)
     : QMainWindow(parent), m_language(language), m_browser(new HelpBrowser(this)) {
-    const Words words = wordsFor(language);
+    // The window's own words, from the language file of the pages' language.
+    loadLanguage(languageNameOf(language));
     m_browser->setOpenExternalLinks(true);
     m_browser->document()->setDocumentMargin(12);
     setCentralWidget(m_browser);
 
-    QToolBar* bar = addToolBar(QString::fromUtf8(words.contents));
+    QToolBar* bar = addToolBar(helpText(HelpText::Contents));
     bar->setObjectName(QStringLiteral("navigation"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_back = bar->addAction(QIcon::fromTheme(QStringLiteral("go-previous")),
-                            QString::fromUtf8(words.back), m_browser, &QTextBrowser::backward);
+                            helpText(HelpText::Back), m_browser, &QTextBrowser::backward);
     m_forward = bar->addAction(QIcon::fromTheme(QStringLiteral("go-next")),
-                               QString::fromUtf8(words.forward), m_browser, &QTextBrowser::forward);
+                               helpText(HelpText::Forward), m_browser, &QTextBrowser::forward);
     m_contents = bar->addAction(
-        QIcon::fromTheme(QStringLiteral("go-home")), QString::fromUtf8(words.contents), this,
+        QIcon::fromTheme(QStringLiteral("go-home")), helpText(HelpText::Contents), this,
         [this] { openPage(findPage(m_language, QStringLiteral("index.html"))); });
     m_back->setObjectName(QStringLiteral("back"));
     m_forward->setObjectName(QStringLiteral("forward"));
@@ -142,6 +122,11 @@ HelpWindow::HelpWindow(const QString& language, QWidget* parent)
     m_fontSize = m_browser->font().pointSizeF();
     addZoomActions();
     addFindBar();
+    auto* close = new QAction(this);
+    close->setObjectName(QStringLiteral("close"));
+    close->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence::Close});
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     resize(760, 600);
 }
 
@@ -151,7 +136,7 @@ QTextBrowser* HelpWindow::browser() const {
 
 void HelpWindow::openPage(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        m_browser->setPlainText(QString::fromUtf8(wordsFor(m_language).missing));
+        m_browser->setPlainText(helpText(HelpText::PagesMissing));
         showTitle();
         return;
     }
@@ -205,17 +190,16 @@ void HelpWindow::setZoomStep(int step) {
 }
 
 void HelpWindow::addFindBar() {
-    const Words words = wordsFor(m_language);
     m_findBar = new QToolBar(this);
     m_findBar->setObjectName(QStringLiteral("findBar"));
     m_findBar->setMovable(false);
-    m_findBar->addWidget(new QLabel(QString::fromUtf8(words.find) + QLatin1Char(' ')));
+    m_findBar->addWidget(new QLabel(helpText(HelpText::Find) + QLatin1Char(' ')));
     m_findField = new QLineEdit;
     m_findField->setObjectName(QStringLiteral("findField"));
     m_findField->setClearButtonEnabled(true);
     m_findField->setMaximumWidth(320);
     m_findBar->addWidget(m_findField);
-    auto* notFound = new QLabel(QLatin1Char(' ') + QString::fromUtf8(words.notFound));
+    auto* notFound = new QLabel(QLatin1Char(' ') + helpText(HelpText::NotFound));
     notFound->setObjectName(QStringLiteral("notFound"));
     m_notFound = m_findBar->addWidget(notFound);
     m_notFound->setVisible(false);
@@ -258,6 +242,8 @@ bool HelpWindow::findText(bool backward) {
     const QTextDocument::FindFlags flags =
         backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     bool found = text.isEmpty() || m_browser->find(text, flags);
+    if (!found)
+        found = findInOtherPages(text, backward);
     if (!found) {
         // Round the end of the page to its other end.
         QTextCursor restart(m_browser->document());
@@ -270,6 +256,63 @@ bool HelpWindow::findText(bool backward) {
     }
     m_notFound->setVisible(!found);
     return found;
+}
+
+QStringList HelpWindow::pageFiles() const {
+    const QString contents = findPage(m_language, QStringLiteral("index.html"));
+    if (contents.isEmpty())
+        return {};
+    const QDir folder = QFileInfo(contents).dir();
+    QStringList files{contents};
+    for (const QString& name :
+         folder.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        const QString path = folder.filePath(name);
+        if (QFileInfo(path) != QFileInfo(contents))
+            files << path;
+    }
+    return files;
+}
+
+bool HelpWindow::findInOtherPages(const QString& text, bool backward) {
+    const QStringList files = pageFiles();
+    const qsizetype count = files.size();
+    const QFileInfo shown(m_browser->source().toLocalFile());
+    qsizetype here = -1;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (QFileInfo(files[i]) == shown)
+            here = i;
+    }
+    // Every other page once, then the shown one from its other end. With no page shown, the
+    // search starts at the first page (or, backward, the last).
+    const qsizetype base = here >= 0 ? here : (backward ? 0 : count - 1);
+    for (qsizetype step = 1; step <= count; ++step) {
+        const qsizetype index =
+            backward ? (base - step + 2 * count) % count : (base + step) % count;
+        QFile file(files[index]);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        QTextDocument page;
+        page.setHtml(QString::fromUtf8(file.readAll()));
+        if (!page.toPlainText().contains(text, Qt::CaseInsensitive))
+            continue;
+        if (index != here)
+            openPage(files[index]);
+        QTextCursor start(m_browser->document());
+        start.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+        m_browser->setTextCursor(start);
+        return m_browser->find(text,
+                               backward ? QTextDocument::FindBackward : QTextDocument::FindFlags());
+    }
+    return false;
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape reaches the window when the find bar did not take it: it closes the help.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {

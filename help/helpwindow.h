@@ -15,7 +15,8 @@ class HelpBrowser;
 
 // The help window: one page at a time in a text browser, with Back, Forward and Contents.
 // Links between pages are followed inside the window; web and mail addresses open in the
-// desktop's programs. Ctrl++, Ctrl+− and Ctrl+0 zoom the page; Ctrl+F finds a word in it.
+// desktop's programs. Ctrl++, Ctrl+− and Ctrl+0 zoom the page; Ctrl+F finds a word in it and,
+// past its last place there, in the other pages; Escape and Ctrl+W close the window.
 class HelpWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,17 +36,24 @@ public:
 
     // Shows the find bar with the keyboard in it; Escape hides it again.
     void showFindBar();
-    // Selects the next (or previous) place of the find bar's text, going round the page's end;
-    // false when the page does not hold the text.
+    // Selects the next (or previous) place of the find bar's text; past the page's last (or
+    // first) place, the next page (in the order of the contents, round its end) that holds the
+    // text is opened at its first (or last) place. False when no page holds the text.
     bool findText(bool backward = false);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showTitle();
     void addZoomActions();
     void addFindBar();
+    // The pages of the window's language, the contents first, then by file name.
+    QStringList pageFiles() const;
+    // Opens the first page after (or before) the shown one that holds the text, at its first
+    // (or last) place; false when none does.
+    bool findInOtherPages(const QString& text, bool backward);
 
     QString m_language;
     HelpBrowser* m_browser;

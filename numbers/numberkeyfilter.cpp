@@ -31,6 +31,14 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
+    // The shortcuts the field's own menu shows do what its menu items do. A paste is taken
+    // as the menu's Paste takes it; the solve checks the text as it checks typed text.
+    for (const QKeySequence::StandardKey editing :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
+          QKeySequence::Undo, QKeySequence::Redo}) {
+        if (key->matches(editing))
+            return false;
+    }
     const QString text = key->text();
     // Keys that type no character are the field's own business: moving, deleting, focus.
     if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||

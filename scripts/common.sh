@@ -2,23 +2,30 @@
 # are missing, then configures and builds the project in ./build (or another folder).
 set -euo pipefail
 
-PACKAGES=(
+# What the program needs to build and run (run.sh); xvfb for a machine without a screen.
+PROGRAM_PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev qt6-svg-dev
     qt6-translations-l10n
-    libbenchmark-dev
     libcurl4-openssl-dev libssl-dev openssl
     libgmp-dev libmpfr-dev
     libfontconfig-dev
-    dbus
     fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth
+)
+# What the tests and benchmarks need besides (test.sh): a session bus for the launcher entry,
+# the locales, the package and metadata checks, the tracing of the install test.
+TEST_PACKAGES=(
+    libbenchmark-dev
+    dbus
     locales
     desktop-file-utils appstream lintian strace procps
 )
+PACKAGES=("${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
 
-# The page tests run once under each: a comma and a full stop as the decimal separator.
-TEST_LOCALES=(ru_RU.UTF-8 en_US.UTF-8)
+# The locales the tests run under: the page tests under a comma (ru) and a full stop (en) as the
+# decimal separator, velmora-cli under all three languages' locales.
+TEST_LOCALES=(ru_RU.UTF-8 en_US.UTF-8 uk_UA.UTF-8)
 
 # Only the fuzzing step of .ci/run needs these: libFuzzer comes with clang.
 FUZZ_PACKAGES=(clang libclang-rt-dev)
@@ -36,15 +43,16 @@ as_root() {
         local script="./$(basename "$0")"
         cat >&2 << EOF
 $why needs root, and sudo is not installed.
-Either run $script as root once, or install sudo and allow yourself to use it, as root:
-    su -c 'apt-get install sudo && adduser $(id -un) sudo'
+Either run $script as root once (it installs what is missing, then asks you to run it again as
+$(id -un)), or install sudo and allow yourself to use it, as root:
+    su -c 'apt-get update && apt-get install sudo && adduser $(id -un) sudo'
 then log in again and run $script once more.
 EOF
         exit 1
     fi
 }
 
-# install_missing_packages [package...]: the given packages, or PACKAGES.
+# install_missing_packages [package...]: the given packages, or all of PACKAGES.
 install_missing_packages() {
     local wanted=("$@") missing=()
     [ ${#wanted[@]} -eq 0 ] && wanted=("${PACKAGES[@]}")
@@ -56,11 +64,39 @@ install_missing_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
 
     local why="Installing the missing packages"
-    echo "Installing: ${missing[*]}"
+    # apt and dpkg talk at length even when asked to be quiet (some 2,000 lines on a fresh
+    # machine): their words go to a log, and the user reads a summary.
+    local log
+    log="$(mktemp "${TMPDIR:-/tmp}/velmora-apt.XXXXXX")"
+    echo "Installing ${#missing[@]} missing packages: ${missing[*]}"
+    echo "(apt's output goes to $log)"
+    # Asked first, where the user sees it: sudo's password, or what to do without sudo.
+    as_root "$why" true
     # sudo starts commands with a clean environment, so the variable goes through env: without
     # it, apt may stop and ask questions.
-    as_root "$why" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    as_root "$why" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    if ! as_root "$why" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >> "$log" 2>&1 ||
+        ! as_root "$why" env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq "${missing[@]}" >> "$log" 2>&1; then
+        tail -n 20 "$log" >&2
+        echo "Installing the packages failed; all of apt's output is in $log." >&2
+        exit 1
+    fi
+    echo "Done: $(grep -c '^Setting up ' "$log" || true) package(s) set up, the ones asked for" \
+        "and what they need."
+}
+
+# hand_back_to_owner: when root runs a script in a tree that belongs to someone else, it stops
+# after the packages and locales, and tells to run it again as the owner: a build folder made by
+# root would be root's, and the owner's next build could neither write nor delete it.
+hand_back_to_owner() {
+    [ "$(id -u)" -eq 0 ] || return 0
+    local owner
+    owner="$(stat -c %U "$PROJECT_ROOT")"
+    [ "$owner" != root ] || return 0
+    echo "The packages and locales are in place. Now run ./$(basename "$0") as $owner (not as" \
+        "root), so that the build folder belongs to $owner:"
+    echo "    su - $owner    # or log in as $owner, then in $PROJECT_ROOT: ./$(basename "$0")"
+    exit 0
 }
 
 # Generates the test locales the C library does not have yet (needs the locales package).
@@ -127,11 +163,3 @@ build_targets() {
             -e '^Consolidate compiler generated dependencies of target ' || true; }
 }
 
-# build_project [folder [cmake option...]]: configures (when needed) and builds everything in
-# PROJECT_ROOT/folder (default "build").
-build_project() {
-    local folder="${1:-build}"
-    [ $# -gt 0 ] && shift
-    configure_project "$folder" "$@"
-    build_targets "$folder"
-}

@@ -9,6 +9,7 @@
 #include "state/global.h"
 #include "state/language.h"
 #include "state/settingscatalogue.h"
+#include "state/tablelines.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -24,17 +25,13 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
-QString settingsText(int line) {
-    return Global::text(TextTable::Settings, line);
-}
-
 // A "Settings" line that holds a pixel position, read as a decimal integer.
-int integerLine(int line) {
-    const QString text = settingsText(line);
+int integerLine(SettingsLine line) {
+    const QString text = velmora::text(line);
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     if (!ok)
-        throw Failure(QStringLiteral("''%1'' is not a valid integer value").arg(text));
+        throw Failure(FailureKind::NotAnInteger, text);
     return value;
 }
 
@@ -55,11 +52,7 @@ void followFlag(QCheckBox* box, const QString& stored) {
 // "Language" is one of the reads that fall back silently: a value that is not a string names
 // no language, so the selector stays as it is.
 QString storedLanguageName() {
-    try {
-        return catalogue::read(catalogue::Language);
-    } catch (const Failure&) {
-        return {};
-    }
+    return catalogue::find(catalogue::Language).valueOr(QString());
 }
 
 } // namespace
@@ -122,13 +115,12 @@ void TForm3::probeGlass() {
     // unless they were stored. A read that fails ends the probe silently; reading creates no
     // key. The other outcomes switch whole-window alpha blending off, which is never on, so
     // only the glass outcome changes anything.
-    try {
-        if (catalogue::read(catalogue::ColorizationOpaqueBlend) != 0)
-            return;
-        if (catalogue::read(catalogue::Composition) == 1)
-            useGlassLayout();
-    } catch (const Failure&) {
-    }
+    const StoredValue<int> blend = catalogue::find(catalogue::ColorizationOpaqueBlend);
+    if (!blend.has() || blend.value != 0)
+        return;
+    const StoredValue<int> composition = catalogue::find(catalogue::Composition);
+    if (composition.has() && composition.value == 1)
+        useGlassLayout();
 }
 
 void TForm3::useGlassLayout() {
@@ -161,7 +153,8 @@ void TForm3::paintEvent(QPaintEvent* event) {
 
 void TForm3::readSettings() {
     using namespace catalogue;
-    const QString name = storedLanguageName();
+    // The language the window shows, which is the stored one unless that selects no file.
+    const QString name = shownLanguage(storedLanguageName());
     for (int item = 0; item < int(LanguageNames.size()); ++item) {
         if (name == LanguageNames[item]) {
             m_ui->ComboBox1->setCurrentIndex(item);
@@ -179,20 +172,20 @@ void TForm3::readSettings() {
 void TForm3::language() {
     // Each selector is renamed with its label, so a failure part-way leaves no selector named
     // after a caption that is no longer shown.
-    setWindowTitle(settingsText(1));
-    setAutoSizedText(m_ui->Label1, settingsText(2));
+    setWindowTitle(text(SettingsLine::Caption));
+    setAutoSizedText(m_ui->Label1, text(SettingsLine::Language));
     m_ui->ComboBox1->setAccessibleName(m_ui->Label1->text());
-    m_ui->ComboBox1->move(integerLine(3), m_ui->ComboBox1->y());
-    m_ui->CheckBox1->setText(settingsText(4));
-    m_ui->CheckBox2->setText(settingsText(5));
-    m_ui->CheckBox3->setText(settingsText(6));
-    setAutoSizedText(m_ui->Label2, settingsText(7));
+    m_ui->ComboBox1->move(integerLine(SettingsLine::LanguageListLeft), m_ui->ComboBox1->y());
+    m_ui->CheckBox1->setText(text(SettingsLine::AutoUpdate));
+    m_ui->CheckBox2->setText(text(SettingsLine::DetailedSolution));
+    m_ui->CheckBox3->setText(text(SettingsLine::KeepWindowPosition));
+    setAutoSizedText(m_ui->Label2, text(SettingsLine::Replacement));
     m_ui->ComboBox2->setAccessibleName(m_ui->Label2->text());
-    m_ui->ComboBox2->move(integerLine(8), m_ui->ComboBox2->y());
-    m_ui->ButtonDefault->setText(settingsText(9));
-    m_ui->ButtonOK->setText(settingsText(10));
-    m_ui->ButtonCancel->setText(settingsText(11));
-    m_ui->ButtonApply->setText(settingsText(12));
+    m_ui->ComboBox2->move(integerLine(SettingsLine::ReplacementListLeft), m_ui->ComboBox2->y());
+    m_ui->ButtonDefault->setText(text(SettingsLine::Defaults));
+    m_ui->ButtonOK->setText(text(SettingsLine::Ok));
+    m_ui->ButtonCancel->setText(text(SettingsLine::Cancel));
+    m_ui->ButtonApply->setText(text(SettingsLine::Apply));
 }
 
 void TForm3::nameSelectorsFromLabels() {
@@ -203,7 +196,7 @@ void TForm3::nameSelectorsFromLabels() {
 void TForm3::ButtonDefaultClick() {
     using namespace catalogue;
     for (int item = 0; item < int(LanguageNames.size()); ++item) {
-        if (LanguageNames[item] == DefaultLanguage)
+        if (LanguageNames[item] == userLocaleLanguage())
             m_ui->ComboBox1->setCurrentIndex(item);
     }
     m_ui->CheckBox1->setChecked(DefaultAutoUpdate);

@@ -171,7 +171,7 @@ std::vector<TrueValue> backSubstituted(const EquationNumbers& n) {
 void requireDoubleRange(std::initializer_list<const TrueValue*> written) {
     for (const TrueValue* value : written) {
         if (value->exceedsDoubleRange())
-            throw Failure(QStringLiteral("Floating point overflow"));
+            throw Failure(FailureKind::Overflow);
     }
 }
 

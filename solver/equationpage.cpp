@@ -13,9 +13,12 @@
 #include "state/global.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "state/tablelines.h"
 
 #include <QTextBlockFormat>
 #include <QTextCursor>
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -27,6 +30,9 @@ QString message(int line) {
 // The detailed solution is drawn one line every 15 pixels, whatever the font's own spacing,
 // so the fitted box always shows every line.
 constexpr int SolutionLineHeight = 15;
+
+// The formula panel's type size; a longer equation is made smaller to fit the panel.
+constexpr int FormulaPixelSize = 16;
 
 // The report for a coefficient that is not a number: "Messages" line 9, then the letter.
 [[noreturn]] void refuseCoefficient(QLineEdit* field, char letter) {
@@ -50,8 +56,12 @@ EquationPage::EquationPage(QWidget* parent)
         letter->resize(letter->sizeHint());
     }
     QFont panelFont = font();
-    panelFont.setPixelSize(16);
+    panelFont.setPixelSize(FormulaPixelSize);
     m_ui->Panel1->setFont(panelFont);
+
+    // A number longer than its field shows whole in a tool tip.
+    for (QLineEdit* field : {m_ui->Edit4, m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8})
+        showWholeTextAsToolTip(field);
 
     auto* filter = new NumberKeyFilter(this, [this] { raschet(); });
     for (QLineEdit* field : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3})
@@ -75,7 +85,8 @@ void EquationPage::ComboBox1Change() {
 }
 
 void EquationPage::showFormula(const QString& formula) {
-    m_ui->Panel1->setText(formula);
+    // A long equation is written smaller rather than cut.
+    setFittedText(m_ui->Panel1, formula, FormulaPixelSize, 8);
     // A label with an accessible name of its own would hide its text from screen readers.
     m_ui->Panel1->setAccessibleName(formula);
 }
@@ -177,22 +188,33 @@ void EquationPage::writeSolution(const std::vector<QString>& lines) {
 void EquationPage::setSolutionBoxHeights(int memoHeight, int groupHeight) {
     m_ui->Memo1->resize(m_ui->Memo1->width(), memoHeight);
     m_ui->GroupBox4->resize(m_ui->GroupBox4->width(), groupHeight);
+    // Fitted to its lines, the box needs no scroll bar.
+    m_ui->Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int EquationPage::shortenSolutionBox(int by) {
+    constexpr int ShortestMemo = 2 * 15 + 27; // two lines, as solutionBoxHeights counts them
+    const int taken = std::clamp(m_ui->Memo1->height() - ShortestMemo, 0, std::max(by, 0));
+    setSolutionBoxHeights(m_ui->Memo1->height() - taken, m_ui->GroupBox4->height() - taken);
+    if (taken > 0)
+        m_ui->Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    return taken;
 }
 
 void EquationPage::language() {
-    const auto text = [](int line) { return Global::text(TextTable::SquareRoot, line); };
-    setAutoSizedText(m_ui->Label7, text(2));
+    using S = SquareRootLine;
+    setAutoSizedText(m_ui->Label7, text(S::EquationType));
     // Refilling the list emits no "activated", so the formula panel keeps what it shows.
     m_ui->ComboBox1->clear();
-    m_ui->ComboBox1->addItems({text(3), text(4)});
+    m_ui->ComboBox1->addItems({text(S::Quadratic), text(S::Biquadratic)});
     m_ui->ComboBox1->setCurrentIndex(0);
-    m_ui->GroupBox1->setTitle(text(5));
-    m_ui->Button1->setText(text(6));
-    m_ui->GroupBox2->setTitle(text(7));
-    m_ui->GroupBox3->setTitle(text(8));
-    setAutoSizedText(m_ui->Label4, text(9));
-    setAutoSizedText(m_ui->Label5, text(10));
-    m_ui->GroupBox4->setTitle(text(11));
+    m_ui->GroupBox1->setTitle(text(S::Coefficients));
+    m_ui->Button1->setText(text(S::Calculate));
+    m_ui->GroupBox2->setTitle(text(S::Trinomial));
+    m_ui->GroupBox3->setTitle(text(S::ShortAnswer));
+    setAutoSizedText(m_ui->Label4, text(S::Discriminant));
+    setAutoSizedText(m_ui->Label5, text(S::Roots));
+    m_ui->GroupBox4->setTitle(text(S::DetailedSolution));
     updateAccessibleNames();
 }
 

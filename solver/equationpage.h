@@ -41,6 +41,10 @@ public:
     int solutionLineCount() const { return m_lineCount; }
     // Sets the heights of the detailed-solution box and its group.
     void setSolutionBoxHeights(int memoHeight, int groupHeight);
+    // Makes the detailed-solution box and its group up to `by` pixels shorter, so that a window
+    // too tall for its screen fits; the box keeps room for two lines and scrolls. Returns the
+    // pixels taken.
+    int shortenSolutionBox(int by);
 
     // Puts the "Square root" texts on the page (the tab caption is the main window's), resets
     // the equation type to quadratic without running ComboBox1Change, and renews the

@@ -5,10 +5,11 @@
 namespace velmora::Global {
 namespace {
 
-using Table = std::array<QString, MoreLines>;
+// Every table gets the room of the largest.
+static_assert(MoreLines >= HelpLines && MoreLines >= LinesPerTable);
 
 struct Shared {
-    std::array<Table, TableCount> tables;
+    std::array<std::array<QString, MoreLines>, TableCount> tables;
     QString languageName;
     UpdateMode updateMode = UpdateMode::None;
     QString commonAppData;
@@ -20,14 +21,10 @@ Shared& shared() {
 }
 
 bool validLine(TextTable table, int line) {
-    return line >= 1 && line <= linesIn(table);
+    return line >= 1 && line <= lineCount(table);
 }
 
 } // namespace
-
-int linesIn(TextTable table) {
-    return table == TextTable::More ? MoreLines : LinesPerTable;
-}
 
 QString text(TextTable table, int line) {
     if (!validLine(table, line))

@@ -4,9 +4,10 @@
 
 namespace velmora {
 
-// The text tables every caption and message comes from, 13 lines each, empty until a language
-// file is loaded. They are filled in this order. The first seven hold the interface's captions
-// and messages; More holds the program's own further texts (see state/moretexts.h).
+// The text tables every caption and message comes from, empty until a language file is loaded.
+// They are filled in this order. The first seven hold the interface's captions and messages,
+// 13 lines each; More holds the program's own further texts (see state/moretexts.h) and Help
+// the help window's words (see state/helptexts.h).
 enum class TextTable {
     MainMenu,
     SquareRoot,
@@ -15,7 +16,8 @@ enum class TextTable {
     About,
     Update,
     Messages,
-    More
+    More,
+    Help
 };
 
 // Whether the update check runs by itself at start-up ("auto") or only when asked ("custom").
@@ -25,14 +27,26 @@ enum class UpdateMode { None, Auto, Custom };
 // What every window shares. Written on the user-interface thread only.
 namespace Global {
 
-inline constexpr int TableCount = 8;
+inline constexpr int TableCount = 9;
+// The lines of each of the seven interface tables.
 inline constexpr int LinesPerTable = 13;
-// The More table holds the program's own texts and grows with it, so it has room for more.
-inline constexpr int MoreLines = 64;
-// How many lines a table holds: LinesPerTable, or MoreLines for More.
-int linesIn(TextTable table);
+// The lines the More and Help tables have room for: the program's own texts grow with it.
+inline constexpr int MoreLines = 96;
+inline constexpr int HelpLines = 30;
 
-// Line 1..linesIn(table) of a table; a line outside that range reads as empty.
+// How many lines the table has room for.
+constexpr int lineCount(TextTable table) {
+    switch (table) {
+    case TextTable::More:
+        return MoreLines;
+    case TextTable::Help:
+        return HelpLines;
+    default:
+        return LinesPerTable;
+    }
+}
+
+// Line 1..lineCount(table) of a table; a line outside that range reads as empty.
 QString text(TextTable table, int line);
 void setText(TextTable table, int line, const QString& value);
 

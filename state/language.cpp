@@ -25,6 +25,8 @@ QString tableSection(TextTable table) {
         return QStringLiteral("Messages");
     case TextTable::More:
         return QStringLiteral("More");
+    case TextTable::Help:
+        return QStringLiteral("Help");
     }
     return {};
 }
@@ -37,38 +39,35 @@ QString languageFile(const QString& name) {
     return {};
 }
 
+QString shownLanguage(const QString& storedName) {
+    const QString file = languageFile(storedName);
+    if (!file.isEmpty() && !findDataFile(file, DataPlace::ProgramFolder).isEmpty())
+        return storedName;
+    return catalogue::userLocaleLanguage();
+}
+
 void loadLanguage(const QString& name) {
     const QString file = languageFile(name);
     if (file.isEmpty())
         return;
-    // Parsed once for all the entries. A file found nowhere reads as empty.
+    // Parsed once for every entry. A file found nowhere reads as empty.
     const QString path = findDataFile(file, DataPlace::ProgramFolder);
     const ProfileFile profile = path.isEmpty() ? ProfileFile() : ProfileFile::load(path);
 
     constexpr TextTable order[] = {
-        TextTable::MainMenu, TextTable::SquareRoot, TextTable::Trigonometry, TextTable::Settings,
-        TextTable::About,    TextTable::Update,     TextTable::Messages,     TextTable::More};
+        TextTable::MainMenu, TextTable::SquareRoot, TextTable::Trigonometry,
+        TextTable::Settings, TextTable::About,      TextTable::Update,
+        TextTable::Messages, TextTable::More,       TextTable::Help};
     QString sections[std::size(order)];
     for (std::size_t i = 0; i < std::size(order); ++i)
         sections[i] = tableSection(order[i]);
 
-    for (int line = 1; line <= Global::LinesPerTable; ++line) {
-        // A failure while one line number is read ends the work on that number only: the tables
-        // not reached yet keep their old line, and the next number goes on.
-        try {
-            const QString key = QString::number(line);
-            for (std::size_t i = 0; i < std::size(order); ++i)
+    // Line by line, each number in every table before the next number.
+    for (int line = 1; line <= Global::MoreLines; ++line) {
+        const QString key = QString::number(line);
+        for (std::size_t i = 0; i < std::size(order); ++i) {
+            if (line <= Global::lineCount(order[i]))
                 Global::setText(order[i], line, profile.readString(sections[i], key, QString()));
-        } catch (...) {
-        }
-    }
-    // The More table's further lines, after all the tables' first ones.
-    for (int line = Global::LinesPerTable + 1; line <= Global::MoreLines; ++line) {
-        try {
-            Global::setText(TextTable::More, line,
-                            profile.readString(sections[std::size(order) - 1],
-                                               QString::number(line), QString()));
-        } catch (...) {
         }
     }
     useToolkitTranslation(name);

@@ -1,6 +1,10 @@
 #include "state/moretexts.h"
 
+#include "platform/base/failure.h"
 #include "state/global.h"
+#include "state/tablelines.h"
+
+#include <optional>
 
 namespace velmora {
 namespace {
@@ -60,6 +64,24 @@ QString fallback(MoreText line) {
     case MoreText::AddressRefused:
         return QStringLiteral("The offered installer's address cannot be used, so no request was "
                               "made.");
+    case MoreText::ErrorCaption:
+        return QStringLiteral("Velmora");
+    case MoreText::InvalidOperation:
+        return englishFailureText(FailureKind::InvalidOperation);
+    case MoreText::DivisionByZero:
+        return englishFailureText(FailureKind::DivisionByZero);
+    case MoreText::Overflow:
+        return englishFailureText(FailureKind::Overflow);
+    case MoreText::NotAFloat:
+        return englishFailureText(FailureKind::NotAFloat);
+    case MoreText::NotAnInteger:
+        return englishFailureText(FailureKind::NotAnInteger);
+    case MoreText::StoreInvalidType:
+        return englishFailureText(FailureKind::StoreInvalidType);
+    case MoreText::StoreReadFailed:
+        return englishFailureText(FailureKind::StoreReadFailed);
+    case MoreText::StoreWriteFailed:
+        return englishFailureText(FailureKind::StoreWriteFailed);
     default:
         // The solution's words: the textbook view's own English ones.
         break;
@@ -67,11 +89,48 @@ QString fallback(MoreText line) {
     return {};
 }
 
+// The line that words a failure of a known kind.
+std::optional<MoreText> lineOf(FailureKind kind) {
+    switch (kind) {
+    case FailureKind::Other:
+        break;
+    case FailureKind::InvalidOperation:
+        return MoreText::InvalidOperation;
+    case FailureKind::DivisionByZero:
+        return MoreText::DivisionByZero;
+    case FailureKind::Overflow:
+        return MoreText::Overflow;
+    case FailureKind::NotAFloat:
+        return MoreText::NotAFloat;
+    case FailureKind::NotAnInteger:
+        return MoreText::NotAnInteger;
+    case FailureKind::StoreInvalidType:
+        return MoreText::StoreInvalidType;
+    case FailureKind::StoreReadFailed:
+        return MoreText::StoreReadFailed;
+    case FailureKind::StoreWriteFailed:
+        return MoreText::StoreWriteFailed;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString moreText(MoreText line) {
     const QString text = Global::text(TextTable::More, static_cast<int>(line));
     return text.isEmpty() ? fallback(line) : text;
+}
+
+QString errorReportCaption() {
+    return moreText(MoreText::ErrorCaption);
+}
+
+QString failureText(const Failure& failure) {
+    const std::optional<MoreText> line = lineOf(failure.kind());
+    if (!line)
+        return failure.message();
+    // The subject is put in as it is: a "%2" in a typed text stays "%2".
+    return moreText(*line).replace(QLatin1String("%1"), failure.subject());
 }
 
 QString storeNoticeText(const QString& keptCopy) {
@@ -83,7 +142,7 @@ QString unusableStoreNoticeText(const QString& storePath) {
 }
 
 QString storeNoticeCaption() {
-    const QString caption = Global::text(TextTable::Messages, 1);
+    const QString caption = text(MessageLine::Information);
     return caption.isEmpty() ? QStringLiteral("Information") : caption;
 }
 

@@ -68,11 +68,29 @@ enum class MoreText {
     GraphFileFilter = 54,
     ManifestRefused = 55,  // the update's manifest could not be verified; nothing downloaded
     AddressRefused = 56,   // the installer's address cannot be used; no request made
+    // The standard error report: its caption, and the messages of the failures of a known kind
+    // (platform/base/failure.h), %1 standing for the failure's subject.
+    ErrorCaption = 57,     // "Velmora"
+    InvalidOperation = 58, // "Invalid floating point operation"
+    DivisionByZero = 59,   // "Floating point division by zero"
+    Overflow = 60,         // "Floating point overflow"
+    NotAFloat = 61,        // "'%1' is not a valid floating point value"
+    NotAnInteger = 62,     // "''%1'' is not a valid integer value"
+    StoreInvalidType = 63, // "Invalid data type for '%1'"
+    StoreReadFailed = 64,  // "Failed to get data for '%1'"
+    StoreWriteFailed = 65, // "Failed to set data for '%1'"
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the
 // Russian answer words, so the solution of an older file reads as before, else English.
 QString moreText(MoreText line);
+
+class Failure;
+
+// The error report's words in the loaded language: its caption, and a failure's message (the
+// failure's own message for a failure of no known kind).
+QString errorReportCaption();
+QString failureText(const Failure& failure);
 
 // The notice that a damaged settings file was kept aside, with the kept copy's path, and its
 // caption ("Messages" line 1).

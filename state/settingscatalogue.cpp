@@ -3,6 +3,7 @@
 #include "platform/base/failure.h"
 
 #include <QList>
+#include <QLocale>
 #include <QMutex>
 #include <QStandardPaths>
 
@@ -15,7 +16,9 @@ namespace {
 // Opens the value's key, runs the access on it and closes it again.
 template <typename Access> auto accessAt(const ValuePlace& place, Access access) {
     Registry registry(place.root);
-    registry.openKey(place.keyPath(), true);
+    // Opening for a write fails only for an empty path, which no value has; the access would
+    // then fail as any access without a key does.
+    static_cast<void>(registry.openKey(place.keyPath(), true));
     return access(registry, place.valueName());
 }
 
@@ -94,6 +97,16 @@ QString read(const StringValue& value) {
     return accessAt(value, [](Registry& r, const QString& name) { return r.readString(name); });
 }
 
+StoredValue<QString> find(const StringValue& value) {
+    if (const std::optional<QString> held = heldValue(value))
+        return {StoredValue<QString>::Found::Value, *held};
+    return accessAt(value, [](Registry& r, const QString& name) { return r.findString(name); });
+}
+
+StoredValue<int> find(const IntegerValue& value) {
+    return accessAt(value, [](Registry& r, const QString& name) { return r.findInteger(name); });
+}
+
 int read(const IntegerValue& value) {
     return accessAt(value, [](Registry& r, const QString& name) { return r.readInteger(name); });
 }
@@ -129,17 +142,24 @@ std::optional<int> replacementPosition(const QString& text) {
     return static_cast<int>(position);
 }
 
+QString localeLanguage(const QString& localeName) {
+    if (localeName.startsWith(QLatin1StringView("ru")))
+        return QStringLiteral("Russian");
+    if (localeName.startsWith(QLatin1StringView("uk")))
+        return QStringLiteral("Ukrainian");
+    return QStringLiteral("English");
+}
+
+QString userLocaleLanguage() {
+    return localeLanguage(QLocale().name());
+}
+
 FirstStart writeFirstRunDefaults(const QString& localeName) {
     forgetHeldFirstStartValues();
     if (programKeyExists())
         return FirstStart::NotFirst;
-    QString language = QStringLiteral("English");
-    if (localeName.startsWith(QLatin1StringView("ru")))
-        language = QStringLiteral("Russian");
-    else if (localeName.startsWith(QLatin1StringView("uk")))
-        language = QStringLiteral("Ukrainian");
     const HeldList defaults = {
-        {Language, language},
+        {Language, localeLanguage(localeName)},
         {AutoUpdate, flagText(DefaultAutoUpdate)},
         {DetailedSolution, flagText(DefaultDetailedSolution)},
         {KeepWindowPosition, flagText(DefaultKeepWindowPosition)},
@@ -164,40 +184,33 @@ void forgetHeldFirstStartValues() {
 }
 
 QString startupLanguage() {
-    try {
-        return read(Language);
-    } catch (const Failure&) {
+    const StoredValue<QString> stored = find(Language);
+    if (stored.found == StoredValue<QString>::Found::OtherType)
         return QStringLiteral("Russian");
-    }
+    return stored.value;
 }
 
 QString commonAppDataFolder() {
-    QString folder;
-    try {
-        folder = read(CommonAppData);
-    } catch (const Failure&) {
-        // A value of the wrong type names no folder. The Windows fallback, a drive root, has no
-        // Linux counterpart the user could write to, so this takes the missing-value path.
-    }
+    // A value of the wrong type names no folder. The Windows fallback, a drive root, has no Linux
+    // counterpart the user could write to, so it takes the missing-value path.
+    const QString folder = find(CommonAppData).valueOr(QString());
     if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return folder;
 }
 
 std::optional<int> storedEdge(const IntegerValue& edge) {
-    try {
-        return read(edge);
-    } catch (const Failure&) {
+    const StoredValue<int> stored = find(edge);
+    if (!stored.has())
         return std::nullopt;
-    }
+    return stored.value;
 }
 
 QString windowsVersion() {
-    try {
-        return read(WindowsVersion);
-    } catch (const Failure&) {
+    const StoredValue<QString> stored = find(WindowsVersion);
+    if (stored.found == StoredValue<QString>::Found::OtherType)
         return QStringLiteral("0");
-    }
+    return stored.value;
 }
 
 } // namespace velmora::catalogue

@@ -76,6 +76,10 @@ inline constexpr IntegerValue Composition{
 // missing), read or write, close. Failures are the store's ("Invalid data type for '%s'" …).
 QString read(const StringValue& value);
 int read(const IntegerValue& value);
+// The same access for a reader that expects the value may be missing or of another type: what
+// it found, as a value (see StoredValue), never a failure.
+StoredValue<QString> find(const StringValue& value);
+StoredValue<int> find(const IntegerValue& value);
 void write(const StringValue& value, const QString& text);
 void write(const IntegerValue& value, int number);
 
@@ -94,21 +98,25 @@ inline constexpr QStringView ReplacementLetters = u"abcdefghijklmnopqrstuvwyz";
 // a text that does not occur, the empty text included.
 std::optional<int> replacementPosition(const QString& text);
 
-// What the settings dialog's restore button offers.
-inline constexpr QLatin1StringView DefaultLanguage("Russian");
+// The language a locale name selects: "ru…" Russian, "uk…" Ukrainian, anything else English.
+// It is the default language: the first start stores it and the restore button offers it.
+QString localeLanguage(const QString& localeName);
+// The same for the user's locale (QLocale's default, the system's unless a test sets one).
+QString userLocaleLanguage();
+
+// What the settings dialog's restore button offers besides the user's locale language.
 inline constexpr bool DefaultAutoUpdate = true;
 inline constexpr bool DefaultDetailedSolution = true;
 inline constexpr bool DefaultKeepWindowPosition = true;
 inline constexpr QLatin1StringView DefaultReplacement("y");
 
 // The first start of a user whose store has no key of the program at all: writes what an
-// installer writes, the defaults above with the language of the user's locale ("ru…" Russian,
-// "uk…" Ukrainian, anything else English). Without it a first start would show blank captions
-// and a biquadratic solve no substitution letter. A key that exists, even empty, is left alone.
-// A store that refuses the write (a FIFO, a folder, a folder nobody may write) is left as it is
-// and the values are held in memory instead: while the store has no key of the program, reads
-// of those values give them, and the next write tries to store them all before its own value,
-// so a store that starts taking writes never gets a key without them.
+// installer writes, the defaults above with the language of the user's locale. Without it a first
+// start would show blank captions and a biquadratic solve no substitution letter. A key that
+// exists, even empty, is left alone. A store that refuses the write (a FIFO, a folder, a folder
+// nobody may write) is left as it is and the values are held in memory instead: while the store has
+// no key of the program, reads of those values give them, and the next write tries to store them
+// all before its own value, so a store that starts taking writes never gets a key without them.
 enum class FirstStart { NotFirst, Written, HeldInMemory };
 FirstStart writeFirstRunDefaults(const QString& localeName);
 // Stops holding first-start values in memory (the program's windows are gone).

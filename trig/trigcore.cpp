@@ -49,7 +49,7 @@ std::optional<QString> lookUp(const ExactValue (&table)[N], QStringView text) {
 }
 
 [[noreturn]] void throwInvalidOperation() {
-    throw Failure(QStringLiteral("Invalid floating point operation"));
+    throw Failure(FailureKind::InvalidOperation);
 }
 
 long double toDegrees(long double radians) {
@@ -81,7 +81,7 @@ long double compute(TrigFunction f, double x) {
         if (f == TrigFunction::Tg)
             return t;
         if (t == 0.0L)
-            throw Failure(QStringLiteral("Floating point division by zero"));
+            throw Failure(FailureKind::DivisionByZero);
         return 1.0L / t;
     }
     case TrigFunction::Arcsin:
@@ -106,8 +106,7 @@ bool isDirect(TrigFunction f) {
 double readTrigInput(QStringView text, QChar separator) {
     if (const std::optional<double> value = parseDecimal(text, separator))
         return *value;
-    throw Failure(QLatin1Char('\'') + text.toString() +
-                  QLatin1String("' is not a valid floating point value"));
+    throw Failure(FailureKind::NotAFloat, text.toString());
 }
 
 std::optional<QString> exactTrigValue(TrigFunction f, QStringView text) {
@@ -138,7 +137,7 @@ QString trigAnswer(TrigFunction f, QStringView text, double x, QChar separator) 
     if (std::isnan(value))
         throwInvalidOperation();
     if (std::isinf(value))
-        throw Failure(QStringLiteral("Floating point overflow"));
+        throw Failure(FailureKind::Overflow);
     return formatTrigResult(value, separator);
 }
 

@@ -14,7 +14,7 @@ enum class TrigFunction { Sin, Cos, Tg, Ctg, Arcsin, Arccos, Arcctg };
 
 // sin, cos, tg and ctg read an angle in degrees; the others read a function value and answer
 // with an angle in degrees.
-bool isDirect(TrigFunction f);
+[[nodiscard]] bool isDirect(TrigFunction f);
 
 // The input text as a number, read with the given decimal separator.
 // Throws Failure("'<text>' is not a valid floating point value") when it is not one.

@@ -9,6 +9,7 @@ namespace Ui {
 class TrigPage;
 }
 
+class QButtonGroup;
 class QLineEdit;
 
 namespace velmora {
@@ -45,6 +46,9 @@ private:
     std::optional<TrigFunction> checkedFunction() const;
 
     std::unique_ptr<Ui::TrigPage> m_ui;
+    // The function buttons, each with its function as its id; arctg, which is never offered,
+    // has none.
+    QButtonGroup* m_functions;
 };
 
 } // namespace velmora

@@ -7,18 +7,12 @@
 
 namespace velmora {
 
-// How a started program's window is to be shown, as the shell's show commands number them.
-// Linux has no such request; the mode is kept so that each launch states what it asks for.
-enum class ShowMode { Normal = 1, Show = 5 };
-
-// One launch as the program asks for it: the verb ("open", "Open", or empty for the file's
-// default action), the file (a web address, a path, or a bare file name) and the show mode.
-// A started program also gets the environment entries given ("NAME=value"), beside the
-// program's own environment.
+// One launch as the program asks for it: the file (a web address, a path, or a bare file name),
+// opened or started as the desktop does (there is no verb or show mode to choose on Linux). A
+// started program also gets the environment entries given ("NAME=value"), beside the program's
+// own environment.
 struct ShellRequest {
-    QString verb;
     QString file;
-    ShowMode show = ShowMode::Normal;
     QStringList environment{};
 };
 

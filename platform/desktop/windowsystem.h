@@ -26,6 +26,6 @@ void preferPlaceableWindows();
 
 // Whether the toolkit's platform of that name reports where the window system put a window.
 // A Wayland compositor tells its clients nothing of their windows' places.
-bool reportsWindowPosition(const QString& platformName);
+[[nodiscard]] bool reportsWindowPosition(const QString& platformName);
 
 } // namespace velmora

@@ -34,8 +34,8 @@ public:
     static ProfileFile load(const QString& path);
     static ProfileFile parse(QByteArrayView bytes);
 
-    bool hasSection(QStringView section) const;
-    bool hasKey(QStringView section, QStringView key) const;
+    [[nodiscard]] bool hasSection(QStringView section) const;
+    [[nodiscard]] bool hasKey(QStringView section, QStringView key) const;
 
     // The value, or def when the section or the key is missing. A key present with nothing after
     // '=' reads as an empty string, not as def.

@@ -116,14 +116,10 @@ void storeKey(QJsonObject& store, RootKey root, const QString& keyName, const QJ
     store.insert(rootName(root), keys);
 }
 
-QString message(const char* format, const QString& name) {
-    return QString::fromLatin1(format).arg(name);
-}
-
 void writeValue(RootKey root, const QString& keyPath, const QString& name,
                 const QJsonValue& value) {
     if (keyPath.isEmpty())
-        throw Failure(message("Failed to set data for '%1'", name));
+        throw Failure(FailureKind::StoreWriteFailed, name);
     const QString path = Registry::storePath();
     QString problem;
     const bool written = storefile::modify(
@@ -146,7 +142,7 @@ void writeValue(RootKey root, const QString& keyPath, const QString& name,
         return;
     qWarning().noquote()
         << QStringLiteral("The setting '%1' cannot be saved in %2: %3.").arg(name, path, problem);
-    throw Failure(message("Failed to set data for '%1'", name));
+    throw Failure(FailureKind::StoreWriteFailed, name);
 }
 
 } // namespace
@@ -184,7 +180,8 @@ bool Registry::hasOpenKey() const {
     return !m_openPath.isEmpty();
 }
 
-QString Registry::readString(const QString& name) const {
+StoredValue<QString> Registry::findString(const QString& name) const {
+    using Found = StoredValue<QString>::Found;
     if (!hasOpenKey())
         return {};
     const QJsonValue value = findValue(storefile::read(storePath()), m_root, m_openPath, name);
@@ -192,28 +189,49 @@ QString Registry::readString(const QString& name) const {
     case Kind::Missing:
         return {};
     case Kind::String:
-        return value.toString();
+        return {Found::Value, value.toString()};
     case Kind::Integer:
     case Kind::Other:
         break;
     }
-    throw Failure(message("Invalid data type for '%1'", name));
+    return {Found::OtherType, {}};
+}
+
+StoredValue<int> Registry::findInteger(const QString& name) const {
+    using Found = StoredValue<int>::Found;
+    if (!hasOpenKey())
+        return {};
+    const QJsonValue value = findValue(storefile::read(storePath()), m_root, m_openPath, name);
+    switch (kindOf(value)) {
+    case Kind::Missing:
+        return {};
+    case Kind::Integer:
+        return {Found::Value, static_cast<int>(value.toInteger())};
+    case Kind::String:
+    case Kind::Other:
+        break;
+    }
+    return {Found::OtherType, 0};
+}
+
+QString Registry::readString(const QString& name) const {
+    const StoredValue<QString> found = findString(name);
+    if (found.found == StoredValue<QString>::Found::OtherType)
+        throw Failure(FailureKind::StoreInvalidType, name);
+    return found.value;
 }
 
 int Registry::readInteger(const QString& name) const {
-    if (!hasOpenKey())
-        throw Failure(message("Failed to get data for '%1'", name));
-    const QJsonValue value = findValue(storefile::read(storePath()), m_root, m_openPath, name);
-    switch (kindOf(value)) {
-    case Kind::Missing:
-        throw Failure(message("Failed to get data for '%1'", name));
-    case Kind::Integer:
-        return static_cast<int>(value.toInteger());
-    case Kind::String:
-    case Kind::Other:
+    const StoredValue<int> found = findInteger(name);
+    switch (found.found) {
+    case StoredValue<int>::Found::Value:
+        return found.value;
+    case StoredValue<int>::Found::Missing:
+        throw Failure(FailureKind::StoreReadFailed, name);
+    case StoredValue<int>::Found::OtherType:
         break;
     }
-    throw Failure(message("Invalid data type for '%1'", name));
+    throw Failure(FailureKind::StoreInvalidType, name);
 }
 
 void Registry::writeString(const QString& name, const QString& value) {

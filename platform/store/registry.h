@@ -8,6 +8,17 @@ namespace velmora {
 
 enum class RootKey { LocalMachine, CurrentUser, CurrentConfig };
 
+// What a read finds, as a value rather than a failure: the value of the type asked for, none
+// (or no open key), or a value of another type.
+template <typename T> struct StoredValue {
+    enum class Found { Value, Missing, OtherType };
+    Found found = Found::Missing;
+    T value{};
+
+    [[nodiscard]] bool has() const { return found == Found::Value; }
+    [[nodiscard]] T valueOr(const T& otherwise) const { return has() ? value : otherwise; }
+};
+
 // The typed settings store, used the way every access is made: choose a root, open a key path
 // (created when missing), read or write named values, close. Nothing is cached: each read loads
 // the store file afresh and each write is a locked read-modify-write that replaces the file
@@ -28,9 +39,13 @@ public:
     // Opens the key path, e.g. "SOFTWARE\\Velmora\\3.2". With canCreate a missing key is
     // created by the first write into it; until then it reads as empty. Without canCreate,
     // false when the key does not exist; the key is then not open.
-    bool openKey(const QString& path, bool canCreate);
+    [[nodiscard]] bool openKey(const QString& path, bool canCreate);
     void closeKey();
-    bool hasOpenKey() const;
+    [[nodiscard]] bool hasOpenKey() const;
+
+    // The value as found, for the readers that expect it may be missing or of another type.
+    [[nodiscard]] StoredValue<QString> findString(const QString& name) const;
+    [[nodiscard]] StoredValue<int> findInteger(const QString& name) const;
 
     // A missing value (or no open key) reads as the empty string; another type fails.
     QString readString(const QString& name) const;

@@ -30,7 +30,7 @@ QJsonObject read(const QString& path);
 // them back, with the reason in `problem` when not. False, with the reason in `problem`, when
 // the store's folder, lock, file or its replacement is refused or `edit` declines.
 using Edit = std::function<bool(QJsonObject& store, QString& problem)>;
-bool modify(const QString& path, const Edit& edit, QString& problem);
+[[nodiscard]] bool modify(const QString& path, const Edit& edit, QString& problem);
 
 // Called once for each corrupt store set aside, with the path of the copy kept, on the thread
 // that set it aside, once the lock is released. An empty handler tells no one.

@@ -12,8 +12,31 @@ QString applicationTitle() {
     return QStringLiteral("Velmora");
 }
 
+namespace {
+
+ErrorReportWording& wording() {
+    static ErrorReportWording words;
+    return words;
+}
+
+QString reportCaption() {
+    const QString caption = wording().caption ? wording().caption() : QString();
+    return caption.isEmpty() ? applicationTitle() : caption;
+}
+
+} // namespace
+
+void setErrorReportWording(ErrorReportWording words) {
+    wording() = words;
+}
+
+QString failureReportText(const Failure& failure) {
+    const QString text = wording().message ? wording().message(failure) : QString();
+    return withFullStop(text.isEmpty() ? failure.message() : text);
+}
+
 void showErrorReport(const QString& message) {
-    showMessageBox(withFullStop(message), applicationTitle(), MessageFlags::ErrorOk);
+    showMessageBox(withFullStop(message), reportCaption(), MessageFlags::ErrorOk);
 }
 
 namespace detail {
@@ -23,7 +46,7 @@ void reportCurrentException() noexcept {
         try {
             throw;
         } catch (const Failure& failure) {
-            showErrorReport(failure.message());
+            showMessageBox(failureReportText(failure), reportCaption(), MessageFlags::ErrorOk);
         } catch (const std::bad_alloc&) {
             showErrorReport(QStringLiteral("Out of memory"));
         } catch (const std::exception& error) {

@@ -16,6 +16,18 @@ QString applicationTitle();
 // followed by a full stop when its last character sorts after ".", the error icon and OK.
 void showErrorReport(const QString& message);
 
+// The words of the error report in the user's language, from a layer above this one: the
+// caption, and a failure's message. Either may be unset, or answer empty, and the English
+// words stay (the application title, the failure's own message).
+struct ErrorReportWording {
+    QString (*caption)() = nullptr;
+    QString (*message)(const Failure& failure) = nullptr;
+};
+void setErrorReportWording(ErrorReportWording wording);
+// The report of a failure as the user reads it: its message in the user's language, with the
+// full stop.
+QString failureReportText(const Failure& failure);
+
 // Runs a body that Qt called into. A failure must not unwind through Qt's frames, so it is
 // caught here and shown by the standard error report; the event loop then goes on. True when
 // the body completed, false when a failure abandoned it.

@@ -1,7 +1,9 @@
 #include "platform/ui/keyboard.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -89,6 +91,60 @@ void giveMenuBarKeyboardAccess(QMenuBar* bar) {
     bar->setStyle(style);
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar->window());
     QObject::connect(f10, &QShortcut::activated, bar, [bar] { playLoneAlt(bar); });
+}
+
+QStringList withMnemonics(const QStringList& captions) {
+    QString taken;
+    QStringList marked;
+    for (const QString& caption : captions) {
+        qsizetype chosen = -1;
+        for (const bool wordStartsOnly : {true, false}) {
+            for (qsizetype i = 0; i < caption.size() && chosen < 0; ++i) {
+                const QChar c = caption[i];
+                const bool wordStart = i == 0 || !caption[i - 1].isLetterOrNumber();
+                if (c.isLetterOrNumber() && (wordStart || !wordStartsOnly) &&
+                    !taken.contains(c.toLower()))
+                    chosen = i;
+            }
+        }
+        QString text;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (i == chosen)
+                text += QLatin1Char('&');
+            text += caption[i];
+            if (caption[i] == QLatin1Char('&'))
+                text += QLatin1Char('&');
+        }
+        if (chosen >= 0)
+            taken += caption[chosen].toLower();
+        marked << text;
+    }
+    return marked;
+}
+
+namespace {
+
+void markActions(const QList<QAction*>& actions) {
+    QList<QAction*> items;
+    QStringList captions;
+    for (QAction* action : actions) {
+        if (action->isSeparator() || action->text().isEmpty())
+            continue;
+        items << action;
+        captions << action->text();
+    }
+    const QStringList marked = withMnemonics(captions);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        items[i]->setText(marked[i]);
+        if (QMenu* submenu = items[i]->menu())
+            markActions(submenu->actions());
+    }
+}
+
+} // namespace
+
+void giveMenuMnemonics(QMenuBar* bar) {
+    markActions(bar->actions());
 }
 
 } // namespace velmora

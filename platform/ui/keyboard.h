@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 class QMenuBar;
 
 namespace velmora {
@@ -13,5 +16,16 @@ void letEnterPressFocusedButtons();
 // released alone, highlights the first menu; the arrows move along the bar and Down or Enter
 // opens the highlighted menu; Escape, F10 or Alt again gives the keyboard back.
 void giveMenuBarKeyboardAccess(QMenuBar* bar);
+
+// The captions of one menu with a mnemonic each ("&File"), chosen from the caption itself so that
+// no two share a letter (compared case-insensitively): the first free word-initial letter, else
+// the first free letter or digit; a caption with none free gets none. A "&" of a caption is kept
+// as a "&", not taken for a mnemonic.
+QStringList withMnemonics(const QStringList& captions);
+
+// Gives the menu bar's menus and the items of each menu (and of their submenus) mnemonics from
+// their captions, unique within each, so Alt and a letter opens a menu and a letter chooses an
+// item. Call right after the captions are set (as plain text), each time they are.
+void giveMenuMnemonics(QMenuBar* bar);
 
 } // namespace velmora

@@ -3,10 +3,21 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QPen>
+#include <QProxyStyle>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace velmora {
 namespace {
@@ -43,7 +54,129 @@ QColor mutedText(const QPalette& system) {
                   mix(text.blue(), base.blue()));
 }
 
+// Shows the whole text of a field that cannot show it all, when the pointer rests on it.
+class WholeTextTip : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* field = static_cast<QLineEdit*>(watched);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (showsWholeText(field))
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), field->text(), field);
+        return true;
+    }
+};
+
+// The application's style, with a ring around check boxes and radio buttons in a colour between
+// the window's text and the window that stands out 3:1 from the window.
+class OutlinedIndicators : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const bool indicator =
+            element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+        if (!indicator || !(option->state & State_Enabled))
+            return;
+        const QColor window = option->palette.color(QPalette::Window);
+        const QColor text = option->palette.color(QPalette::WindowText);
+        if (contrastRatio(option->palette.color(QPalette::Base), window) >= 3)
+            return;
+        // As little of the text colour as reaches 3:1, so the ring does not outshine the label.
+        QColor ring = text;
+        for (int part = 1; part <= 10; ++part) {
+            const double share = part / 10.0;
+            const QColor mixed =
+                QColor::fromRgbF(window.redF() + (text.redF() - window.redF()) * share,
+                                 window.greenF() + (text.greenF() - window.greenF()) * share,
+                                 window.blueF() + (text.blueF() - window.blueF()) * share);
+            if (contrastRatio(mixed, window) >= 3) {
+                ring = mixed;
+                break;
+            }
+        }
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        if (element == PE_IndicatorRadioButton) {
+            // A thin circle is all blended edge; a broader pen leaves whole pixels of the ring.
+            painter->setPen(QPen(ring, 1.5));
+            painter->drawEllipse(QRectF(option->rect).adjusted(0.75, 0.75, -0.75, -0.75));
+        } else {
+            painter->setPen(QPen(ring, 1));
+            painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 1.5, 1.5);
+        }
+        painter->restore();
+    }
+};
+
 } // namespace
+
+void outlineIndicators() {
+    if (!dynamic_cast<OutlinedIndicators*>(QApplication::style()))
+        QApplication::setStyle(new OutlinedIndicators);
+}
+
+double contrastRatio(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+               0.0722 * channel(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QColor groundForInk(const QColor& ground, const QColor& ink, double ratio) {
+    QColor shaded = ground;
+    const bool lightInk = ink.lightnessF() > ground.lightnessF();
+    for (int step = 0; step < 40 && contrastRatio(shaded, ink) < ratio; ++step)
+        shaded = lightInk ? shaded.darker(106) : shaded.lighter(106);
+    return shaded;
+}
+
+void showWholeTextAsToolTip(QLineEdit* field) {
+    field->installEventFilter(new WholeTextTip(field));
+}
+
+bool showsWholeText(const QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
+    const QRect room = field->style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                           .marginsRemoved(field->textMargins());
+    // The line edit keeps a couple of pixels beside the text for its cursor.
+    constexpr int CursorRoom = 4;
+    return field->fontMetrics().horizontalAdvance(field->text()) + CursorRoom <= room.width();
+}
+
+void setFittedText(QLabel* label, const QString& text, int largestPixelSize,
+                   int smallestPixelSize) {
+    QFont font = label->font();
+    const int room =
+        label->contentsRect().width() - 2 * label->margin() - 2 * std::max(label->indent(), 0);
+    int size = largestPixelSize;
+    for (; size > smallestPixelSize; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
+    font.setPixelSize(size);
+    label->setFont(font);
+    label->setText(text);
+}
 
 void centreOnEveryShowing(QDialog* dialog) {
     dialog->installEventFilter(new PlacementForgetter(dialog));

@@ -1,5 +1,6 @@
 #pragma once
 
+class QColor;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -30,7 +31,29 @@ void centreOnEveryShowing(QDialog* dialog);
 // field shows its beginning ("1,16223106…"), not its tail.
 void showResultText(QLineEdit* field, const QString& text);
 
+// Lets the field show its whole text as a tool tip when the text is wider than the field
+// ("-2,7655…" hides the digits after), and no tool tip when it fits.
+void showWholeTextAsToolTip(QLineEdit* field);
+
+// Whether the field shows its text whole, without scrolling.
+[[nodiscard]] bool showsWholeText(const QLineEdit* field);
+
+// Sets a label's text in the largest pixel size, from its font's own down to the smallest given,
+// at which the text fits the label's width, so a long text is made smaller rather than cut.
+void setFittedText(QLabel* label, const QString& text, int largestPixelSize, int smallestPixelSize);
+
+// The contrast of two colours as readability guidelines measure it: 1 (none) to 21.
+[[nodiscard]] double contrastRatio(const QColor& one, const QColor& other);
+// The ground made darker or lighter (away from the ink) until the ink on it reaches the ratio,
+// or as far as it goes; a ground that reaches it already is returned as it is.
+[[nodiscard]] QColor groundForInk(const QColor& ground, const QColor& ink, double ratio);
+
+// Draws a ring around every enabled check box and radio button that stands out 3:1 from the
+// window colour, which the desktop's dark themes do not always give their indicators. Installs
+// itself over the application's style, once.
+void outlineIndicators();
+
 // Whether the field's background is the given system colour.
-bool hasFieldColour(const QWidget* field, FieldColour colour);
+[[nodiscard]] bool hasFieldColour(const QWidget* field, FieldColour colour);
 
 } // namespace velmora

@@ -26,14 +26,11 @@
 #include <memory>
 
 using velmora::ShellAction;
-using velmora::ShowMode;
 using velmora::TForm2;
 using velmora::ValueListEditor;
 using velmora::test::MessageBoxRecorder;
 using velmora::test::ShellRecorder;
 using velmora::test::TemporaryStore;
-
-Q_DECLARE_METATYPE(ShowMode)
 
 namespace {
 
@@ -76,6 +73,8 @@ private slots:
 
     void rowsInEachLanguage_data();
     void rowsInEachLanguage();
+    void developerRowShowsTheConfiguredName_data();
+    void developerRowShowsTheConfiguredName();
     void languageChangeShowsAtTheNextShowing();
     void missingLanguageFileKeepsTheFixedValues();
     void designedDialog();
@@ -195,6 +194,37 @@ void TstAboutDialog::rowsInEachLanguage() {
     QVERIFY(m_boxes->boxes.isEmpty());
 }
 
+// A build configured with a developer's own name shows it in every language; the default name
+// is shown in the language's words.
+void TstAboutDialog::developerRowShowsTheConfiguredName_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("configured");
+    QTest::addColumn<QString>("shown");
+
+    const QString school = QStringLiteral("Школа № 7, кафедра математики");
+    for (const char* language : {"Russian", "English", "Ukrainian"})
+        QTest::addRow("%s, a name of its own", language) << language << school << school;
+    const QString standard = QStringLiteral(VELMORA_TEST_DEFAULT_DEVELOPER_NAME);
+    QTest::newRow("Russian, the default name") << "Russian" << standard << "Разработчики Velmora";
+    QTest::newRow("English, the default name") << "English" << standard << "Velmora developers";
+    QTest::newRow("Ukrainian, the default name") << "Ukrainian" << standard << "Розробники Velmora";
+}
+
+void TstAboutDialog::developerRowShowsTheConfiguredName() {
+    QFETCH(QString, language);
+    QFETCH(QString, configured);
+    QFETCH(QString, shown);
+
+    useLanguage(language);
+    TForm2 dialog(velmora::Form1, configured);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QStringList rows = dialogTexts(&dialog);
+    QVERIFY2(rows.size() > 4, qPrintable(rows.join(u'\n')));
+    QCOMPARE(rows[4].section(QLatin1String(" | "), 1), shown);
+    dialog.close();
+}
+
 // The list is rebuilt from the tables on every showing: a language loaded while the dialog is
 // hidden shows the next time it opens, and the row count stays six.
 void TstAboutDialog::languageChangeShowsAtTheNextShowing() {
@@ -219,7 +249,8 @@ void TstAboutDialog::missingLanguageFileKeepsTheFixedValues() {
     useLanguage(QStringLiteral("Russian"));
     qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
     QCOMPARE(showThroughTheMenu(),
-             (QStringList{"", " | Velmora", " | 3.2", " | ", " | ", "E-mail | " + kEmail,
+             (QStringList{"", " | Velmora", " | 3.2", " | ",
+                          " | " + QStringLiteral(VELMORA_TEST_DEVELOPER_NAME), "E-mail | " + kEmail,
                           " | " + pageRow(), "", "", "", ""}));
 }
 
@@ -313,39 +344,27 @@ void TstAboutDialog::keyColumnResizesByDraggingItsGridLine() {
     QCOMPARE(list->columnWidth(0), 284 - ValueListEditor::MinimumColumnWidth);
 }
 
-// The launches of the dialog and the Help menu: verb, file and show mode as the shell is asked.
+// The launches of the dialog and the Help menu: the file as the shell is asked, and what it
+// comes to.
 void TstAboutDialog::launches_data() {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("verb");
     QTest::addColumn<QString>("file");
-    QTest::addColumn<ShowMode>("show");
     QTest::addColumn<ShellAction>("action");
 
-    QTest::newRow("About: page button")
-        << "Button1"
-        << "open" << kAboutPage << ShowMode::Normal << ShellAction::OpenWebAddress;
+    QTest::newRow("About: page button") << "Button1" << kAboutPage << ShellAction::OpenWebAddress;
     // No help program beside the test: the launch comes to nothing, and nothing is reported.
-    QTest::newRow("About: version-history button")
-        << "Button2"
-        << ""
-        << "velmora-help" << ShowMode::Show << ShellAction::Nothing;
-    QTest::newRow("About: agreement button")
-        << "Button3"
-        << "Open"
-        << "License.txt" << ShowMode::Normal << ShellAction::Nothing;
-    QTest::newRow("Menu: Home page")
-        << "N10"
-        << "open" << kHomePage << ShowMode::Normal << ShellAction::OpenWebAddress;
+    QTest::newRow("About: version-history button") << "Button2"
+                                                   << "velmora-help" << ShellAction::Nothing;
+    QTest::newRow("About: agreement button") << "Button3"
+                                             << "License.txt" << ShellAction::Nothing;
+    QTest::newRow("Menu: Home page") << "N10" << kHomePage << ShellAction::OpenWebAddress;
     QTest::newRow("Menu: Contents") << "N11"
-                                    << ""
-                                    << "velmora-help" << ShowMode::Show << ShellAction::Nothing;
+                                    << "velmora-help" << ShellAction::Nothing;
 }
 
 void TstAboutDialog::launches() {
     QFETCH(QString, control);
-    QFETCH(QString, verb);
     QFETCH(QString, file);
-    QFETCH(ShowMode, show);
     QFETCH(ShellAction, action);
 
     useLanguage(QStringLiteral("English"));
@@ -362,9 +381,7 @@ void TstAboutDialog::launches() {
 
     QCOMPARE(m_shell->launches.size(), 1);
     const velmora::test::ShellLaunch& launch = m_shell->launches[0];
-    QCOMPARE(launch.request.verb, verb);
     QCOMPARE(launch.request.file, file);
-    QCOMPARE(launch.request.show, show);
     QCOMPARE(launch.target.action, action);
     QVERIFY(m_boxes->boxes.isEmpty());
 }

@@ -19,10 +19,13 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +133,8 @@ private slots:
     void startLoadsNoTransferOrCryptoLibrary();
     void startUp_data();
     void startUp();
+    void storeWithoutAUsableLanguageShowsTheLocales_data();
+    void storeWithoutAUsableLanguageShowsTheLocales();
     void firstStartWritesInstallerDefaults();
     void failedStepIsReportedAndStartupGoesOn();
     void leftoverUpdateFilesAreDeleted_data();
@@ -173,9 +178,12 @@ void TstStartup::init() {
             velmora::Global::setText(static_cast<TextTable>(table), line, QString());
     velmora::Global::setLanguageName(QString());
     velmora::Global::setUpdateMode(UpdateMode::None);
+    // A locale of the English interface, whatever the machine's.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
 void TstStartup::cleanup() {
+    QLocale::setDefault(QLocale::system());
     velmora::destroyWindows();
     m_store.reset();
     velmora::test::verifyNoWindowLeftOpen();
@@ -229,8 +237,9 @@ void TstStartup::startUp_data() {
         return seed;
     };
 
+    // The locale's language is English (see init()), whose file the fixture lacks.
     QTest::newRow("fresh empty key: no language, custom, default place, designed height")
-        << Seed{} << AnswerOk << ""
+        << Seed{} << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
     QTest::newRow("language Russian loads its file")
         << language("Russian") << AnswerOk << "Russian"
@@ -240,23 +249,22 @@ void TstStartup::startUp_data() {
         << Seed{{program("Language"), 7}} << AnswerOk << "Russian"
         << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none
         << false;
-    QTest::newRow("unknown language is kept as the name, no file")
-        << language("German") << AnswerOk << "German"
+    QTest::newRow("unknown language: the locale's")
+        << language("German") << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
     QTest::newRow("auto update true")
-        << Seed{{program("Auto update"), QStringLiteral("true")}} << AnswerOk << ""
+        << Seed{{program("Auto update"), QStringLiteral("true")}} << AnswerOk << "English"
         << "" << UpdateMode::Auto << "default" << shown << noBoxes << kUserDpi << none << false;
     QTest::newRow("auto update TRUE is not true")
-        << Seed{{program("Auto update"), QStringLiteral("TRUE")}} << AnswerOk << ""
+        << Seed{{program("Auto update"), QStringLiteral("TRUE")}} << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
 
     QTest::newRow("keep position true restores both edges")
         << keep(QStringLiteral("true"), 40, 30) << AnswerOk << "Russian"
         << "File" << UpdateMode::Custom << "40,30" << shown << noBoxes << kUserDpi << none << false;
-    QTest::newRow("keep position true, negative edge on the screen restored")
+    QTest::newRow("keep position true, partly off the screen: moved onto it")
         << keep(QStringLiteral("true"), -100, 20) << AnswerOk << "Russian"
-        << "File" << UpdateMode::Custom << "-100,20" << shown << noBoxes << kUserDpi << none
-        << false;
+        << "File" << UpdateMode::Custom << "0,20" << shown << noBoxes << kUserDpi << none << false;
     QTest::newRow("keep position true, only y stored: x centred")
         << keep(QStringLiteral("true"), none, 30) << AnswerOk << "Russian"
         << "File" << UpdateMode::Custom << "centred x,30" << shown << noBoxes << kUserDpi << none
@@ -283,13 +291,13 @@ void TstStartup::startUp_data() {
         << false;
 
     QTest::newRow("detailed solution false: hidden")
-        << Seed{{program("Detailed solution"), QStringLiteral("false")}} << AnswerOk << ""
+        << Seed{{program("Detailed solution"), QStringLiteral("false")}} << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << hidden << noBoxes << kUserDpi << none << false;
     QTest::newRow("detailed solution true: shown")
-        << Seed{{program("Detailed solution"), QStringLiteral("true")}} << AnswerOk << ""
+        << Seed{{program("Detailed solution"), QStringLiteral("true")}} << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
     QTest::newRow("detailed solution other text: designed state")
-        << Seed{{program("Detailed solution"), QStringLiteral("no")}} << AnswerOk << ""
+        << Seed{{program("Detailed solution"), QStringLiteral("no")}} << AnswerOk << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << none << false;
 
     QTest::newRow("6.1 without LogPixels: 96 written silently")
@@ -329,7 +337,7 @@ void TstStartup::startUp_data() {
         << "File" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi
         << QJsonValue(120) << false;
     QTest::newRow("version stored as a number reads as 0: no check")
-        << Seed{{kVersion, 61}, {kUserDpi, 120}} << AnswerYes << ""
+        << Seed{{kVersion, 61}, {kUserDpi, 120}} << AnswerYes << "English"
         << "" << UpdateMode::Custom << "default" << shown << noBoxes << kUserDpi << QJsonValue(120)
         << false;
 }
@@ -354,7 +362,7 @@ void TstStartup::startUp() {
     QVERIFY(window && velmora::Form2 && velmora::Form3 && velmora::Form4);
 
     QCOMPARE(velmora::Global::languageName(), languageName);
-    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->title(), fileMenu);
+    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(), fileMenu);
     QCOMPARE(velmora::Global::updateMode(), updateMode);
 
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
@@ -380,6 +388,77 @@ void TstStartup::startUp() {
     QCOMPARE(shownBoxes, boxes);
     QCOMPARE(storedValue(m_store->path(), dpiPlace), dpiAfter);
     QCOMPARE(runEventLoopBriefly(), ends ? 0 : -1);
+}
+
+// A store that names no language, or one whose file is missing, starts in the locale's
+// language with every caption, as a first start does, and is left as it is.
+void TstStartup::storeWithoutAUsableLanguageShowsTheLocales_data() {
+    QTest::addColumn<QJsonValue>("stored"); // "Language"; undefined: none
+    QTest::addColumn<QStringList>("files"); // the language files there are
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("language");
+
+    const QStringList all = {"Russian", "English", "Ukrainian"};
+    const QJsonValue none(QJsonValue::Undefined);
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QLocale ukrainian(QLocale::Ukrainian, QLocale::Ukraine);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("no Language, Russian locale") << none << all << russian << "Russian";
+    QTest::newRow("no Language, Ukrainian locale") << none << all << ukrainian << "Ukrainian";
+    QTest::newRow("no Language, English locale") << none << all << english << "English";
+    QTest::newRow("empty Language, Ukrainian locale")
+        << QJsonValue("") << all << ukrainian << "Ukrainian";
+    QTest::newRow("unknown Language, Russian locale")
+        << QJsonValue("German") << all << russian << "Russian";
+    QTest::newRow("Language in another case, English locale")
+        << QJsonValue("ukrainian") << all << english << "English";
+    QTest::newRow("Language whose file is missing, Ukrainian locale")
+        << QJsonValue("English") << QStringList{"Russian", "Ukrainian"} << ukrainian << "Ukrainian";
+    QTest::newRow("Language with its file wins over the locale")
+        << QJsonValue("English") << all << russian << "English";
+}
+
+void TstStartup::storeWithoutAUsableLanguageShowsTheLocales() {
+    QFETCH(QJsonValue, stored);
+    QFETCH(QStringList, files);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, language);
+
+    QTemporaryDir data;
+    QVERIFY(QDir(data.path()).mkpath(QStringLiteral("language")));
+    for (const QString& name : files) {
+        QFile file(data.filePath(QStringLiteral("language/%1.lng").arg(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[Main Menu]\n1=%1 file\n[Square root]\n1=%1 equations\n"
+                                  "6=%1 calculate\n")
+                       .arg(name)
+                       .toUtf8());
+    }
+    qputenv("VELMORA_DATA_DIR", data.path().toLocal8Bit());
+    const auto restoreData =
+        qScopeGuard([this] { qputenv("VELMORA_DATA_DIR", m_data.path().toLocal8Bit()); });
+    QLocale::setDefault(locale);
+
+    Seed seed;
+    if (!stored.isUndefined())
+        seed.append({program("Language"), stored});
+    m_store->seed(storeJson(seed));
+    QFile store(m_store->path());
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray before = store.readAll();
+    store.close();
+
+    velmora::createMainWindow();
+    QCOMPARE(velmora::Global::languageName(), language);
+    velmora::TForm1* window = velmora::Form1;
+    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(),
+             language + " file");
+    QCOMPARE(window->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->tabText(0),
+             language + " equations");
+    QCOMPARE(window->findChild<QPushButton*>(QStringLiteral("Button1"))->text(),
+             language + " calculate");
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QCOMPARE(store.readAll(), before);
 }
 
 // The transfer library and the twenty-odd libraries it needs are opened by the first download,
@@ -580,7 +659,7 @@ void TstStartup::unusableStoreStartsWithTheFirstStartValues() {
     const QString language = velmora::Global::languageName();
     QVERIFY2(QStringList({"Russian", "English", "Ukrainian"}).contains(language),
              qPrintable(language));
-    QCOMPARE(velmora::Form1->findChild<QMenu*>(QStringLiteral("N1"))->title(),
+    QCOMPARE(velmora::Form1->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(),
              QStringLiteral("File"));
     QCOMPARE(velmora::Global::updateMode(), UpdateMode::Auto);
     QCOMPARE(velmora::Form1->clientHeight(), 498);

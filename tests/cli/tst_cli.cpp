@@ -4,6 +4,7 @@
 #include "platform/base/failure.h"
 #include "state/global.h"
 #include "state/language.h"
+#include "state/moretexts.h"
 #include "tests/support/testsupport.h"
 #include "tests/support/workedexamples.h"
 
@@ -14,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTest>
 
 #include <memory>
@@ -28,8 +30,15 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& arguments) {
+// Runs the tool under a locale; the worked examples are written with ",", so by default a
+// Russian one.
+Run runCli(const QStringList& arguments, const QString& locale = QStringLiteral("ru_RU.UTF-8")) {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_NUMERIC", "LC_MESSAGES", "LANG", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VELMORA_CLI), arguments);
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
         return {-1, {}, QStringLiteral("did not finish")};
@@ -90,6 +99,8 @@ private slots:
     void refusals();
     void settings_data();
     void settings();
+    void withoutSettings_data();
+    void withoutSettings();
     void commandLine_data();
     void commandLine();
     void damagedSettingsAreNamed();
@@ -155,7 +166,7 @@ void TstCli::solve() {
 }
 
 // Every worked example of the trigonometry page written with ",", typed with "," and with
-// ".": the answer is always written with ",", a refusal names the text as typed.
+// ".": the answer is written with the Russian locale's ",", a refusal names the text as typed.
 void TstCli::trig_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("out");
@@ -183,31 +194,33 @@ void TstCli::trig() {
     QFETCH(QString, err);
     QFETCH(int, status);
 
+    // The examples' refusals are worded in English; the Russian locale writes ",".
+    m_store->seed(storeWith(R"("Language": "English")").toUtf8());
     const Run run = runCli(arguments);
     QCOMPARE(run.err, err);
     QCOMPARE(run.out, out);
     QCOMPARE(run.status, status);
 }
 
-// What the window refuses, refused with the window's texts and status 1; nothing on standard
-// output.
+// What the window refuses, refused with the window's texts (of the Russian locale, as there
+// are no settings) and status 1; nothing on standard output.
 void TstCli::refusals_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("err");
 
-    const auto english = [](int line) { return messageIn(QStringLiteral("English"), line); };
-    QTest::newRow("a missing") << QStringList{"solve", "", "1", "2"} << english(7);
-    QTest::newRow("a zero") << QStringList{"solve", "0", "1", "2"} << english(8);
-    QTest::newRow("a zero written 0,0") << QStringList{"solve", "0,0", "1", "2"} << english(8);
-    QTest::newRow("a zero written -0") << QStringList{"solve", "-0", "1", "2"} << english(8);
-    QTest::newRow("a zero as a lone comma") << QStringList{"solve", ",", "1", "2"} << english(8);
-    QTest::newRow("a not a number") << QStringList{"solve", "-", "1", "2"} << english(9) + " \"a\"";
+    const auto russian = [](int line) { return messageIn(QStringLiteral("Russian"), line); };
+    QTest::newRow("a missing") << QStringList{"solve", "", "1", "2"} << russian(7);
+    QTest::newRow("a zero") << QStringList{"solve", "0", "1", "2"} << russian(8);
+    QTest::newRow("a zero written 0,0") << QStringList{"solve", "0,0", "1", "2"} << russian(8);
+    QTest::newRow("a zero written -0") << QStringList{"solve", "-0", "1", "2"} << russian(8);
+    QTest::newRow("a zero as a lone comma") << QStringList{"solve", ",", "1", "2"} << russian(8);
+    QTest::newRow("a not a number") << QStringList{"solve", "-", "1", "2"} << russian(9) + " \"a\"";
     QTest::newRow("b reported before c")
-        << QStringList{"solve", "1", "1-2", "x"} << english(9) + " \"b\"";
+        << QStringList{"solve", "1", "1-2", "x"} << russian(9) + " \"b\"";
     QTest::newRow("c not a number")
-        << QStringList{"solve", "1", "", "1,2,3"} << english(9) + " \"c\"";
+        << QStringList{"solve", "1", "", "1,2,3"} << russian(9) + " \"c\"";
     QTest::newRow("both marks in one number")
-        << QStringList{"solve", "1", "1.5,2", "0"} << english(9) + " \"b\"";
+        << QStringList{"solve", "1", "1.5,2", "0"} << russian(9) + " \"b\"";
     QTest::newRow("overflow") << QStringList{"solve", "1", "1E200", "0"}
                               << "Floating point overflow.";
 }
@@ -236,11 +249,9 @@ void TstCli::settings_data() {
     QTest::newRow("Russian messages")
         << storeWith(R"("Language": "Russian")") << QStringList{"solve", "1", "0", "1"} << 0
         << messageIn(QStringLiteral("Russian"), 10);
-    QTest::newRow("an unknown language gives English")
+    QTest::newRow("an unknown language gives the locale's")
         << storeWith(R"("Language": "German")") << QStringList{"solve", "0", "1", "1"} << 0
-        << messageIn(QStringLiteral("English"), 8);
-    QTest::newRow("no settings give English") << QString() << QStringList{"solve", "0", "1", "1"}
-                                              << 0 << messageIn(QStringLiteral("English"), 8);
+        << messageIn(QStringLiteral("Russian"), 8);
     const QStringList twoRoots = {"solve", "1", "-3", "2"};
     QTest::newRow("Russian answer")
         << storeWith(R"("Language": "Russian")") << twoRoots << -1 << "Ответ: x₁ = 2; x₂ = 1";
@@ -248,9 +259,9 @@ void TstCli::settings_data() {
         << storeWith(R"("Language": "English")") << twoRoots << -1 << "Answer: x₁ = 2; x₂ = 1";
     QTest::newRow("Ukrainian answer")
         << storeWith(R"("Language": "Ukrainian")") << twoRoots << -1 << "Відповідь: x₁ = 2; x₂ = 1";
-    QTest::newRow("an unknown language answers in English")
+    QTest::newRow("an unknown language answers in the locale's")
         << storeWith(R"("Language": "German")")
-        << QStringList{"solve", "--biquadratic", "1", "5", "4"} << -1 << "Answer: no roots";
+        << QStringList{"solve", "--biquadratic", "1", "5", "4"} << -1 << "Ответ: нет корней";
     QTest::newRow("Ukrainian, no roots")
         << storeWith(R"("Language": "Ukrainian")")
         << QStringList{"solve", "--biquadratic", "1", "5", "4"} << -1 << "Відповідь: немає коренів";
@@ -284,6 +295,55 @@ void TstCli::settings() {
     }
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.value(line > 0 ? line : lines.size() + line), expected);
+}
+
+// Without settings the tool speaks the locale's language, as the window's first start does,
+// and writes the locale's decimal separator; it reads both separators under every locale.
+void TstCli::withoutSettings_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("point"); // the locale's decimal separator
+
+    QTest::newRow("Russian locale") << "ru_RU.UTF-8"
+                                    << "Russian"
+                                    << ",";
+    QTest::newRow("Ukrainian locale") << "uk_UA.UTF-8"
+                                      << "Ukrainian"
+                                      << ",";
+    QTest::newRow("English locale") << "en_US.UTF-8"
+                                    << "English"
+                                    << ".";
+    QTest::newRow("C locale") << "C.UTF-8"
+                              << "English"
+                              << ".";
+}
+
+void TstCli::withoutSettings() {
+    QFETCH(QString, locale);
+    QFETCH(QString, language);
+    QFETCH(QString, point);
+
+    velmora::loadLanguage(language);
+    const auto message = [](int line) {
+        return velmora::Global::text(velmora::TextTable::Messages, line);
+    };
+    const auto more = [](velmora::MoreText line) { return velmora::moreText(line); };
+
+    Run run = runCli({"solve", "0", "1", "1"}, locale);
+    QCOMPARE(run.err, message(8) + u'\n');
+    run = runCli({"solve", "1", "", "-2,25"}, locale);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.value(lines.size() - 1),
+             more(velmora::MoreText::AnswerWord) + " x₁ = 1" + point + "5; x₂ = -1" + point + "5");
+    run = runCli({"trig", "sin", "1.5"}, locale);
+    QCOMPARE(run.out.left(4), "0" + point + "02");
+    // The error reports are worded in the same language.
+    run = runCli({"trig", "arcsin", "2"}, locale);
+    QCOMPARE(run.err, more(velmora::MoreText::InvalidOperation) + QStringLiteral(".\n"));
+    run = runCli({"trig", "sin", "1,2,3"}, locale);
+    QCOMPARE(run.err,
+             more(velmora::MoreText::NotAFloat).replace(QLatin1String("%1"), "1,2,3") + ".\n");
+    QCOMPARE(run.status, 1);
 }
 
 void TstCli::commandLine_data() {
@@ -350,7 +410,7 @@ void TstCli::damagedSettingsAreNamed() {
     QCOMPARE(kept.size(), 1);
     QVERIFY(!QFile::exists(m_store->path()));
     QVERIFY2(run.err.contains(folder.filePath(kept[0])), qPrintable(run.err));
-    QVERIFY(run.err.endsWith(messageIn(QStringLiteral("English"), 7) + u'\n'));
+    QVERIFY(run.err.endsWith(messageIn(QStringLiteral("Russian"), 7) + u'\n'));
     QCOMPARE(run.status, 1);
 }
 

@@ -1,6 +1,7 @@
 // The help program: the language and the first page it chooses from the settings, "Help index"
 // cleared once it has opened the version history, the pages found as installed or in English,
 // and the window following links back and forth.
+#include "help/helpinstance.h"
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
 #include "platform/base/failure.h"
@@ -11,6 +12,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -60,10 +64,53 @@ private slots:
     void damagedSettingsAreNamed();
     void windowFollowsLinks();
     void windowWithoutPages();
+    void laterHelpProgramsShowTheirPageInTheOpenWindow();
 
 private:
     std::unique_ptr<TemporaryStore> m_store;
 };
+
+// F1 pressed three times: the help program started while a help window is open hands that
+// window the page it was asked for and ends, so one help window serves the session. This test
+// holds the open window; the programs started after it hand over to it.
+void TstHelpStart::laterHelpProgramsShowTheirPageInTheOpenWindow() {
+    m_store->seed(storeWith(R"("Language": "English")").toUtf8());
+    velmora::help::HelpWindow window(QStringLiteral("en"));
+    window.openPage(velmora::help::findPage(QStringLiteral("en"), QStringLiteral("update.html")));
+    window.show();
+    velmora::help::HelpInstance instance(&window);
+    QVERIFY(instance.listen());
+
+    const auto startHelp = [] {
+        auto* process = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process->setProcessEnvironment(environment);
+        process->start(QStringLiteral(VELMORA_HELP_PROGRAM), QStringList());
+        return process;
+    };
+    const auto pageShown = [&] {
+        return QFileInfo(window.browser()->source().toLocalFile()).fileName();
+    };
+    // Contents, twice: each program ends, the window shows the contents.
+    for (int press = 0; press < 2; ++press) {
+        std::unique_ptr<QProcess> help(startHelp());
+        // The program waits for the window's answer, and the window answers from this event
+        // loop, so the loop runs while the program finishes.
+        QTRY_VERIFY_WITH_TIMEOUT(help->state() == QProcess::NotRunning, 10000);
+        QCOMPARE(help->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(help->exitCode(), 0);
+        QCOMPARE(pageShown(), QStringLiteral("index.html"));
+    }
+    // The About dialog's version history: the page asked for, and the request cleared.
+    m_store->seed(storeWith(R"("Language": "English", "Help index": "version history")").toUtf8());
+    std::unique_ptr<QProcess> help(startHelp());
+    QTRY_VERIFY_WITH_TIMEOUT(help->state() == QProcess::NotRunning, 10000);
+    QCOMPARE(help->exitCode(), 0);
+    QCOMPARE(pageShown(), QStringLiteral("history.html"));
+    QCOMPARE(storedHelpIndex(), QString());
+    QVERIFY(window.isVisible());
+}
 
 void TstHelpStart::init() {
     m_store = std::make_unique<TemporaryStore>();

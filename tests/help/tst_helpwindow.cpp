@@ -75,6 +75,8 @@ private slots:
     void zoomKeys_data();
     void zoomKeys();
     void findBar();
+    void closingKeys_data();
+    void closingKeys();
     void readableInLightAndDarkPalettes_data();
     void readableInLightAndDarkPalettes();
 };
@@ -215,10 +217,19 @@ void TstHelpWindow::findBar() {
         seen << browser->textCursor().selectionStart();
         QVERIFY(seen.last() > seen[seen.size() - 2]);
     }
+    // Past the page's last place, the next page that holds the word, at its first place; and
+    // back again.
+    const QUrl contents = browser->source();
     QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(browser->textCursor().selectionStart(), first);
+    QVERIFY(browser->source() != contents);
+    QCOMPARE(browser->textCursor().selectedText().toLower(), word);
+    const int firstThere = browser->textCursor().selectionStart();
+    QCOMPARE(browser->toPlainText().indexOf(word, 0, Qt::CaseInsensitive), firstThere);
     QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(browser->source(), contents);
     QCOMPARE(browser->textCursor().selectionStart(), seen.last());
+    QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(browser->textCursor().selectionStart(), seen[seen.size() - 2]);
 
     field->selectAll();
     QTest::keyClicks(field, QStringLiteral("xylophone"));
@@ -226,9 +237,36 @@ void TstHelpWindow::findBar() {
     QTRY_VERIFY(notFound->isVisible());
     QCOMPARE(notFound->text().trimmed(), QStringLiteral("Не найдено"));
 
+    // A word only other pages hold is found there.
+    field->selectAll();
+    typeText(field, QStringLiteral("Дискриминант"));
+    QVERIFY(!browser->source().toLocalFile().endsWith(QLatin1String("index.html")));
+    QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("Дискриминант"));
+    QTRY_VERIFY(!notFound->isVisible());
+
     QTest::keyClick(field, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QVERIFY(browser->hasFocus());
+    QVERIFY(window.isVisible());
+}
+
+// Escape (where the find bar does not take it) and Ctrl+W close the help window.
+void TstHelpWindow::closingKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+}
+
+void TstHelpWindow::closingKeys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    velmora::help::HelpWindow window(QStringLiteral("en"));
+    window.openPage(velmora::help::findPage(QStringLiteral("en"), QStringLiteral("index.html")));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(window.browser(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QVERIFY(!window.isVisible());
 }
 
 void TstHelpWindow::readableInLightAndDarkPalettes_data() {

@@ -136,6 +136,9 @@ for page in velmora velmora-cli velmora-help; do
     [ ! -s "$work/$page.warnings" ] || fail "$page.1 in ASCII: $(cat "$work/$page.warnings")"
 done
 grep -qF 'ax^4 + bx^2 + c' "$work/velmora.txt" || fail "velmora.1 in ASCII loses the powers"
+# A web address is never hyphenated, so it can be copied as it stands.
+grep -qE '(^| )http://[^ ]+/index/velmora/0-23$' "$work/velmora.txt" ||
+    fail "velmora.1 breaks the web address: $(grep -A1 'http' "$work/velmora.txt")"
 grep -qF 'A.x^4 + B.x^2 + C' "$work/velmora-cli.txt" ||
     fail "velmora-cli.1 in ASCII loses the powers"
 echo "installed into $prefix and started from there"

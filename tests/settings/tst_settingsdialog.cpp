@@ -21,6 +21,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -150,6 +151,8 @@ private slots:
     void showingReadsTheStore();
     void buttons_data();
     void buttons();
+    void restoreDefaultsOffersTheLocalesLanguage_data();
+    void restoreDefaultsOffersTheLocalesLanguage();
     void glassLayout_data();
     void glassLayout();
     void failuresWhileShowing_data();
@@ -193,10 +196,13 @@ void TstSettingsDialog::init() {
     // The shipped language files, Russian loaded as at start-up.
     qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
     useLanguage(QStringLiteral("Russian"));
+    // A locale of the English interface, whatever the machine's.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     m_dialog = std::make_unique<TForm3>();
 }
 
 void TstSettingsDialog::cleanup() {
+    QLocale::setDefault(QLocale::system());
     m_dialog.reset();
     velmora::destroyWindows();
     m_data.reset();
@@ -382,8 +388,10 @@ void TstSettingsDialog::showingReadsTheStore_data() {
     QTest::addColumn<bool>("shownBefore"); // the controls as an earlier showing left them
     QTest::addColumn<QString>("expected");
 
-    const QString before = QStringLiteral("Українська | on off on | k");
-    const QString designed = QStringLiteral("Русский | off off off | a");
+    // Where the store names no language with a file, the list shows the language the window
+    // shows: the locale's (English here, see init()).
+    const QString before = QStringLiteral("English | on off on | k");
+    const QString designed = QStringLiteral("English | off off off | a");
     using Values = QJsonObject;
 
     QTest::newRow("nothing stored, first showing") << Values() << false << designed;
@@ -398,7 +406,7 @@ void TstSettingsDialog::showingReadsTheStore_data() {
                              << "Русский | on off on | k";
     QTest::newRow("unknown language at the first showing")
         << Values{{"Language", "German"}} << false << designed;
-    QTest::newRow("unknown language keeps the item")
+    QTest::newRow("unknown language: the locale's")
         << Values{{"Language", "German"}} << true << before;
     QTest::newRow("language name in other letter case")
         << Values{{"Language", "english"}} << true << before;
@@ -411,15 +419,15 @@ void TstSettingsDialog::showingReadsTheStore_data() {
     QTest::newRow("each flag on its own") << Values{{"Auto update", "false"},
                                                     {"Detailed solution", "yes"},
                                                     {"Keep window position", "false"}}
-                                          << true << "Українська | off off off | k";
+                                          << true << "English | off off off | k";
     QTest::newRow("letter a, the first item")
-        << Values{{"Replacement", "a"}} << true << "Українська | on off on | a";
+        << Values{{"Replacement", "a"}} << true << "English | on off on | a";
     QTest::newRow("letter y, item 23")
-        << Values{{"Replacement", "y"}} << true << "Українська | on off on | y";
+        << Values{{"Replacement", "y"}} << true << "English | on off on | y";
     QTest::newRow("mn gives m") << Values{{"Replacement", "mn"}} << true
-                                << "Українська | on off on | m";
+                                << "English | on off on | m";
     QTest::newRow("wy gives w, x is not in the list")
-        << Values{{"Replacement", "wy"}} << true << "Українська | on off on | w";
+        << Values{{"Replacement", "wy"}} << true << "English | on off on | w";
     QTest::newRow("x keeps the letter") << Values{{"Replacement", "x"}} << true << before;
     QTest::newRow("upper case keeps the letter") << Values{{"Replacement", "Y"}} << true << before;
     QTest::newRow("empty letter keeps the letter") << Values{{"Replacement", ""}} << true << before;
@@ -470,12 +478,12 @@ void TstSettingsDialog::buttons_data() {
         << "Auto update=true; Detailed solution=false; Keep window position=false; "
            "Language=English; Replacement=q"
         << "English | Settings | Настройки | English | on off off | q | hidden | 1";
-    QTest::newRow("unknown language at the first showing: OK writes Russian")
+    QTest::newRow("unknown language: OK writes the locale's")
         << QJsonObject{{"Language", "German"}, {"Replacement", "c"}} << QStringList{"show", "OK"}
         << "Auto update=false; Detailed solution=false; Keep window position=false; "
-           "Language=Russian; Replacement=c"
-        << "Russian | Настройки | Настройки | Русский | off off off | c | hidden | 1";
-    QTest::newRow("unknown language keeps the item shown last time, OK writes it")
+           "Language=English; Replacement=c"
+        << "English | Settings | Настройки | English | off off off | c | hidden | 1";
+    QTest::newRow("unknown language shows the locale's, OK writes it")
         << full << QStringList{"show", "Cancel", "store Language=english", "show", "OK"}
         << fullStored << "English | Settings | Настройки | English | off off off | m | hidden | 2";
     QTest::newRow("Auto update missing keeps the box, OK writes false")
@@ -488,13 +496,14 @@ void TstSettingsDialog::buttons_data() {
            "Language=Russian; Replacement=m"
         << "Russian | Настройки | Настройки | Русский | off on on | m | hidden | 1";
     QTest::newRow("defaults, then Cancel writes nothing")
-        << full << QStringList{"show", "Default", "Cancel"} << fullStored
-        << "Russian | Настройки | Настройки | Русский | on on on | y | hidden | 1";
-    QTest::newRow("defaults, then OK writes the defaults")
-        << full << QStringList{"show", "Default", "OK"}
+        << QJsonObject{{"Language", "Ukrainian"}} << QStringList{"show", "Default", "Cancel"}
+        << "Language=Ukrainian"
+        << "Russian | Настройки | Настройки | English | on on on | y | hidden | 1";
+    QTest::newRow("defaults, then OK writes the defaults, the locale's language")
+        << full << QStringList{"show", "language 0", "Default", "OK"}
         << "Auto update=true; Detailed solution=true; Keep window position=true; "
-           "Language=Russian; Replacement=y"
-        << "Russian | Настройки | Настройки | Русский | on on on | y | hidden | 1";
+           "Language=English; Replacement=y"
+        << "English | Settings | Настройки | English | on on on | y | hidden | 1";
     QTest::newRow("Apply English: the dialog's texts change, it stays open")
         << QJsonObject{{"Language", "Russian"}} << QStringList{"show", "language 1", "Apply"}
         << "Auto update=false; Detailed solution=false; Keep window position=false; "
@@ -542,7 +551,7 @@ void TstSettingsDialog::buttons() {
             QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(8, checkBox->height() / 2));
         } else if (step.startsWith(QLatin1String("store "))) {
             velmora::Registry store;
-            store.openKey(kProgramKey, true);
+            QVERIFY(store.openKey(kProgramKey, true));
             store.writeString(argument.section(QLatin1Char('='), 0, 0),
                               argument.section(QLatin1Char('='), 1));
         } else {
@@ -560,6 +569,47 @@ void TstSettingsDialog::buttons() {
                  .join(QLatin1String(" | ")),
              after);
     QCOMPARE(boxTexts(m_boxes->boxes), QStringList());
+}
+
+// Restore defaults offers the language of the user's locale, as a first start stores it.
+void TstSettingsDialog::restoreDefaultsOffersTheLocalesLanguage_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("stored"); // the language before
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("caption"); // "Settings" line 1 after OK
+
+    QTest::newRow("Russian locale") << QLocale(QLocale::Russian, QLocale::Russia) << "English"
+                                    << "Russian"
+                                    << "Настройки";
+    QTest::newRow("Ukrainian locale") << QLocale(QLocale::Ukrainian, QLocale::Ukraine) << "Russian"
+                                      << "Ukrainian"
+                                      << "Налаштування";
+    QTest::newRow("English locale")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << "Ukrainian"
+        << "English"
+        << "Settings";
+    QTest::newRow("another locale gives English")
+        << QLocale(QLocale::French, QLocale::France) << "Russian"
+        << "English"
+        << "Settings";
+}
+
+void TstSettingsDialog::restoreDefaultsOffersTheLocalesLanguage() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, stored);
+    QFETCH(QString, language);
+    QFETCH(QString, caption);
+
+    QLocale::setDefault(locale);
+    m_store->seed(storeJson({{QStringLiteral("Language"), stored}}));
+    useLanguage(stored);
+    showDialog();
+    QTest::mouseClick(button(QStringLiteral("Default")), Qt::LeftButton);
+    QTest::mouseClick(button(QStringLiteral("OK")), Qt::LeftButton);
+    QVERIFY2(programValues(m_store->path()).contains(QStringLiteral("Language=") + language),
+             qPrintable(programValues(m_store->path())));
+    QCOMPARE(Global::languageName(), language);
+    QCOMPARE(Global::text(TextTable::Settings, 1), caption);
 }
 
 void TstSettingsDialog::glassLayout_data() {
@@ -831,7 +881,7 @@ void TstSettingsDialog::mainWindowFollowsTheLanguage() {
     type->setCurrentIndex(1);
     const auto record = [&] {
         return QStringLiteral("%1, type %2")
-            .arg(mainWindow->findChild<QMenu*>(QStringLiteral("N1"))->title())
+            .arg(mainWindow->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText())
             .arg(type->currentIndex());
     };
 

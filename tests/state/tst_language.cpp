@@ -16,7 +16,7 @@
 using velmora::TextTable;
 
 // The last line of the More table the program uses.
-constexpr int LastMoreLine = static_cast<int>(velmora::MoreText::AddressRefused);
+constexpr int LastMoreLine = static_cast<int>(velmora::MoreText::StoreWriteFailed);
 namespace Global = velmora::Global;
 
 namespace {
@@ -223,7 +223,7 @@ void TstLanguage::shippedFilesSpeakTheirLanguage() {
 
     QStringList faults;
     for (TextTable table : kTables)
-        for (int line = 1; line <= Global::linesIn(table); ++line) {
+        for (int line = 1; line <= Global::lineCount(table); ++line) {
             const QString text = Global::text(table, line);
             const QString fault = velmora::test::captionLanguageFault(text, name);
             if (!fault.isEmpty())

@@ -3,19 +3,24 @@
 // tests; here a few evaluations prove which field is read and written, the colours, the
 // button state and the error reports.
 
+#include "app/entry.h"
 #include "app/mainwindow.h"
 #include "numbers/numberkeyfilter.h"
 #include "platform/base/locale.h"
 #include "platform/ui/looks.h"
+#include "state/global.h"
+#include "state/language.h"
 #include "tests/support/testsupport.h"
 #include "trig/trigpage.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabWidget>
@@ -110,8 +115,11 @@ private slots:
     void evaluation();
     void evaluationError_data();
     void evaluationError();
+    void errorReportsSpeakTheInterfacesLanguage_data();
+    void errorReportsSpeakTheInterfacesLanguage();
     void errorKeepsPreviousAnswer_data();
     void errorKeepsPreviousAnswer();
+    void answerCanBeCopied();
     void pageSurvivesSwitching();
     void accessibleNames();
 
@@ -178,8 +186,8 @@ void TestTrigPage::cleanup() {
     QVERIFY(unexpected.isEmpty());
 }
 
-// The input field of the chosen function open for typing and focused, the output field out
-// of use, both empty, Calculate disabled.
+// The input field of the chosen function open for typing and focused, the output field
+// read-only, both empty, Calculate disabled.
 void TestTrigPage::verifyEntryState(int number) const {
     QLineEdit* const input = inputFor(number);
     QLineEdit* const output = outputFor(number);
@@ -187,7 +195,8 @@ void TestTrigPage::verifyEntryState(int number) const {
     QVERIFY(input->isEnabled());
     QVERIFY(hasFieldColour(input, FieldColour::Window));
     QVERIFY(input->hasFocus());
-    QVERIFY(!output->isEnabled());
+    QVERIFY(!input->isReadOnly());
+    QVERIFY(output->isEnabled() && output->isReadOnly());
     QVERIFY(hasFieldColour(output, FieldColour::ButtonFace));
     QCOMPARE(input->text(), QString());
     QCOMPARE(output->text(), QString());
@@ -347,11 +356,11 @@ void TestTrigPage::editingKeysPass_data() {
     QTest::addColumn<QString>("text");    // the field's text afterwards ("123" typed, cursor at 1)
     QTest::addColumn<QString>("focus");
 
-    QTest::newRow("Tab from the angle, past the disabled value field")
-        << 1 << int(Qt::Key_Tab) << int(Qt::NoModifier) << u"\t"_s << u"123"_s << u"Button2"_s;
-    QTest::newRow("Shift+Tab from the value, past the disabled angle field")
-        << 5 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"\t"_s << u"123"_s
-        << u"RadioButton5"_s;
+    // The read-only answer field takes the focus, so its answer can be copied.
+    QTest::newRow("Tab from the angle to the answer field")
+        << 1 << int(Qt::Key_Tab) << int(Qt::NoModifier) << u"\t"_s << u"123"_s << u"Edit10"_s;
+    QTest::newRow("Shift+Tab from the value to the answer field")
+        << 5 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"\t"_s << u"123"_s << u"Edit9"_s;
     // X11 gives Delete the text DEL (0x7f).
     QTest::newRow("Delete in the angle")
         << 1 << int(Qt::Key_Delete) << int(Qt::NoModifier) << u"\x7f"_s << u"13"_s << u"Edit9"_s;
@@ -515,7 +524,7 @@ void TestTrigPage::evaluation() {
     QCOMPARE(out->text(), answer);
     QCOMPARE(in->text(), input);
     // The answer is shown in the window colour in a field the user still cannot edit.
-    QVERIFY(!out->isEnabled());
+    QVERIFY(out->isEnabled() && out->isReadOnly());
     QCOMPARE(colourName(out), u"window"_s);
     QVERIFY(in->isEnabled());
     QCOMPARE(colourName(in), u"window"_s);
@@ -567,9 +576,57 @@ void TestTrigPage::evaluationError() {
     QCOMPARE(inputFor(button)->text(), input);
     QCOMPARE(outputFor(button)->text(), QString());
     QCOMPARE(colourName(outputFor(button)), outputColour);
-    QVERIFY(!outputFor(button)->isEnabled());
+    QVERIFY(outputFor(button)->isReadOnly());
     QVERIFY(inputFor(button)->isEnabled());
     QVERIFY(calculate()->isEnabled());
+}
+
+// The error reports speak the interface's language, the English file keeping the words of old.
+void TestTrigPage::errorReportsSpeakTheInterfacesLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("Russian, arcsin 2")
+        << u"Russian"_s << 5 << u"2"_s << u"Недопустимая операция с числами с плавающей запятой."_s;
+    QTest::newRow("Russian, ctg 0,0") << u"Russian"_s << 4 << u"0,0"_s << u"Деление на ноль."_s;
+    QTest::newRow("Russian, sin 1,2,3")
+        << u"Russian"_s << 1 << u"1,2,3"_s << u"«1,2,3» не является правильным числом."_s;
+    QTest::newRow("Ukrainian, arcsin 2")
+        << u"Ukrainian"_s << 5 << u"2"_s << u"Неприпустима операція з числами з рухомою комою."_s;
+    QTest::newRow("Ukrainian, ctg 0,0") << u"Ukrainian"_s << 4 << u"0,0"_s << u"Ділення на нуль."_s;
+    QTest::newRow("Ukrainian, sin 1,2,3")
+        << u"Ukrainian"_s << 1 << u"1,2,3"_s << u"«1,2,3» не є правильним числом."_s;
+    QTest::newRow("English, arcsin 2")
+        << u"English"_s << 5 << u"2"_s << u"Invalid floating point operation."_s;
+    QTest::newRow("English, ctg 0,0")
+        << u"English"_s << 4 << u"0,0"_s << u"Floating point division by zero."_s;
+    QTest::newRow("English, sin 1,2,3")
+        << u"English"_s << 1 << u"1,2,3"_s << u"'1,2,3' is not a valid floating point value."_s;
+}
+
+void TestTrigPage::errorReportsSpeakTheInterfacesLanguage() {
+    QFETCH(QString, language);
+    QFETCH(int, button);
+    QFETCH(QString, input);
+    QFETCH(QString, message);
+
+    // What the program sets up before its first window, the report's wording among it.
+    velmora::initApplication();
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    velmora::loadLanguage(language);
+    const auto forget = qScopeGuard([] {
+        for (int line = 1; line <= velmora::Global::MoreLines; ++line)
+            velmora::Global::setText(velmora::TextTable::More, line, QString());
+    });
+    evaluate(button, local(input));
+
+    const QList<velmora::test::ShownBox> boxes = takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front().text, local(message));
+    QCOMPARE(boxes.front().caption, kErrorCaption);
+    QCOMPARE(boxes.front().flags, 0x10u);
 }
 
 void TestTrigPage::errorKeepsPreviousAnswer_data() {
@@ -613,6 +670,33 @@ void TestTrigPage::errorKeepsPreviousAnswer() {
     QCOMPARE(outputFor(button)->text(), answer);
     QCOMPARE(colourName(outputFor(button)), u"window"_s);
     QVERIFY(calculate()->isEnabled());
+}
+
+// The answer can be selected and copied, by the keyboard and by the field's menu, and not
+// changed; the field keeps its role and its muted text.
+void TestTrigPage::answerCanBeCopied() {
+    evaluate(1, u"30"_s);
+    QLineEdit* const out = outputFor(1);
+    QCOMPARE(out->text(), local(u"0,50000"_s));
+    QCOMPARE(out->palette().color(QPalette::Active, QPalette::Text),
+             out->palette().color(QPalette::Disabled, QPalette::Text));
+    QApplication::clipboard()->clear();
+    out->setFocus();
+    QVERIFY(out->hasFocus());
+    QTest::keyClick(out, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(out->selectedText(), out->text());
+    QTest::keyClick(out, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), local(u"0,50000"_s));
+    QTest::keyClicks(out, u"12"_s);
+    QTest::keyClick(out, Qt::Key_Backspace);
+    QCOMPARE(out->text(), local(u"0,50000"_s));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(out);
+    QCOMPARE(face->role(), QAccessible::EditableText);
+    QVERIFY(face->state().readOnly);
+    // Choosing another function makes the other field the answer field.
+    clickRadio(radio(5));
+    QVERIFY(!out->isReadOnly());
+    QVERIFY(inputFor(5) == out && outputFor(5)->isReadOnly());
 }
 
 void TestTrigPage::pageSurvivesSwitching() {
