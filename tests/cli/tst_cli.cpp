@@ -222,7 +222,7 @@ void TstCli::refusals_data() {
     QTest::newRow("both marks in one number")
         << QStringList{"solve", "1", "1.5,2", "0"} << russian(9) + " \"b\"";
     QTest::newRow("overflow") << QStringList{"solve", "1", "1E200", "0"}
-                              << "Floating point overflow.";
+                              << QStringLiteral("Переполнение: число слишком велико.");
 }
 
 void TstCli::refusals() {
@@ -441,7 +441,8 @@ void TstCli::textbook_data() {
                        "Проверка по теореме Виета: t₁ + t₂ = −2 = −b/a; t₁·t₂ = −3 = c/a",
                        "Ответ: −1; 1."};
     QTest::newRow("a = 0 and a decimal point, in English")
-        << QString() << QStringList{"solve", "--textbook", "--", "0", "2.5", "-1"} << 0
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--", "0", "2.5", "-1"} << 0
         << QStringList{"2,5x − 1 = 0", "a = 0: the equation is linear",
                        "x = −c/b = 1/2,5 = 2/5 = 0,40", "Answer: x = 2/5."};
     QTest::newRow("latex")
@@ -462,9 +463,11 @@ void TstCli::textbook_data() {
                        "\\frac{\\sqrt{6}}{3}\\text{.}",
                        "\\end{align*}"};
     QTest::newRow("a refused b, as the window refuses it")
-        << QString() << QStringList{"solve", "--textbook", "--", "0", "2x", "1"} << 1
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--", "0", "2x", "1"} << 1
         << QStringList{messageIn(QStringLiteral("English"), 9) + " \"b\""};
-    QTest::newRow("a missing") << QString() << QStringList{"solve", "--textbook", "", "1", "2"} << 1
+    QTest::newRow("a missing") << storeWith(R"("Language": "English")")
+                               << QStringList{"solve", "--textbook", "", "1", "2"} << 1
                                << QStringList{messageIn(QStringLiteral("English"), 7)};
 }
 

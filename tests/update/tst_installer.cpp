@@ -212,8 +212,9 @@ int TstInstaller::runQueuedEvents() {
 void TstInstaller::hostileServersAndManifests_data() {
     QTest::addColumn<Case>("row");
     const QByteArray half = kInstaller.left(kInstaller.size() / 2);
-    const QString manifestRefused = QStringLiteral("more 10");
-    const QString addressRefused = QStringLiteral("more 11");
+    const QString manifestRefused =
+        velmora::test::namedMoreText(velmora::MoreText::ManifestRefused);
+    const QString addressRefused = velmora::test::namedMoreText(velmora::MoreText::AddressRefused);
     const QString downloadFailed = QStringLiteral("more 4");
     const QString notVerified = QStringLiteral("more 5");
     const QString unusable = QStringLiteral("more 8");
@@ -589,7 +590,8 @@ void TstInstaller::theBuildsOwnKey() {
     m_dialog->Button2Click();
     QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
     QCOMPARE(runQueuedEvents(), -1);
-    QCOMPARE(child<QLabel>("Label5")->text(), QStringLiteral("more 10"));
+    QCOMPARE(child<QLabel>("Label5")->text(),
+             velmora::test::namedMoreText(velmora::MoreText::ManifestRefused));
     writeManifest(release.manifest(kInstaller, m_server.url(path)));
     QVERIFY2(release.problem().isEmpty(), qPrintable(release.problem()));
     m_dialog->Button2Click();
