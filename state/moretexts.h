@@ -66,8 +66,8 @@ enum class MoreText {
     GraphTooLarge = 52,
     GraphSave = 53,
     GraphFileFilter = 54,
-    ManifestRefused = 55,  // the update's manifest could not be verified; nothing downloaded
-    AddressRefused = 56,   // the installer's address cannot be used; no request made
+    ManifestRefused = 55, // the update's manifest could not be verified; nothing downloaded
+    AddressRefused = 56,  // the installer's address cannot be used; no request made
     // The standard error report: its caption, and the messages of the failures of a known kind
     // (platform/base/failure.h), %1 standing for the failure's subject.
     ErrorCaption = 57,     // "Velmora"

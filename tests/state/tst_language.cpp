@@ -186,8 +186,8 @@ void TstLanguage::shippedFilesAreComplete() {
     // Lines the windows and boxes use; the rest of each table is unused ("Messages" line 6
     // among them).
     const std::pair<TextTable, int> used[] = {
-        {TextTable::MainMenu, 13}, {TextTable::SquareRoot, 11}, {TextTable::Trigonometry, 5},
-        {TextTable::Settings, 12}, {TextTable::About, 12},      {TextTable::Update, 12},
+        {TextTable::MainMenu, 13}, {TextTable::SquareRoot, 11},    {TextTable::Trigonometry, 5},
+        {TextTable::Settings, 12}, {TextTable::About, 12},         {TextTable::Update, 12},
         {TextTable::Messages, 13}, {TextTable::More, LastMoreLine}};
     QStringList empty;
     for (const auto& [table, last] : used)
