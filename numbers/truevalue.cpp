@@ -1,6 +1,7 @@
 #include "numbers/truevalue.h"
 
 #include "numbers/exactdecimal.h"
+#include "numbers/interval.h"
 
 #include <mpfr.h>
 
@@ -14,46 +15,19 @@
 namespace velmora {
 namespace {
 
-// An interval [lo, hi] that holds the value, with bounds rounded outwards.
-class Interval {
+// The bounds of a value and room for working out its digits.
+class DigitBounds : public Interval {
 public:
-    explicit Interval(mpfr_prec_t precision) {
-        mpfr_inits2(precision, lo, hi, scaled, power, static_cast<mpfr_ptr>(nullptr));
+    explicit DigitBounds(mpfr_prec_t precision) : Interval(precision) {
+        mpfr_init2(scaled, precision);
+        mpfr_init2(power, precision);
     }
-    ~Interval() { mpfr_clears(lo, hi, scaled, power, static_cast<mpfr_ptr>(nullptr)); }
-    Interval(const Interval&) = delete;
-    Interval& operator=(const Interval&) = delete;
-
-    void setRational(const mpq_class& value) {
-        mpfr_set_q(lo, value.get_mpq_t(), MPFR_RNDD);
-        mpfr_set_q(hi, value.get_mpq_t(), MPFR_RNDU);
-    }
-    // Of a value known to be ≥ 0: a lower bound below zero is only the interval's width.
-    void squareRoot() {
-        if (mpfr_sgn(lo) < 0)
-            mpfr_set_zero(lo, 1);
-        mpfr_sqrt(lo, lo, MPFR_RNDD);
-        mpfr_sqrt(hi, hi, MPFR_RNDU);
-    }
-    void multiply(const mpq_class& factor) {
-        if (sgn(factor) < 0)
-            mpfr_swap(lo, hi);
-        mpfr_mul_q(lo, lo, factor.get_mpq_t(), MPFR_RNDD);
-        mpfr_mul_q(hi, hi, factor.get_mpq_t(), MPFR_RNDU);
-    }
-    void add(const mpq_class& term) {
-        mpfr_add_q(lo, lo, term.get_mpq_t(), MPFR_RNDD);
-        mpfr_add_q(hi, hi, term.get_mpq_t(), MPFR_RNDU);
-    }
-    void negate() {
-        mpfr_swap(lo, hi);
-        mpfr_neg(lo, lo, MPFR_RNDD);
-        mpfr_neg(hi, hi, MPFR_RNDU);
+    ~DigitBounds() {
+        mpfr_clear(scaled);
+        mpfr_clear(power);
     }
 
-    mpfr_t lo;
-    mpfr_t hi;
-    mpfr_t scaled; // scratch for the digits
+    mpfr_t scaled;
     mpfr_t power;
 };
 
@@ -74,7 +48,7 @@ const mpz_class& powerOfTen(unsigned long exponent) {
 
 // ⌊|x| · 10^shift + ½⌋ rounded towards the given direction at every step, so that the result
 // bounds the true one from that side; false when it does not fit 64 bits.
-bool scaledInteger(Interval& work, mpfr_srcptr x, long shift, mpfr_rnd_t direction,
+bool scaledInteger(DigitBounds& work, mpfr_srcptr x, long shift, mpfr_rnd_t direction,
                    std::uint64_t& out) {
     mpfr_abs(work.scaled, x, direction);
     // Multiplying by a bound of 10^shift from the same side, or dividing by one from the other.
@@ -95,7 +69,7 @@ bool scaledInteger(Interval& work, mpfr_srcptr x, long shift, mpfr_rnd_t directi
 }
 
 // The 18 digits of the value, rounded half up, when both bounds give the same ones.
-bool agreedDigits(Interval& bounds, SignificantDigits& out) {
+bool agreedDigits(DigitBounds& bounds, SignificantDigits& out) {
     if (mpfr_zero_p(bounds.lo) || mpfr_zero_p(bounds.hi) ||
         mpfr_sgn(bounds.lo) != mpfr_sgn(bounds.hi))
         return false; // the sign is not settled yet
@@ -244,7 +218,7 @@ void TrueValue::settle() {
     bool digitsSettled = false;
     int beyond = -1;
     for (mpfr_prec_t precision = 128; precision <= LastPrecision; precision *= 2) {
-        Interval bounds(precision);
+        DigitBounds bounds(precision);
         bounds.setRational(r.m);
         bounds.squareRoot();
         bounds.multiply(r.q);

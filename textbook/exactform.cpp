@@ -1,5 +1,7 @@
 #include "textbook/exactform.h"
 
+#include "numbers/interval.h"
+
 #include <mpfr.h>
 
 #include <algorithm>
@@ -39,59 +41,18 @@ bool rootOfRational(const mpq_class& value, mpq_class& coefficient, mpz_class& r
     return done;
 }
 
-// Bounds on a value, rounded outwards.
-class Interval {
-public:
-    explicit Interval(mpfr_prec_t precision) {
-        mpfr_init2(lo, precision);
-        mpfr_init2(hi, precision);
-        mpfr_set_zero(lo, 1);
-        mpfr_set_zero(hi, 1);
-    }
-    ~Interval() {
-        mpfr_clear(lo);
-        mpfr_clear(hi);
-    }
-    Interval(const Interval&) = delete;
-    Interval& operator=(const Interval&) = delete;
-
-    void addTerm(const RootTerm& term, mpfr_prec_t precision) {
-        Interval t(precision);
-        mpfr_set_z(t.lo, term.radicand.get_mpz_t(), MPFR_RNDD);
-        mpfr_set_z(t.hi, term.radicand.get_mpz_t(), MPFR_RNDU);
-        mpfr_sqrt(t.lo, t.lo, MPFR_RNDD);
-        mpfr_sqrt(t.hi, t.hi, MPFR_RNDU);
-        if (sgn(term.coefficient) < 0)
-            mpfr_swap(t.lo, t.hi);
-        mpfr_mul_z(t.lo, t.lo, term.coefficient.get_mpz_t(), MPFR_RNDD);
-        mpfr_mul_z(t.hi, t.hi, term.coefficient.get_mpz_t(), MPFR_RNDU);
-        mpfr_add(lo, lo, t.lo, MPFR_RNDD);
-        mpfr_add(hi, hi, t.hi, MPFR_RNDU);
-    }
-    void divide(const mpz_class& positive) {
-        mpfr_div_z(lo, lo, positive.get_mpz_t(), MPFR_RNDD);
-        mpfr_div_z(hi, hi, positive.get_mpz_t(), MPFR_RNDU);
-    }
-    void squareRoot() {
-        if (mpfr_sgn(lo) < 0)
-            mpfr_set_zero(lo, 1);
-        mpfr_sqrt(lo, lo, MPFR_RNDD);
-        mpfr_sqrt(hi, hi, MPFR_RNDU);
-    }
-    void multiply(const mpq_class& factor) {
-        if (sgn(factor) < 0)
-            mpfr_swap(lo, hi);
-        mpfr_mul_q(lo, lo, factor.get_mpq_t(), MPFR_RNDD);
-        mpfr_mul_q(hi, hi, factor.get_mpq_t(), MPFR_RNDU);
-    }
-
-    mpfr_t lo;
-    mpfr_t hi;
-};
+// Adds coefficient·√radicand to the bounds.
+void addTerm(Interval& bounds, const RootTerm& term, mpfr_prec_t precision) {
+    Interval t(precision);
+    t.setInteger(term.radicand);
+    t.squareRoot();
+    t.multiply(term.coefficient);
+    bounds.add(t);
+}
 
 void evaluate(const ExactForm& form, mpfr_prec_t precision, Interval& bounds) {
     for (const RootTerm& term : form.terms)
-        bounds.addTerm(term, precision);
+        addTerm(bounds, term, precision);
     bounds.divide(form.denominator);
     if (form.nested) {
         bounds.squareRoot();
