@@ -38,6 +38,10 @@ QChar separatorOf(const QString& text) {
     return OutputSeparator;
 }
 
+std::array<QChar, 3> separatorsOf(const QStringList& numbers) {
+    return {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])};
+}
+
 QString message(int line) {
     return Global::text(TextTable::Messages, line);
 }
@@ -66,8 +70,7 @@ enum class TextbookFormat { Text, Latex, Json };
 Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
                       const std::optional<QString>& letter, TextbookFormat format) {
     const CoefficientReading reading = textbook::readProblemCoefficients(
-        {numbers[0], numbers[1], numbers[2]},
-        {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])});
+        {numbers[0], numbers[1], numbers[2]}, separatorsOf(numbers));
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
         return {StatusInputError, {}, message(7)};
@@ -99,9 +102,8 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
 Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<QString>& letter) {
     Outcome outcome;
     // The window's checks, in its order; the first refusal ends the solve.
-    const CoefficientReading reading = readCoefficients(
-        {numbers[0], numbers[1], numbers[2]},
-        {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])});
+    const CoefficientReading reading =
+        readCoefficients({numbers[0], numbers[1], numbers[2]}, separatorsOf(numbers));
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
         return {StatusInputError, {}, message(7)};

@@ -178,7 +178,7 @@ void requireDoubleRange(std::initializer_list<const TrueValue*> written) {
 } // namespace
 
 CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
-                                    const std::array<QChar, 3>& separators) {
+                                    const std::array<QChar, 3>& separators, ZeroAIs zeroA) {
     CoefficientReading reading;
     if (texts[0].isEmpty()) {
         reading.outcome = CoefficientReading::MissingA;
@@ -196,7 +196,7 @@ CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
             return reading;
         }
         *values[i] = *value;
-        if (i == 0 && sgn(*value) == 0) {
+        if (i == 0 && sgn(*value) == 0 && zeroA == ZeroAIs::Refused) {
             reading.outcome = CoefficientReading::ZeroA;
             return reading;
         }

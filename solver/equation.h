@@ -28,8 +28,11 @@ struct CoefficientReading {
     char refusedLetter = 0; // NotANumber: 'a', 'b' or 'c'
     Coefficients coefficients;
 };
+// With ZeroAIs::Allowed a zero a is no refusal (the textbook view solves the linear equation).
+enum class ZeroAIs { Refused, Allowed };
 CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
-                                    const std::array<QChar, 3>& separators);
+                                    const std::array<QChar, 3>& separators,
+                                    ZeroAIs zeroA = ZeroAIs::Refused);
 
 // A solve as it was typed on the equation page: the coefficient texts and their separator, the
 // type and the substitution letter. The textbook view reads the texts again, exactly.

@@ -1,7 +1,5 @@
 #include "textbook/solution.h"
 
-#include "numbers/exactdecimal.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -553,25 +551,7 @@ Formula formulaOf(const ExactForm& form, bool plusMinus) {
 
 CoefficientReading readProblemCoefficients(const std::array<QString, 3>& texts,
                                            const std::array<QChar, 3>& separators) {
-    CoefficientReading reading = readCoefficients(texts, separators);
-    if (reading.outcome != CoefficientReading::ZeroA)
-        return reading;
-    // The page stops at a zero a; read b and c on as it reads them.
-    reading.outcome = CoefficientReading::Accepted;
-    mpq_class* const rest[] = {&reading.coefficients.b, &reading.coefficients.c};
-    for (std::size_t i = 1; i < texts.size(); ++i) {
-        *rest[i - 1] = 0;
-        if (texts[i].isEmpty())
-            continue;
-        const std::optional<mpq_class> value = parseExactDecimal(texts[i], separators[i]);
-        if (!value) {
-            reading.outcome = CoefficientReading::NotANumber;
-            reading.refusedLetter = static_cast<char>('a' + i);
-            return reading;
-        }
-        *rest[i - 1] = *value;
-    }
-    return reading;
+    return readCoefficients(texts, separators, ZeroAIs::Allowed);
 }
 
 Solution solve(const Problem& problem, const Words& words, QChar separator, int decimals,
