@@ -114,7 +114,6 @@ GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QC
     QString shape;
     QStringList turns; // vertex or extrema, in words
     const QPointF intercept(0, nearestDouble(curve.c()));
-    bool interceptMarked = false; // the biquadratic's middle extremum is its intercept
     const bool upwards = sgn(curve.a()) > 0;
     switch (curve.kind()) {
     case Curve::Quadratic: {
@@ -137,7 +136,6 @@ GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QC
         const bool middleIsMaximum = three == upwards;
         turns << point(middleIsMaximum ? texts.maximum : texts.minimum, intercept);
         g.marks.push_back({Mark::Extremum, intercept, coordinates(intercept)});
-        interceptMarked = true;
         if (three) {
             const double x = std::sqrt(nearestDouble(square));
             const double y = nearestDouble(curve.c() - curve.b() * curve.b() / (4 * curve.a()));
@@ -153,8 +151,7 @@ GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QC
         shape = texts.line;
         break;
     }
-    if (!interceptMarked)
-        g.marks.push_back({Mark::YIntercept, intercept, coordinates(intercept)});
+    g.marks.push_back({Mark::YIntercept, intercept, coordinates(intercept)});
     // One mark a point: a vertex on a root or an intercept on a vertex is said once, the first
     // (a root's label names its exact form).
     std::vector<Mark> distinct;
