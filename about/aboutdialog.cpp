@@ -3,6 +3,7 @@
 
 #include "about/helplinks.h"
 #include "about/productinfo.h"
+#include "platform/base/version.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/uifont.h"
@@ -79,7 +80,7 @@ void TForm2::language() {
     ValueListEditor* list = m_ui->ValueListEditor1;
     list->clearRows();
     list->appendRow(text(AboutLine::Product), QString::fromUtf16(product::Name));
-    list->appendRow(text(AboutLine::Version), QString::fromUtf16(product::Version));
+    list->appendRow(text(AboutLine::Version), QString::fromUtf16(version::Text16));
     list->appendRow(text(AboutLine::Modified), text(AboutLine::ModifiedDate));
     list->appendRow(text(AboutLine::Developer), developerRow());
     list->appendRow(QStringLiteral("E-mail"), QString::fromUtf16(product::ContactEmail));

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/storenotice.h"
 #include "platform/base/uithread.h"
+#include "platform/base/version.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/looks.h"
@@ -31,7 +32,7 @@ namespace velmora {
 
 void initApplication() {
     QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral("3.2"));
+    QApplication::setApplicationVersion(QString::fromUtf16(version::Text16));
     // Lets the desktop tie the window to the installed launcher and its progress.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     // The window's own icon, for title bars and window switchers; docks and menus take the

@@ -2,6 +2,7 @@
 
 #include "platform/base/failure.h"
 #include "platform/base/locale.h"
+#include "platform/base/version.h"
 #include "solver/equation.h"
 #include "state/global.h"
 #include "state/language.h"
@@ -176,7 +177,9 @@ Outcome parseAndRun(const QStringList& arguments) {
         if (argument == QLatin1String("--help"))
             return {StatusDone, usage(), {}};
         if (argument == QLatin1String("--version"))
-            return {StatusDone, QStringLiteral("velmora-cli 3.2\n"), {}};
+            return {StatusDone,
+                    QStringLiteral("velmora-cli %1\n").arg(QString::fromUtf16(version::Text16)),
+                    {}};
         if (argument == QLatin1String("--biquadratic")) {
             biquadratic = true;
         } else if (argument == QLatin1String("--textbook")) {

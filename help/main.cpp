@@ -1,6 +1,7 @@
 #include "help/helpinstance.h"
 #include "help/helpstart.h"
 #include "help/helpwindow.h"
+#include "platform/base/version.h"
 #include "platform/desktop/windowsystem.h"
 #include "state/toolkittranslation.h"
 
@@ -12,7 +13,7 @@ int main(int argc, char* argv[]) {
     velmora::preferPlaceableWindows();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora-help"));
-    QApplication::setApplicationVersion(QStringLiteral("3.2"));
+    QApplication::setApplicationVersion(QString::fromUtf16(velmora::version::Text16));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("velmora"), QIcon(QStringLiteral(":/velmora.png"))));

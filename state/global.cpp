@@ -1,5 +1,7 @@
 #include "state/global.h"
 
+#include "state/storednames.h"
+
 #include <array>
 
 namespace velmora::Global {
@@ -63,7 +65,7 @@ void setCommonAppData(const QString& folder) {
 }
 
 QString updateFolder() {
-    return commonAppData() + QStringLiteral("/Velmora/Update for 3.2");
+    return commonAppData() + QLatin1Char('/') + QString::fromUtf16(storednames::UpdateFolder);
 }
 
 } // namespace velmora::Global

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/store/registry.h"
+#include "state/storednames.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -28,7 +29,7 @@ struct StringValue : ValuePlace {};
 struct IntegerValue : ValuePlace {};
 
 // The program's own key, one for every user of the machine.
-inline constexpr const char16_t* ProgramKey = u"SOFTWARE\\Velmora\\3.2";
+inline constexpr const char16_t* ProgramKey = storednames::ProgramKey;
 
 inline constexpr StringValue Language{{RootKey::LocalMachine, ProgramKey, u"Language"}};
 inline constexpr StringValue AutoUpdate{{RootKey::LocalMachine, ProgramKey, u"Auto update"}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/version.h"
 #include "platform/profile/profile.h"
 
 #include <QByteArray>
@@ -14,8 +15,8 @@
 // function over the parsed file, so the rules are testable without a server or a window.
 namespace velmora::manifest {
 
-// This program's version 3.2 on the manifest's scale.
-inline constexpr int ProgramVersion = 32;
+// This program's version on the manifest's scale.
+inline constexpr int ProgramVersion = version::OnManifestScale;
 
 inline constexpr const char* FileName = "update.ums";
 inline constexpr const char* ServerPath = "/program/velmora/update.ums";

@@ -1,5 +1,7 @@
 #include "platform/net/download.h"
 
+#include "platform/base/version.h"
+
 #include <QFile>
 #include <QLibrary>
 #include <QLoggingCategory>
@@ -7,6 +9,8 @@
 #include <QUrl>
 
 #include <curl/curl.h>
+
+#include <string>
 
 #include <memory>
 #include <mutex>
@@ -181,7 +185,8 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     g_curl.setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.lowSpeedSeconds));
     if (limits.brief)
         g_curl.setopt(easy, CURLOPT_TIMEOUT, static_cast<long>(timeouts.briefSeconds));
-    g_curl.setopt(easy, CURLOPT_USERAGENT, "Velmora/3.2");
+    static const std::string agent = std::string("Velmora/") + version::Text;
+    g_curl.setopt(easy, CURLOPT_USERAGENT, agent.c_str());
     if (limits.maxBytes != NoSizeLimit)
         g_curl.setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
     g_curl.setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
