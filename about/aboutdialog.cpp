@@ -16,8 +16,6 @@
 
 namespace velmora {
 
-TForm2* Form2 = nullptr;
-
 TForm2::TForm2(QWidget* parent, const QString& developerName)
     : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>()), m_developerName(developerName) {
     setFont(windowFont());

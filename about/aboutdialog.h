@@ -49,6 +49,4 @@ private:
     QString m_developerName;
 };
 
-extern TForm2* Form2;
-
 } // namespace velmora

@@ -1,19 +1,15 @@
 #include "app/entry.h"
 
-#include "about/aboutdialog.h"
 #include "app/mainwindow.h"
 #include "app/storenotice.h"
-#include "platform/base/uithread.h"
 #include "platform/base/version.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/looks.h"
-#include "settings/settingsdialog.h"
 #include "state/global.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
-#include "update/updatedialog.h"
-#include "update/updateservice.h"
+#include "update/updatecontroller.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,6 +25,16 @@ static void initResources() {
 }
 
 namespace velmora {
+namespace {
+
+// The program's main window, which owns every other window of the program.
+TForm1* g_mainWindow = nullptr;
+
+} // namespace
+
+TForm1* mainWindow() {
+    return g_mainWindow;
+}
 
 void initApplication() {
     QApplication::setApplicationName(applicationTitle());
@@ -59,26 +65,20 @@ void createMainWindow() {
     if (catalogue::writeFirstRunDefaults(QLocale::system().name()) ==
         catalogue::FirstStart::HeldInMemory)
         tellStoreUnusable(Registry::storePath());
-    Form1 = new TForm1;
+    g_mainWindow = new TForm1;
     // Start-up runs while only the main window exists; a failure in it is reported and the
     // other windows are made all the same.
-    guarded([] { Form1->FormCreate(); });
+    guarded([] { g_mainWindow->FormCreate(); });
     showHeldStoreNotices();
 }
 
 void createDialogs() {
-    if (!Form1 || Form2)
+    if (!g_mainWindow || !g_mainWindow->makeDialogs())
         return;
-    Form2 = new TForm2(Form1);
-    Form3 = new TForm3(Form1);
-    // The settings dialog asks for the main window's texts after OK and after Cancel.
-    connectGuarded(Form3, &TForm3::mainWindowTextsRequested, Form1,
-                   [form1 = Form1] { form1->language(); });
-    Form4 = new TForm4(Form1);
     // The start-up check begins only now: the leftovers of the last run are gone, so its fresh
     // manifest stays, and the update dialog it may show exists.
     if (Global::updateMode() == UpdateMode::Auto)
-        startUpdateCheck();
+        g_mainWindow->updates()->startCheck();
 }
 
 void createWindows() {
@@ -119,25 +119,21 @@ private:
 } // namespace
 
 void showMainWindow() {
-    Form1->show();
-    new DialogsAfterFirstPicture(Form1);
+    g_mainWindow->show();
+    new DialogsAfterFirstPicture(g_mainWindow);
 }
 
 void destroyWindows() {
-    // The workers hand work to the windows; they end first.
-    stopUpdateWorkers();
+    // The workers end first: nothing they tell reaches a window from now on.
+    if (g_mainWindow && g_mainWindow->updates())
+        g_mainWindow->updates()->stopWorkers();
     removeStoreNotice();
     catalogue::forgetHeldFirstStartValues();
-    delete Form1; // owns the three dialogs
-    Form1 = nullptr;
-    Form2 = nullptr;
-    Form3 = nullptr;
-    Form4 = nullptr;
+    delete g_mainWindow; // owns the other windows
+    g_mainWindow = nullptr;
 }
 
 void endApplication() {
-    // Nothing is handed to this thread from now on, whatever worker still asks.
-    uithread::shutDown();
     destroyWindows();
 }
 

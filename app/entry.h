@@ -2,6 +2,8 @@
 
 namespace velmora {
 
+class TForm1;
+
 // Sets the application's title and desktop identity. Call once, after QApplication exists.
 void initApplication();
 
@@ -10,9 +12,12 @@ void initApplication();
 // (app/storenotice.h). The main window is not shown.
 void createMainWindow();
 
-// Creates the About, settings and update dialogs and sets their references, then starts the
-// update check when the update mode is "auto". Does nothing when they exist or when there is no
-// main window; whatever needs a dialog calls it first.
+// The main window made by createMainWindow(), until destroyWindows(); none before and after.
+TForm1* mainWindow();
+
+// Has the main window make the About, settings and update dialogs, then starts the update check
+// when the update mode is "auto". Does nothing when they exist or when there is no main window;
+// whatever needs a dialog calls it first.
 void createDialogs();
 
 // Both of the above: the four windows in their order (main window, About, settings, update).
@@ -22,10 +27,10 @@ void createWindows();
 // picture is painted.
 void showMainWindow();
 
-// Stops the update workers, destroys the windows and clears the references.
+// Stops the update workers and destroys the windows.
 void destroyWindows();
 
-// The program's end: refuses every later hand-over to this thread, then destroys the windows.
+// The program's end: destroys the windows, the update workers stopped first.
 void endApplication();
 
 } // namespace velmora

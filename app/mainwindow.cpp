@@ -21,8 +21,9 @@
 #include "state/tablelines.h"
 #include "textbook/textbookwindow.h"
 #include "trig/trigpage.h"
+#include "update/updatecontroller.h"
+#include "update/updatedialog.h"
 #include "update/updatefolder.h"
-#include "update/updateservice.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -40,8 +41,6 @@ static void initResources() {
 }
 
 namespace velmora {
-
-TForm1* Form1 = nullptr;
 
 namespace {
 
@@ -357,10 +356,22 @@ void TForm1::showTextbookView() {
     m_textbook->activateWindow();
 }
 
+bool TForm1::makeDialogs() {
+    if (m_about)
+        return false;
+    m_about = new TForm2(this);
+    m_settings = new TForm3(this);
+    // The settings dialog asks for the main window's texts after OK and after Cancel.
+    connectGuarded(m_settings, &TForm3::mainWindowTextsRequested, this, [this] { language(); });
+    m_update = new TForm4(this);
+    m_updates = new UpdateController(m_update, this);
+    return true;
+}
+
 void TForm1::N2Click() {
     createDialogs();
-    if (Form3)
-        Form3->exec();
+    if (m_settings)
+        m_settings->exec();
 }
 
 void TForm1::connectHelpMenu() {
@@ -379,8 +390,8 @@ void TForm1::N11Click() {
 
 void TForm1::N13Click() {
     createDialogs();
-    if (Form2)
-        Form2->exec();
+    if (m_about)
+        m_about->exec();
 }
 
 void TForm1::N3Click() {
@@ -432,7 +443,8 @@ void TForm1::N9Click() {
     Global::setUpdateMode(UpdateMode::Custom);
     // The check may show the update dialog.
     createDialogs();
-    startUpdateCheck();
+    if (m_updates)
+        m_updates->startCheck();
 }
 
 void TForm1::N12Click() {

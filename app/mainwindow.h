@@ -18,6 +18,10 @@ class TextbookWindow;
 }
 class EquationPage;
 class TrigPage;
+class TForm2;
+class TForm3;
+class TForm4;
+class UpdateController;
 
 // The main window: the menu, the page control with the equation and trigonometry pages, and
 // the window height that follows the detailed solution.
@@ -75,6 +79,15 @@ public:
     EquationPage* equationPage() const;
     TrigPage* trigPage() const;
 
+    // Makes the window's dialogs (About, settings, update) and the update controller, once: true
+    // when it made them now.
+    bool makeDialogs();
+    // The dialogs and the update controller once made; none before.
+    TForm2* aboutDialog() const { return m_about; }
+    TForm3* settingsDialog() const { return m_settings; }
+    TForm4* updateDialog() const { return m_update; }
+    UpdateController* updates() const { return m_updates; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -93,9 +106,10 @@ private:
     bool m_closeRefused = false;
     std::optional<TypedEquation> m_lastTyped;
     textbook::TextbookWindow* m_textbook = nullptr;
+    TForm2* m_about = nullptr;
+    TForm3* m_settings = nullptr;
+    TForm4* m_update = nullptr;
+    UpdateController* m_updates = nullptr;
 };
-
-// The window references, set by the entry as the windows are created.
-extern TForm1* Form1;
 
 } // namespace velmora

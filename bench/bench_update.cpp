@@ -1,11 +1,12 @@
 // One whole update check against a local server that answers at once: the thread, the
-// transfer into the update folder, reading the manifest and the hand-overs to the
-// user-interface thread (here, the benchmark's own thread).
+// transfer into the update folder, reading the manifest and its outcome arriving on the
+// user-interface thread (here, the benchmark's own thread) by signal.
 #include "platform/net/download.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
+#include "update/checkforupdates.h"
+#include "update/installerplan.h"
 #include "update/manifest.h"
-#include "update/updateservice.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -21,14 +22,23 @@ static void BM_UpdateCheck(benchmark::State& state) {
     QTemporaryDir common;
     velmora::Global::setCommonAppData(common.path());
     for (auto _ : state) {
-        velmora::Global::setUpdateMode(velmora::UpdateMode::Custom);
-        velmora::startUpdateCheck();
-        while (velmora::updateCheckRunning()) {
+        velmora::CheckForUpdates check(velmora::Global::updateFolder(),
+                                       velmora::manifest::manifestUrl(),
+                                       velmora::updateSigningKey());
+        bool told = false;
+        QObject::connect(
+            &check, &velmora::CheckWorker::finished, &check,
+            [&told](const velmora::CheckOutcome& outcome) { told = outcome.manifest.has_value(); });
+        bool ended = false;
+        QObject::connect(&check, &velmora::UpdateWorker::ended, &check, [&ended] { ended = true; });
+        check.start();
+        while (!ended) {
             QCoreApplication::processEvents();
             QThread::yieldCurrentThread();
         }
+        if (!told)
+            state.SkipWithError("the check found no manifest");
     }
-    velmora::stopUpdateWorkers();
 }
 BENCHMARK(BM_UpdateCheck)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 

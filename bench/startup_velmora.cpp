@@ -5,6 +5,7 @@
 #include "app/entry.h"
 #include "app/mainwindow.h"
 #include "platform/ui/uifont.h"
+#include "tests/support/windows.h"
 #include "update/updatedialog.h"
 
 int main(int argc, char* argv[]) {
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
     velmora::createMainWindow();
     startupbench::stamp("windows");
     // Ready once the dialogs, which follow the first picture, exist.
-    application.watch(velmora::Form1, [] { return velmora::Form4 != nullptr; });
+    application.watch(velmora::mainWindow(),
+                      [] { return velmora::test::updateDialog() != nullptr; });
     velmora::showMainWindow();
     startupbench::stamp("shown");
     const int result = QApplication::exec();

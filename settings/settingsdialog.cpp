@@ -21,8 +21,6 @@
 
 namespace velmora {
 
-TForm3* Form3 = nullptr;
-
 namespace {
 
 // A "Settings" line that holds a pixel position, read as a decimal integer.

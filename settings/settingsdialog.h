@@ -69,6 +69,4 @@ private:
     bool m_glass = false; // once applied, the glass layout stays for the run
 };
 
-extern TForm3* Form3;
-
 } // namespace velmora

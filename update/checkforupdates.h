@@ -1,43 +1,52 @@
 #pragma once
 
+#include "platform/profile/profile.h"
 #include "update/updateworker.h"
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 
 #include <optional>
 
 namespace velmora {
 
-// One update check on its own thread: downloads the manifest into the update folder, then hands
-// the outcome to the user-interface thread, which by the offered version and the update mode stays
-// silent, tells the user, asks, or shows the update dialog, and ends the check with the update
-// mode "custom".
-class CheckForUpdates : public UpdateWorker {
+// What an update check found: the manifest as this build takes it (with a signing key, the signed
+// part of a manifest signed by that key that has not expired), or none when it could not be
+// downloaded or was refused. Read once per check and handed on as this value.
+struct CheckOutcome {
+    std::optional<ProfileFile> manifest;
+    // The address it came from, which decides the addresses an installer may come from.
+    QString source;
+    // Taken as signed: refused once its "Expires" has passed, also while the dialog shows it.
+    bool expires = false;
+};
+
+// A worker that checks for an update and tells what it found; the update controller starts one
+// and tells the user. Tests put scripted ones in its place.
+class CheckWorker : public UpdateWorker {
+    Q_OBJECT
+signals:
+    void finished(const velmora::CheckOutcome& outcome);
+};
+
+// The update check: downloads the manifest into the update folder (kept there only when this
+// build takes it), reads it and tells the outcome. Without one, because the check failed in a
+// way that is no outcome (its folder could not be used at all), it ends silently.
+class CheckForUpdates : public CheckWorker {
     Q_OBJECT
 public:
-    // Made on the user-interface thread, which reads the update folder and the server here.
-    CheckForUpdates();
-
-    // Runs on the user-interface thread: shows the update dialog modally, when it exists.
-    static void ShowUpdateDialog();
-
-    // On the user-interface thread: true once the check has told its outcome (or failed while
-    // telling it). A request that comes later needs a check of its own.
-    bool reported() const { return m_reported; }
+    CheckForUpdates(QString folder, QString manifestUrl, QByteArray signingKey);
 
 protected:
     void Execute() override;
 
 private:
-    // On the user-interface thread: the boxes and the dialog for the offered version, or for a
-    // manifest that could not be downloaded (none).
-    static void report(std::optional<int> offered);
-
-    QString m_folder;
-    QString m_manifestUrl;
-    QByteArray m_signingKey;
-    bool m_reported = false; // the user-interface thread's
+    const QString m_folder;
+    const QString m_manifestUrl;
+    const QByteArray m_signingKey;
 };
 
 } // namespace velmora
+
+Q_DECLARE_METATYPE(velmora::CheckOutcome)

@@ -71,6 +71,11 @@ QDateTime expiry(const ProfileFile& file) {
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
+bool expired(const ProfileFile& file, const QDateTime& now) {
+    const QDateTime expires = expiry(file);
+    return !expires.isValid() || now >= expires;
+}
+
 std::optional<ProfileFile> readManifest(QByteArrayView bytes, const QByteArray& signingKey,
                                         const QDateTime& now) {
     if (signingKey.isEmpty())
@@ -97,8 +102,7 @@ std::optional<ProfileFile> readManifest(QByteArrayView bytes, const QByteArray& 
         return std::nullopt;
 
     ProfileFile file = ProfileFile::parse(signedPart);
-    const QDateTime expires = expiry(file);
-    if (!expires.isValid() || now >= expires)
+    if (expired(file, now))
         return std::nullopt;
     return file;
 }

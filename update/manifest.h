@@ -48,6 +48,9 @@ inline constexpr qint64 MaxManifestBytes = 1024 * 1024;
 
 // "Info setup"/"Expires": the time the manifest expires; invalid when missing or unreadable.
 QDateTime expiry(const ProfileFile& file);
+// True when a signed manifest is no longer to be taken at `now`: its expiry is missing,
+// unreadable or past.
+bool expired(const ProfileFile& file, const QDateTime& now);
 
 // The update server's base address: $VELMORA_UPDATE_SERVER when set, else the address compiled
 // in. A base without a scheme is taken as https. Empty when neither names one: then this

@@ -14,7 +14,6 @@
 #include "update/progressfigures.h"
 #include "update/taskbar.h"
 #include "update/updatefolder.h"
-#include "update/updateservice.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +23,6 @@
 #include <QTimer>
 
 namespace velmora {
-
-TForm4* Form4 = nullptr;
 
 namespace {
 
@@ -72,6 +69,9 @@ TForm4::TForm4(QWidget* parent)
     title.setPixelSize(16);
     m_ui->Label1->setFont(title);
     setFixedSize(size());
+    // Shown as the start-up check or the menu's check finds an update; nothing else is used
+    // meanwhile.
+    setModal(true);
     // Centred on the main window at every showing, also after the features box moved it.
     centreOnEveryShowing(this);
     // A path in a failure can be copied.
@@ -90,14 +90,9 @@ TForm4::TForm4(QWidget* parent)
 
 TForm4::~TForm4() = default;
 
-QString TForm4::manifestPath() const {
-    return QDir(Global::updateFolder()).filePath(QLatin1String(manifest::FileName));
-}
-
-ProfileFile TForm4::shownManifest() const {
-    // Only what this build takes is shown: with a signing key, the signed part of a manifest
-    // signed by it that has not expired; otherwise nothing.
-    return manifest::loadManifest(manifestPath(), updateSigningKey()).value_or(ProfileFile());
+void TForm4::setManifest(const ProfileFile& manifest, const QString& source) {
+    m_manifest = manifest;
+    m_source = source;
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -112,14 +107,10 @@ void TForm4::showEvent(QShowEvent* event) {
 void TForm4::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) {
         // The download belongs to the dialog: closed, it ends, and nothing starts.
-        if (m_progress) {
-            cancelInstallerDownload();
-            m_progress.reset();
-            m_timer1->stop();
-            m_taskbar->setShowInTaskbar(false);
-            m_ui->ProgressBar1->setValue(0);
+        if (m_downloading) {
+            endDownload();
             setStatus(QString());
-            m_ui->Button2->setEnabled(true);
+            emit downloadAbandoned();
         }
         m_folderHold.reset();
     }
@@ -133,19 +124,18 @@ void TForm4::FormShow() {
     m_ui->Image1->setPixmap(banner.isEmpty() ? QPixmap() : QPixmap(banner));
 
     m_ui->Memo1->clear();
-    const ProfileFile file = shownManifest();
-    const QStringList lines = manifest::featureLines(file, Global::languageName());
+    const QStringList lines = manifest::featureLines(m_manifest, Global::languageName());
     for (const QString& line : lines)
         m_ui->Memo1->appendPlainText(line);
     language();
-    nameKeptInstaller(file);
+    nameKeptInstaller();
 }
 
-void TForm4::nameKeptInstaller(const ProfileFile& file) {
-    if (m_progress)
+void TForm4::nameKeptInstaller() {
+    if (m_downloading)
         return;
     // The installer a start that failed left, named again while it is the one offered.
-    const auto planned = planInstaller(file, manifest::manifestUrl());
+    const auto planned = planInstaller(m_manifest, m_source);
     const auto* plan = std::get_if<InstallerPlan>(&planned);
     if (!plan)
         return;
@@ -159,14 +149,13 @@ void TForm4::language() {
     setAutoSizedText(m_ui->Label1, updateText(2));
     setAutoSizedText(m_ui->Label2, updateText(3));
 
-    const ProfileFile file = shownManifest();
     setAutoSizedText(m_ui->Label3,
-                     updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(file));
-    m_installerSize = manifest::installerSize(file);
+                     updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(m_manifest));
+    m_installerSize = manifest::installerSize(m_manifest);
     // The release tool writes a size below 1 MB in KB, so none reads "0.00 MB".
     const bool kilobytes = m_installerSize > 0 && m_installerSize < 1024 * 1024;
     setAutoSizedText(m_ui->Label4, updateText(5) + QLatin1Char(' ') +
-                                       manifest::installerSizeText(file) + QLatin1Char(' ') +
+                                       manifest::installerSizeText(m_manifest) + QLatin1Char(' ') +
                                        updateText(kilobytes ? 8 : 9));
 
     m_ui->Button1->setText(updateText(m_unfolded ? 11 : 10));
@@ -196,22 +185,25 @@ void TForm4::Timer2Timer() {
 }
 
 void TForm4::Button2Click() {
-    if (installerDownloadRunning())
-        return;
+    if (!m_downloading)
+        emit downloadRequested();
+}
+
+void TForm4::downloadStarted() {
+    m_downloading = true;
+    m_received = -1;
     setStatus(updateText(6));
-    auto progress = std::make_shared<DownloadProgress>();
-    const auto failed = [this](UpdateFailure failure, const QString& installer) {
-        downloadFailed(failure, installer);
-    };
-    if (!startInstallerDownload(progress, failed))
-        return;
-    m_progress = std::move(progress);
     m_ui->Button2->setEnabled(false);
     m_timer1->start(10);
 }
 
+void TForm4::downloadProgress(qint64 bytes) {
+    if (m_downloading)
+        m_received = bytes;
+}
+
 void TForm4::Timer1Timer() {
-    const qint64 received = m_progress ? m_progress->received.load() : -1;
+    const qint64 received = m_received;
     const ProgressFigures figures = progressFigures(received, m_installerSize);
     if (received < 0)
         setStatus(updateText(6));
@@ -227,11 +219,23 @@ void TForm4::Timer1Timer() {
 }
 
 void TForm4::downloadFailed(UpdateFailure failure, const QString& installer) {
-    m_progress.reset();
+    endDownload();
+    setStatus(failureText(failure, installer), true);
+}
+
+void TForm4::downloadStopped() {
+    if (!m_downloading)
+        return;
+    endDownload();
+    setStatus(QString());
+}
+
+void TForm4::endDownload() {
+    m_downloading = false;
+    m_received = -1;
     m_timer1->stop();
     m_taskbar->setShowInTaskbar(false);
     m_ui->ProgressBar1->setValue(0);
-    setStatus(failureText(failure, installer), true);
     m_ui->Button2->setEnabled(true);
 }
 

@@ -1,41 +1,48 @@
 #pragma once
 
-#include "platform/base/uithread.h"
 #include "platform/net/download.h"
 
-#include <QThread>
+#include <QDeadlineTimer>
+#include <QObject>
 
 #include <memory>
-#include <mutex>
+
+class QThread;
 
 namespace velmora {
 
-// A one-shot worker of the update service: its run() calls Execute once, with the worker's own
-// permit to hand work to the user-interface thread. The service keeps it, can stop it, and
-// deletes it once it has ended.
-class UpdateWorker : public QThread {
+// One piece of the update service's work on a thread of its own: start() runs Execute once there.
+// A worker only works and tells what came of it by its signals, which reach the objects of the
+// user-interface thread queued; it never waits for that thread. The object itself belongs to the
+// thread that made it, which deletes it once ended() has come (or keeps it, when it is let go).
+class UpdateWorker : public QObject {
     Q_OBJECT
 public:
-    explicit UpdateWorker(std::shared_ptr<DownloadProgress> progress);
+    UpdateWorker();
+    ~UpdateWorker() override;
 
-    // True once Execute has returned. Seeing it true orders everything the worker wrote before
-    // the caller's next reads.
-    bool done() const;
-    // Ends the worker's transfer, if one runs, as failed, and refuses its hand-overs for good,
-    // so it never waits for a user-interface thread that is waiting for it.
-    void stop();
+    void start();
+    // True from start() until its thread has ended.
+    bool running() const;
+    // Ends the worker's transfer, if one runs, as failed; from any thread. A cancelled worker
+    // starts nothing.
+    void cancel();
+    bool cancelled() const;
+    // Waits for the thread to end; true when it has (or never started).
+    bool wait(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
+
+signals:
+    // Its thread has ended, whatever Execute did; after every other signal of the worker.
+    void ended();
 
 protected:
+    // Runs on the worker's thread. Whatever it throws ends the worker without a signal.
     virtual void Execute() = 0;
-    DownloadProgress* progress() const { return m_progress.get(); }
+    DownloadProgress& transfer() { return *m_progress; }
 
 private:
-    void run() final;
-
-    std::shared_ptr<DownloadProgress> m_progress;
-    std::shared_ptr<uithread::Permit> m_permit;
-    mutable std::mutex m_mutex;
-    bool m_done = false;
+    std::unique_ptr<DownloadProgress> m_progress;
+    std::unique_ptr<QThread> m_thread;
 };
 
 } // namespace velmora

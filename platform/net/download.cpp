@@ -69,8 +69,11 @@ size_t writeBody(char* data, size_t size, size_t count, void* user) {
     if (transfer->file->write(data, length) != length || !transfer->file->flush())
         return 0;
     transfer->written += length;
-    if (transfer->progress)
-        transfer->progress->received.store(transfer->written);
+    if (DownloadProgress* progress = transfer->progress) {
+        progress->received.store(transfer->written);
+        if (progress->written)
+            progress->written(transfer->written);
+    }
     return size * count;
 }
 
@@ -161,8 +164,11 @@ bool downloadFile(const QString& url, const QString& fileName, DownloadProgress*
     if (!file.open())
         return false;
     Transfer transfer{&file, progress, limits.maxBytes};
-    if (progress)
+    if (progress) {
         progress->received.store(0);
+        if (progress->written)
+            progress->written(0);
+    }
 
     CURL* easy = handle.get();
     g_curl.setopt(easy, CURLOPT_URL, address.constData());

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <limits>
 
 namespace velmora {
@@ -32,6 +33,9 @@ struct DownloadProgress {
     std::atomic<qint64> received{-1};
     // Set from any thread to end the transfer as failed.
     std::atomic<bool> cancelled{false};
+    // Called on the transfer's thread with the bytes written so far: 0 when the file is ready,
+    // then after every piece. Set before the transfer starts.
+    std::function<void(qint64 received)> written;
 };
 
 inline constexpr qint64 NoSizeLimit = std::numeric_limits<qint64>::max();

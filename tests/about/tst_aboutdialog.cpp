@@ -10,6 +10,7 @@
 #include "state/language.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,7 +95,7 @@ private:
     // Opens the dialog through Help > About and returns what it showed; closes it again.
     QStringList showThroughTheMenu();
     QAction* action(const char* name) const {
-        return velmora::Form1->findChild<QAction*>(QLatin1String(name));
+        return velmora::mainWindow()->findChild<QAction*>(QLatin1String(name));
     }
     void useLanguage(const QString& name) {
         velmora::Global::setLanguageName(name);
@@ -129,14 +130,14 @@ void TstAboutDialog::cleanup() {
 QStringList TstAboutDialog::showThroughTheMenu() {
     QStringList shown;
     bool modal = false;
-    QTimer::singleShot(0, velmora::Form2, [&] {
-        modal = QApplication::activeModalWidget() == velmora::Form2;
-        shown = dialogTexts(velmora::Form2);
-        QTest::mouseClick(button(velmora::Form2, "Button4"), Qt::LeftButton);
+    QTimer::singleShot(0, velmora::test::aboutDialog(), [&] {
+        modal = QApplication::activeModalWidget() == velmora::test::aboutDialog();
+        shown = dialogTexts(velmora::test::aboutDialog());
+        QTest::mouseClick(button(velmora::test::aboutDialog(), "Button4"), Qt::LeftButton);
     });
     action("N13")->trigger();
     // The menu command returns only once the dialog has closed.
-    if (!modal || velmora::Form2->isVisible())
+    if (!modal || velmora::test::aboutDialog()->isVisible())
         return {QStringLiteral("not shown modally")};
     return shown;
 }
@@ -216,7 +217,7 @@ void TstAboutDialog::developerRowShowsTheConfiguredName() {
     QFETCH(QString, shown);
 
     useLanguage(language);
-    TForm2 dialog(velmora::Form1, configured);
+    TForm2 dialog(velmora::mainWindow(), configured);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QStringList rows = dialogTexts(&dialog);
@@ -233,7 +234,7 @@ void TstAboutDialog::languageChangeShowsAtTheNextShowing() {
     QCOMPARE(english.value(3), QStringLiteral("Modified | May 7, 2010"));
 
     useLanguage(QStringLiteral("Ukrainian"));
-    QCOMPARE(dialogTexts(velmora::Form2), english);
+    QCOMPARE(dialogTexts(velmora::test::aboutDialog()), english);
     const QStringList ukrainian = showThroughTheMenu();
     QCOMPARE(ukrainian.size(), english.size());
     QCOMPARE(ukrainian.value(3), QStringLiteral("Модифікація | 7 травня 2010 року"));
@@ -255,13 +256,13 @@ void TstAboutDialog::missingLanguageFileKeepsTheFixedValues() {
 }
 
 void TstAboutDialog::designedDialog() {
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
     QCOMPARE(dialog->size(), QSize(304, 248));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-    QCOMPARE(dialog->font(), velmora::Form1->font());
+    QCOMPARE(dialog->font(), velmora::mainWindow()->font());
 
     ValueListEditor* list = dialog->valueList();
     QCOMPARE(list->geometry(), QRect(8, 8, 288, 130));
@@ -292,7 +293,7 @@ void TstAboutDialog::designedDialog() {
 }
 
 void TstAboutDialog::tabOrderAndNoEditing() {
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -317,7 +318,7 @@ void TstAboutDialog::tabOrderAndNoEditing() {
 }
 
 void TstAboutDialog::keyColumnResizesByDraggingItsGridLine() {
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     ValueListEditor* list = dialog->valueList();
@@ -368,7 +369,7 @@ void TstAboutDialog::launches() {
     QFETCH(ShellAction, action);
 
     useLanguage(QStringLiteral("English"));
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     if (control.startsWith(QLatin1Char('N'))) {
         this->action(qPrintable(control))->trigger();
     } else {
@@ -391,7 +392,7 @@ void TstAboutDialog::versionHistoryWritesHelpIndexFirst() {
     velmora::setShellHandler([&](const velmora::ShellRequest&, const velmora::ShellTarget&) {
         indexAtLaunch = velmora::catalogue::read(velmora::catalogue::HelpIndex);
     });
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     QTest::mouseClick(button(dialog, "Button2"), Qt::LeftButton);
 
@@ -419,7 +420,7 @@ void TstAboutDialog::contentsLeavesHelpIndexAlone() {
 }
 
 void TstAboutDialog::refusedWriteKeepsTheHelpProgramFromStarting() {
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
@@ -444,8 +445,8 @@ void TstAboutDialog::closingTheDialog_data() {
 void TstAboutDialog::closingTheDialog() {
     QFETCH(QString, how);
     int result = -1;
-    QTimer::singleShot(0, velmora::Form2, [&] {
-        TForm2* dialog = velmora::Form2;
+    QTimer::singleShot(0, velmora::test::aboutDialog(), [&] {
+        TForm2* dialog = velmora::test::aboutDialog();
         if (how == QLatin1String("Button4"))
             QTest::mouseClick(button(dialog, "Button4"), Qt::LeftButton);
         else if (how == QLatin1String("Escape"))
@@ -453,15 +454,15 @@ void TstAboutDialog::closingTheDialog() {
         else
             dialog->close();
     });
-    result = velmora::Form2->exec();
+    result = velmora::test::aboutDialog()->exec();
     QCOMPARE(result, int(QDialog::Rejected));
-    QVERIFY(!velmora::Form2->isVisible());
+    QVERIFY(!velmora::test::aboutDialog()->isVisible());
     QVERIFY(m_shell->launches.isEmpty());
 }
 
 // No button is the default: Enter on the list starts nothing, Enter on a button presses it.
 void TstAboutDialog::enterInTheListPressesNothing() {
-    TForm2* dialog = velmora::Form2;
+    TForm2* dialog = velmora::test::aboutDialog();
     dialog->show();
     dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog));

@@ -9,6 +9,7 @@
 #include "state/global.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 #include "update/updatedialog.h"
 #include "update/updatefolder.h"
 
@@ -358,8 +359,9 @@ void TstStartup::startUp() {
     m_store->seed(storeJson(seed));
     MessageBoxRecorder recorder(answer);
     velmora::createWindows();
-    velmora::TForm1* window = velmora::Form1;
-    QVERIFY(window && velmora::Form2 && velmora::Form3 && velmora::Form4);
+    velmora::TForm1* window = velmora::mainWindow();
+    QVERIFY(window && velmora::test::aboutDialog() && velmora::test::settingsDialog() &&
+            velmora::test::updateDialog());
 
     QCOMPARE(velmora::Global::languageName(), languageName);
     QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(), fileMenu);
@@ -450,7 +452,7 @@ void TstStartup::storeWithoutAUsableLanguageShowsTheLocales() {
 
     velmora::createMainWindow();
     QCOMPARE(velmora::Global::languageName(), language);
-    velmora::TForm1* window = velmora::Form1;
+    velmora::TForm1* window = velmora::mainWindow();
     QCOMPARE(window->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(),
              language + " file");
     QCOMPARE(window->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->tabText(0),
@@ -499,13 +501,14 @@ void TstStartup::failedStepIsReportedAndStartupGoesOn() {
                              {program("Detailed solution"), QStringLiteral("false")}}));
     MessageBoxRecorder recorder;
     velmora::createWindows();
-    QVERIFY(velmora::Form1 && velmora::Form2 && velmora::Form3 && velmora::Form4);
+    QVERIFY(velmora::mainWindow() && velmora::test::aboutDialog() &&
+            velmora::test::settingsDialog() && velmora::test::updateDialog());
     QCOMPARE(recorder.boxes.size(), 1);
     QCOMPARE(boxText(recorder.boxes[0]),
              QStringLiteral("Velmora | Invalid data type for 'Auto update' | 0x10"));
     QCOMPARE(velmora::Global::languageName(), QStringLiteral("Russian"));
-    QVERIFY(!velmora::Form1->testAttribute(Qt::WA_Moved));
-    QCOMPARE(velmora::Form1->clientHeight(), 498);
+    QVERIFY(!velmora::mainWindow()->testAttribute(Qt::WA_Moved));
+    QCOMPARE(velmora::mainWindow()->clientHeight(), 498);
 }
 
 void TstStartup::leftoverUpdateFilesAreDeleted_data() {
@@ -586,7 +589,7 @@ void TstStartup::closeWritesBothEdges() {
     // "Keep window position" is false: the edges are written all the same.
     m_store->seed(storeJson({{program("Keep window position"), QStringLiteral("false")}}));
     velmora::createWindows();
-    velmora::TForm1* window = velmora::Form1;
+    velmora::TForm1* window = velmora::mainWindow();
     window->move(-37, 52);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -601,7 +604,7 @@ void TstStartup::closeWritesBothEdges() {
 
 void TstStartup::refusedCloseIsReportedOnceAndTheNextOneEnds() {
     velmora::createWindows();
-    velmora::TForm1* window = velmora::Form1;
+    velmora::TForm1* window = velmora::mainWindow();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 
@@ -654,15 +657,17 @@ void TstStartup::unusableStoreStartsWithTheFirstStartValues() {
 
     MessageBoxRecorder recorder;
     velmora::createWindows();
-    QVERIFY(velmora::Form1 && velmora::Form2 && velmora::Form3 && velmora::Form4);
+    QVERIFY(velmora::mainWindow() && velmora::test::aboutDialog() &&
+            velmora::test::settingsDialog() && velmora::test::updateDialog());
 
     const QString language = velmora::Global::languageName();
     QVERIFY2(QStringList({"Russian", "English", "Ukrainian"}).contains(language),
              qPrintable(language));
-    QCOMPARE(velmora::Form1->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(),
-             QStringLiteral("File"));
+    QCOMPARE(
+        velmora::mainWindow()->findChild<QMenu*>(QStringLiteral("N1"))->menuAction()->iconText(),
+        QStringLiteral("File"));
     QCOMPARE(velmora::Global::updateMode(), UpdateMode::Auto);
-    QCOMPARE(velmora::Form1->clientHeight(), 498);
+    QCOMPARE(velmora::mainWindow()->clientHeight(), 498);
     QCOMPARE(velmora::catalogue::read(velmora::catalogue::Replacement), QStringLiteral("y"));
     QStringList shownBoxes;
     for (const ShownBox& box : recorder.boxes)

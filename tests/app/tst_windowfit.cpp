@@ -6,6 +6,7 @@
 #include "solver/equationpage.h"
 #include "state/global.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,7 +79,7 @@ void TstWindowFit::windowStaysOnTheScreen() {
     m_store->seed(program.toUtf8());
     MessageBoxRecorder boxes;
     velmora::createMainWindow();
-    velmora::TForm1* window = velmora::Form1;
+    velmora::TForm1* window = velmora::mainWindow();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const auto inside = [&] {

@@ -11,6 +11,7 @@
 #include "state/global.h"
 #include "tests/support/captionlanguage.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 #include "trig/trigpage.h"
 #include "update/updatedialog.h"
 
@@ -247,10 +248,12 @@ QStringList TstMainWindow::resultTexts() const {
 }
 
 void TstMainWindow::createWindowsInOrder() {
-    QVERIFY(!velmora::Form1);
+    QVERIFY(!velmora::mainWindow());
     velmora::createWindows();
-    const QPointer<QWidget> form1 = velmora::Form1;
-    const QList<QPointer<QWidget>> dialogs = {velmora::Form2, velmora::Form3, velmora::Form4};
+    const QPointer<QWidget> form1 = velmora::mainWindow();
+    const QList<QPointer<QWidget>> dialogs = {velmora::test::aboutDialog(),
+                                              velmora::test::settingsDialog(),
+                                              velmora::test::updateDialog()};
 
     QVERIFY(form1);
     QVERIFY(!form1->isVisible());
@@ -266,7 +269,8 @@ void TstMainWindow::createWindowsInOrder() {
     }
 
     velmora::destroyWindows();
-    QVERIFY(!velmora::Form1 && !velmora::Form2 && !velmora::Form3 && !velmora::Form4);
+    QVERIFY(!velmora::mainWindow() && !velmora::test::aboutDialog() &&
+            !velmora::test::settingsDialog() && !velmora::test::updateDialog());
     QVERIFY(!form1);
     for (const auto& dialog : dialogs)
         QVERIFY(!dialog);
@@ -617,16 +621,19 @@ void TstMainWindow::detailedSolutionToggle() {
 void TstMainWindow::dialogsFollowTheFirstPicture() {
     velmora::createMainWindow();
     const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-    QVERIFY(velmora::Form1 && !velmora::Form2);
+    QVERIFY(velmora::mainWindow() && !velmora::test::aboutDialog());
     velmora::showMainWindow();
-    QVERIFY(!velmora::Form2 && !velmora::Form3 && !velmora::Form4);
+    QVERIFY(!velmora::test::aboutDialog() && !velmora::test::settingsDialog() &&
+            !velmora::test::updateDialog());
     QElapsedTimer shown;
     shown.start();
-    QVERIFY(QTest::qWaitForWindowExposed(velmora::Form1));
+    QVERIFY(QTest::qWaitForWindowExposed(velmora::mainWindow()));
     // Made by the first picture, not by the fallback a second after the showing.
-    QTRY_VERIFY_WITH_TIMEOUT(velmora::Form2 && velmora::Form3 && velmora::Form4, 900);
+    QTRY_VERIFY_WITH_TIMEOUT(velmora::test::aboutDialog() && velmora::test::settingsDialog() &&
+                                 velmora::test::updateDialog(),
+                             900);
     QVERIFY2(shown.elapsed() < 1000, qPrintable(QString::number(shown.elapsed())));
-    QCOMPARE(velmora::Form2->parent(), velmora::Form1);
+    QCOMPARE(velmora::test::aboutDialog()->parent(), velmora::mainWindow());
 }
 
 void TstMainWindow::commandsShowTheirDialogs_data() {
@@ -651,7 +658,7 @@ void TstMainWindow::commandsShowTheirDialogs() {
     else
         velmora::createMainWindow();
     const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-    QCOMPARE(velmora::Form2 != nullptr, dialogsMade);
+    QCOMPARE(velmora::test::aboutDialog() != nullptr, dialogsMade);
 
     // Answered from inside the dialog's own event loop: which window is modal there.
     QString modal;
@@ -662,20 +669,21 @@ void TstMainWindow::commandsShowTheirDialogs() {
         if (shown)
             shown->reject();
     });
-    velmora::Form1->findChild<QAction*>(command)->trigger();
+    velmora::mainWindow()->findChild<QAction*>(command)->trigger();
 
     QCOMPARE(modal, dialog);
     QVERIFY(!shown->isVisible());
-    QVERIFY(velmora::Form2 && velmora::Form3 && velmora::Form4);
+    QVERIFY(velmora::test::aboutDialog() && velmora::test::settingsDialog() &&
+            velmora::test::updateDialog());
 }
 
 // The check may end in the update dialog, which must exist by then.
 void TstMainWindow::updateCommandMakesTheUpdateDialogFirst() {
     velmora::createMainWindow();
     const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-    QVERIFY(!velmora::Form4);
-    velmora::Form1->findChild<QAction*>(QStringLiteral("N9"))->trigger();
-    QVERIFY(velmora::Form4);
+    QVERIFY(!velmora::test::updateDialog());
+    velmora::mainWindow()->findChild<QAction*>(QStringLiteral("N9"))->trigger();
+    QVERIFY(velmora::test::updateDialog());
 }
 
 void TstMainWindow::exitEndsTheEventLoopWithoutClosing() {
@@ -932,8 +940,8 @@ namespace {
 // The state a press of any of the windows' buttons can change.
 QString programState(const TemporaryStore& store, const velmora::test::ShellRecorder& shell) {
     QStringList state;
-    for (QWidget* window :
-         {static_cast<QWidget*>(velmora::Form2), static_cast<QWidget*>(velmora::Form3)})
+    for (QWidget* window : {static_cast<QWidget*>(velmora::test::aboutDialog()),
+                            static_cast<QWidget*>(velmora::test::settingsDialog())})
         state << window->objectName() + (window->isVisible() ? " shown" : " hidden");
     QFile file(store.path());
     state << QStringLiteral("store ") +
@@ -943,11 +951,14 @@ QString programState(const TemporaryStore& store, const velmora::test::ShellReco
         launched << launch.request.file;
     state << QStringLiteral("launched ") + launched.join(u',');
     for (const char* name : {"Edit4", "Edit5", "Edit10"})
-        state << velmora::Form1->findChild<QLineEdit*>(QLatin1String(name))->text();
+        state << velmora::mainWindow()->findChild<QLineEdit*>(QLatin1String(name))->text();
     for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3"})
-        state << QString::number(
-            velmora::Form3->findChild<QCheckBox*>(QLatin1String(name))->isChecked());
-    state << velmora::Form3->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentText();
+        state << QString::number(velmora::test::settingsDialog()
+                                     ->findChild<QCheckBox*>(QLatin1String(name))
+                                     ->isChecked());
+    state << velmora::test::settingsDialog()
+                 ->findChild<QComboBox*>(QStringLiteral("ComboBox1"))
+                 ->currentText();
     return state.join(QLatin1String(" | "));
 }
 
@@ -993,29 +1004,33 @@ void TstMainWindow::enterPressesTheFocusedButton() {
         velmora::test::ShellRecorder shell;
         velmora::createWindows();
         const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
-        velmora::Form1->show();
+        velmora::mainWindow()->show();
 
-        QWidget* owner = velmora::Form1;
+        QWidget* owner = velmora::mainWindow();
         if (window == QLatin1String("main")) {
             const auto field = [](const char* name) {
-                return velmora::Form1->findChild<QLineEdit*>(QLatin1String(name));
+                return velmora::mainWindow()->findChild<QLineEdit*>(QLatin1String(name));
             };
             if (button == QLatin1String("Button1")) {
                 field("Edit1")->setText(QStringLiteral("1"));
                 field("Edit2")->setText(QStringLiteral("-3"));
                 field("Edit3")->setText(QStringLiteral("2"));
             } else {
-                velmora::Form1->N12Click();
-                velmora::Form1->findChild<QRadioButton*>(QStringLiteral("RadioButton1"))
+                velmora::mainWindow()->N12Click();
+                velmora::mainWindow()
+                    ->findChild<QRadioButton*>(QStringLiteral("RadioButton1"))
                     ->setChecked(true);
                 field("Edit9")->setText(QStringLiteral("30"));
             }
         } else {
-            owner = window == QLatin1String("settings") ? static_cast<QWidget*>(velmora::Form3)
-                                                        : static_cast<QWidget*>(velmora::Form2);
+            owner = window == QLatin1String("settings")
+                        ? static_cast<QWidget*>(velmora::test::settingsDialog())
+                        : static_cast<QWidget*>(velmora::test::aboutDialog());
             owner->show();
             // A language other than the stored one, so a save shows.
-            velmora::Form3->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0);
+            velmora::test::settingsDialog()
+                ->findChild<QComboBox*>(QStringLiteral("ComboBox1"))
+                ->setCurrentIndex(0);
         }
         owner->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(owner));
@@ -1033,9 +1048,9 @@ void TstMainWindow::enterPressesTheFocusedButton() {
         else
             QTest::mouseClick(target, Qt::LeftButton);
         after << programState(store, shell);
-        for (const QWidget* dialog :
-             {static_cast<QWidget*>(velmora::Form2), static_cast<QWidget*>(velmora::Form3),
-              static_cast<QWidget*>(velmora::Form1)})
+        for (const QWidget* dialog : {static_cast<QWidget*>(velmora::test::aboutDialog()),
+                                      static_cast<QWidget*>(velmora::test::settingsDialog()),
+                                      static_cast<QWidget*>(velmora::mainWindow())})
             for (const QPushButton* other : dialog->findChildren<QPushButton*>())
                 QVERIFY2(!other->isDefault(), qPrintable(other->objectName()));
     }

@@ -6,8 +6,9 @@
 #include "platform/net/download.h"
 #include "tests/support/httpserver.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 #include "update/manifest.h"
-#include "update/updateservice.h"
+#include "update/updatecontroller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,11 +42,12 @@ void TstUpdateResponsive::windowAnswersWhileTheServerStalls() {
     velmora::test::MessageBoxRecorder boxes;
 
     velmora::createWindows();
-    velmora::TForm1* window = velmora::Form1;
+    velmora::TForm1* window = velmora::mainWindow();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     window->findChild<QAction*>(QStringLiteral("N9"))->trigger();
-    QVERIFY(velmora::updateCheckRunning());
+    velmora::UpdateController* updates = window->updates();
+    QVERIFY(updates && updates->checkRunning());
     QTRY_COMPARE(server.requests(manifest), 1);
 
     // The user types and solves while the check is held.
@@ -62,13 +64,13 @@ void TstUpdateResponsive::windowAnswersWhileTheServerStalls() {
     QCOMPARE(edit(3)->text(), QStringLiteral("2"));
     QCOMPARE(edit(5)->text(), QStringLiteral("2"));
     QVERIFY(!window->findChild<QTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
-    QVERIFY(velmora::updateCheckRunning()); // still held by the server all along
+    QVERIFY(updates->checkRunning()); // still held by the server all along
     QVERIFY(boxes.boxes.isEmpty());
 
     // Closing ends the check: stopped and ended, not let go.
-    QVERIFY(velmora::stopUpdateWorkers());
+    QVERIFY(updates->stopWorkers());
+    QVERIFY(!updates->checkRunning());
     velmora::destroyWindows();
-    QVERIFY(!velmora::updateCheckRunning());
     QVERIFY(boxes.boxes.isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include "state/language.h"
 #include "state/settingscatalogue.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -871,8 +872,8 @@ void TstSettingsDialog::mainWindowFollowsTheLanguage() {
 
     m_store->seed(storeJson({{"Language", "Russian"}}));
     velmora::createWindows();
-    velmora::TForm1* mainWindow = velmora::Form1;
-    TForm3* dialog = velmora::Form3;
+    velmora::TForm1* mainWindow = velmora::mainWindow();
+    TForm3* dialog = velmora::test::settingsDialog();
     // Far enough from the screen's edges for the dialog to be centred on it.
     mainWindow->move(200, 100);
     mainWindow->show();

@@ -9,16 +9,19 @@
 // private. Also the dialog's progress figures on a transfer held half-way.
 #include "platform/desktop/launch.h"
 #include "platform/net/download.h"
+#include "platform/ui/messagebox.h"
 #include "state/global.h"
 #include "tests/support/httpserver.h"
 #include "tests/support/releasetool.h"
 #include "tests/support/testsupport.h"
+#include "tests/update/updateloop.h"
 #include "tests/update/updatetexts.h"
 #include "update/installerplan.h"
+#include "update/manifest.h"
 #include "update/taskbar.h"
+#include "update/updatecontroller.h"
 #include "update/updatedialog.h"
 #include "update/updatefolder.h"
-#include "update/updateservice.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -96,6 +99,9 @@ struct Case {
     bool started = false; // an installer started and the program ended
     QStringList files{};  // in the update folder besides the manifest
     QString status{};     // the dialog's status line, when the program goes on
+    // The check offers the update dialog; when it does not, the box it shows instead.
+    bool offered = true;
+    QString box{};
 };
 
 } // namespace
@@ -121,12 +127,12 @@ private slots:
     void progressOfATransferHeldHalfWay();
 
 private:
-    void writeManifest(const QByteArray& text);
+    // Serves the manifest and runs the update check the menu asks for: true when the check
+    // offers the update dialog with it.
+    bool offer(const QByteArray& manifest);
     QStringList updateFiles() const;
     // Runs the program's event loop until it is asked to end (0) or for the given time (-1).
     static int runEventLoop(int milliseconds);
-    // Runs what is queued already: 0 when that asks the program to end, else -1.
-    static int runQueuedEvents();
     template <typename T> T* child(const char* name) const {
         return m_dialog->findChild<T*>(QLatin1String(name));
     }
@@ -139,6 +145,8 @@ private:
     QTemporaryDir m_bin; // the row's xdg-open
     QByteArray m_path;
     std::unique_ptr<velmora::TForm4> m_dialog;
+    std::unique_ptr<velmora::UpdateController> m_controller;
+    QStringList m_boxes;
     std::mutex m_startedMutex;
     QStringList m_started; // by the handler, from the download's thread
 };
@@ -154,6 +162,10 @@ void TstInstaller::initTestCase() {
     qputenv("HOME", QFile::encodeName(m_common.path()));
     velmora::test::useNamedTexts();
     m_path = qgetenv("PATH");
+    velmora::setMessageBoxHandler([this](const QString& text, const QString& caption, unsigned) {
+        m_boxes << text + QStringLiteral(" | ") + caption;
+        return velmora::AnswerOk;
+    });
 }
 
 void TstInstaller::init() {
@@ -168,21 +180,30 @@ void TstInstaller::init() {
         return true;
     });
     m_dialog = std::make_unique<velmora::TForm4>();
+    m_controller = std::make_unique<velmora::UpdateController>(m_dialog.get());
+    m_boxes.clear();
 }
 
 void TstInstaller::cleanup() {
-    QVERIFY(velmora::stopUpdateWorkers());
+    QVERIFY(m_controller->stopWorkers());
     velmora::setLaunchHandler({});
     velmora::setBeforeStartHook({});
     qputenv("PATH", m_path);
+    m_controller.reset();
     m_dialog.reset();
     velmora::test::verifyNoWindowLeftOpen();
 }
 
-void TstInstaller::writeManifest(const QByteArray& text) {
-    QFile file(QDir(Global::updateFolder()).filePath(QStringLiteral("update.ums")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+bool TstInstaller::offer(const QByteArray& manifest) {
+    // Closed, as the user closes it before asking again.
+    m_dialog->hide();
+    const QString at = QString::fromLatin1(velmora::manifest::ServerPath);
+    for (HttpTestServer* server : {&m_server, &m_secureServer})
+        server->answer(at, HttpAnswer::ok(manifest));
+    Global::setUpdateMode(velmora::UpdateMode::Custom);
+    return m_controller->startCheck() &&
+           QTest::qWaitFor([this] { return !m_controller->checkRunning(); }, 30000) &&
+           m_dialog->isVisible();
 }
 
 QStringList TstInstaller::updateFiles() const {
@@ -199,13 +220,6 @@ int TstInstaller::runEventLoop(int milliseconds) {
     fallback.setSingleShot(true);
     QObject::connect(&fallback, &QTimer::timeout, &fallback, [] { QCoreApplication::exit(-1); });
     fallback.start(milliseconds);
-    return QCoreApplication::exec();
-}
-
-int TstInstaller::runQueuedEvents() {
-    // Queued after everything the download has handed over, an end it asked for included.
-    QMetaObject::invokeMethod(
-        qApp, [] { QCoreApplication::exit(-1); }, Qt::QueuedConnection);
     return QCoreApplication::exec();
 }
 
@@ -272,45 +286,55 @@ void TstInstaller::hostileServersAndManifests_data() {
     QTest::newRow("refused kind: desktop entry")
         << Case{.path = QStringLiteral("/get/velmora.desktop"), .asked = false, .status = unusable};
 
-    // Manifests that do not vouch for a newer installer: nothing is asked for.
+    // Manifests that do not vouch for a newer installer: nothing is asked for. One whose
+    // signature does not hold is refused by the check itself, which says it failed and offers
+    // nothing; a replayed older one is not news.
+    const QString checkFailed = QStringLiteral("message 11 | message 3");
+    const QString latest = QStringLiteral("message 12 | message 1");
     QTest::newRow("no digest") << Case{
         .edits = {{"SHA-256", {}}}, .asked = false, .status = manifestRefused};
     QTest::newRow("tampered version") << Case{.edits = {{"Version 1", "99"}},
                                               .signing = Signing::Tampered,
                                               .asked = false,
-                                              .status = manifestRefused};
+                                              .offered = false,
+                                              .box = checkFailed};
     QTest::newRow("tampered version text") << Case{.edits = {{"Version 2", "9.9"}},
                                                    .signing = Signing::Tampered,
                                                    .asked = false,
-                                                   .status = manifestRefused};
+                                                   .offered = false,
+                                                   .box = checkFailed};
     QTest::newRow("tampered address") << Case{.path = QStringLiteral("/get/other.deb"),
                                               .signing = Signing::Tampered,
                                               .asked = false,
-                                              .status = manifestRefused};
+                                              .offered = false,
+                                              .box = checkFailed};
     QTest::newRow("tampered kind: the signed bytes under a .run address")
         << Case{.path = QStringLiteral("/get/velmora.run"),
                 .signing = Signing::Tampered,
                 .asked = false,
-                .status = manifestRefused};
+                .offered = false,
+                .box = checkFailed};
     QTest::newRow("tampered size") << Case{.edits = {{"Size 1", "65537"}},
                                            .signing = Signing::Tampered,
                                            .asked = false,
-                                           .status = manifestRefused};
+                                           .offered = false,
+                                           .box = checkFailed};
     QTest::newRow("tampered digest") << Case{
         .answer = HttpAnswer::ok(kOlderInstaller),
         .edits = {{"SHA-256",
                    QCryptographicHash::hash(kOlderInstaller, QCryptographicHash::Sha256).toHex()}},
         .signing = Signing::Tampered,
         .asked = false,
-        .status = manifestRefused};
+        .offered = false,
+        .box = checkFailed};
     QTest::newRow("signed by another key")
-        << Case{.signing = Signing::OtherKey, .asked = false, .status = manifestRefused};
+        << Case{.signing = Signing::OtherKey, .asked = false, .offered = false, .box = checkFailed};
     QTest::newRow("unsigned") << Case{
-        .signing = Signing::Unsigned, .asked = false, .status = manifestRefused};
+        .signing = Signing::Unsigned, .asked = false, .offered = false, .box = checkFailed};
     QTest::newRow("expired") << Case{
-        .edits = {{"Expires", past}}, .asked = false, .status = manifestRefused};
+        .edits = {{"Expires", past}}, .asked = false, .offered = false, .box = checkFailed};
     QTest::newRow("an older release's signed manifest, replayed")
-        << Case{.edits = {{"Version 1", "32"}}, .asked = false, .status = manifestRefused};
+        << Case{.edits = {{"Version 1", "32"}}, .asked = false, .offered = false, .box = latest};
 
     // Transfers that complete with other bytes than the manifest names.
     QTest::newRow("an older installer under the current manifest")
@@ -385,7 +409,13 @@ void TstInstaller::hostileServersAndManifests() {
         break;
     }
     QVERIFY2(m_release.problem().isEmpty(), qPrintable(m_release.problem()));
-    writeManifest(manifest);
+    QCOMPARE(offer(manifest), row.offered);
+    if (!row.offered) {
+        QCOMPARE(m_boxes, QStringList{row.box});
+        QCOMPARE(installerServer.requests(path), requestsBefore);
+        QCOMPARE(updateFiles(), QStringList());
+        return;
+    }
 
     // The row's opener for a real start of a package, found first on PATH. What really starts
     // leaves a mark: the opener beside itself, the AppImage in its folder.
@@ -408,7 +438,8 @@ void TstInstaller::hostileServersAndManifests() {
     }
 
     m_dialog->Button2Click();
-    QVERIFY(velmora::installerDownloadRunning());
+    // A plan refused starts no download at all.
+    QCOMPARE(m_controller->downloadRunning(), row.asked);
     if (row.started) {
         // The program ends after the start, and only then.
         QCOMPARE(runEventLoop(60000), 0);
@@ -420,9 +451,8 @@ void TstInstaller::hostileServersAndManifests() {
         }
         QTRY_VERIFY(QFile::exists(mark) || row.launch == Launch::Handler);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
         // Everything the download handed over has run: the program goes on and says why.
-        QCOMPARE(runQueuedEvents(), -1);
+        QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 60000), -1);
         QCOMPARE(child<QLabel>("Label5")->text(), row.status);
         QVERIFY(child<QPushButton>("Button2")->isEnabled());
         QCOMPARE(child<QProgressBar>("ProgressBar1")->value(), 0);
@@ -443,7 +473,7 @@ void TstInstaller::aFileRenamedOverTheCheckedOneDoesNotRun() {
     const QString path = QStringLiteral("/get/velmora.run");
     const QByteArray checked = runningInstaller(QStringLiteral("checked ran"));
     m_server.answer(path, HttpAnswer::ok(checked));
-    writeManifest(m_release.manifest(checked, m_server.url(path)));
+    QVERIFY(offer(m_release.manifest(checked, m_server.url(path))));
     const QDir folder(Global::updateFolder());
     const QString swapped = folder.filePath(QStringLiteral("swap"));
     velmora::test::writeTestFile(swapped, runningInstaller(QStringLiteral("swapped ran")), true);
@@ -474,11 +504,10 @@ void TstInstaller::aKeptInstallerStaysUntilAVerifiedOneReplacesIt() {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     const auto download = [&](const QByteArray& manifest, const HttpAnswer& answer) {
-        writeManifest(manifest);
+        QVERIFY(offer(manifest));
         m_server.answer(path, answer);
         m_dialog->Button2Click();
-        QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
-        QCOMPARE(runQueuedEvents(), -1);
+        QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 60000), -1);
     };
     const QByteArray newer = installerOf(1000);
 
@@ -493,11 +522,12 @@ void TstInstaller::aKeptInstallerStaysUntilAVerifiedOneReplacesIt() {
     QVERIFY(folder.mkpath(QStringLiteral("start-a1b2c3")));
     velmora::test::writeTestFile(folder.filePath(QStringLiteral("start-a1b2c3/setup.deb")), "x",
                                  false);
+    // No instance uses the folder, this one's dialog included.
+    m_dialog->hide();
     velmora::removeLeftoverUpdateFiles(folder.path());
     QCOMPARE(updateFiles(), QStringList{QStringLiteral("setup.deb")});
     // The next showing of the dialog, with the manifest fetched again, names it.
-    writeManifest(m_release.manifest(kInstaller, m_server.url(path)));
-    m_dialog->show();
+    QVERIFY(offer(m_release.manifest(kInstaller, m_server.url(path))));
     QCOMPARE(child<QLabel>("Label5")->text(),
              QStringLiteral("more 6: ~/Velmora/Update for 3.2/setup.deb"));
     m_dialog->hide();
@@ -537,7 +567,7 @@ void TstInstaller::theUpdateFolderIsPrivate() {
     const QByteArray installer = installerOf(1700000);
     const QString path = QStringLiteral("/get/held.run");
     m_server.answer(path, HttpAnswer::held(installer));
-    writeManifest(m_release.manifest(installer, m_server.url(path)));
+    QVERIFY(offer(m_release.manifest(installer, m_server.url(path))));
     m_dialog->Button2Click();
     // The transfer's file may have no name yet: it is found among the files this process holds
     // open in the update folder, the lock and the manifest aside; the modes of each.
@@ -563,8 +593,7 @@ void TstInstaller::theUpdateFolderIsPrivate() {
     QCOMPARE(mode(folder.path()), ownerReadWrite | P::ExeOwner);
 
     m_server.release(path);
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
-    QCOMPARE(runQueuedEvents(), -1);
+    QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 60000), -1);
     QCOMPARE(updateFiles(), QStringList{QStringLiteral("setup.run")});
     QCOMPARE(mode(kept), ownerReadWrite | P::ExeOwner);
 }
@@ -586,13 +615,9 @@ void TstInstaller::theBuildsOwnKey() {
     const QString path = QStringLiteral("/get/velmora.deb");
     m_server.answer(path, HttpAnswer::ok(kInstaller));
     // Another key's manifest is refused, the build key's is started.
-    writeManifest(m_release.manifest(kInstaller, m_server.url(path)));
-    m_dialog->Button2Click();
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
-    QCOMPARE(runQueuedEvents(), -1);
-    QCOMPARE(child<QLabel>("Label5")->text(),
-             velmora::test::namedMoreText(velmora::MoreText::ManifestRefused));
-    writeManifest(release.manifest(kInstaller, m_server.url(path)));
+    QVERIFY(!offer(m_release.manifest(kInstaller, m_server.url(path))));
+    QCOMPARE(m_boxes, QStringList{QStringLiteral("message 11 | message 3")});
+    QVERIFY(offer(release.manifest(kInstaller, m_server.url(path))));
     QVERIFY2(release.problem().isEmpty(), qPrintable(release.problem()));
     m_dialog->Button2Click();
     QCOMPARE(runEventLoop(60000), 0);
@@ -605,9 +630,8 @@ void TstInstaller::theBuildsOwnKey() {
 void TstInstaller::closingTheDialogCancelsTheDownload() {
     const QString path = QStringLiteral("/get/held.deb");
     m_server.answer(path, HttpAnswer::held(kInstaller));
-    writeManifest(m_release.manifest(kInstaller, m_server.url(path)));
+    QVERIFY(offer(m_release.manifest(kInstaller, m_server.url(path))));
     const int before = m_server.requests(path);
-    m_dialog->show();
     m_dialog->Button2Click();
     QTRY_COMPARE(m_server.requests(path), before + 1);
     m_dialog->reject();
@@ -615,8 +639,7 @@ void TstInstaller::closingTheDialogCancelsTheDownload() {
     QVERIFY(!child<QTimer>("Timer1")->isActive());
     QVERIFY(!m_dialog->taskbarIndicator()->ShowInTaskbar());
     m_server.release(path);
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 30000);
-    QCOMPARE(runQueuedEvents(), -1);
+    QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 30000), -1);
     const std::lock_guard lock(m_startedMutex);
     QCOMPARE(m_started, QStringList());
 }
@@ -625,8 +648,8 @@ void TstInstaller::closingTheDialogCancelsTheDownload() {
 // stop's wait, rather than destroyed while it runs or waited for for ever; what it hands over
 // afterwards is refused, so the program is not ended by it; and the slot takes a new download.
 void TstInstaller::aWorkerThatWillNotEndIsLetGo() {
-    velmora::setUpdateWorkerStopWait(300);
-    const auto restore = qScopeGuard([] { velmora::setUpdateWorkerStopWait(10'000); });
+    velmora::UpdateController::setStopWait(300);
+    const auto restore = qScopeGuard([] { velmora::UpdateController::setStopWait(10'000); });
     std::atomic<bool> entered{false};
     std::atomic<bool> returned{false};
     QSemaphore release;
@@ -638,15 +661,15 @@ void TstInstaller::aWorkerThatWillNotEndIsLetGo() {
     });
     const QString path = QStringLiteral("/get/velmora.deb");
     m_server.answer(path, HttpAnswer::ok(kInstaller));
-    writeManifest(m_release.manifest(kInstaller, m_server.url(path)));
+    QVERIFY(offer(m_release.manifest(kInstaller, m_server.url(path))));
     m_dialog->Button2Click();
     QTRY_VERIFY_WITH_TIMEOUT(entered.load(), 30000);
 
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!velmora::stopUpdateWorkers()); // let go, not ended
+    QVERIFY(!m_controller->stopWorkers()); // let go, not ended
     QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(!velmora::installerDownloadRunning());
+    QVERIFY(!m_controller->downloadRunning());
 
     release.release();
     QTRY_VERIFY(returned.load());
@@ -656,14 +679,14 @@ void TstInstaller::aWorkerThatWillNotEndIsLetGo() {
     // The slot is free for a new download, which ends the program as usual.
     velmora::setLaunchHandler([](const QString&, LaunchMethod) { return true; });
     m_dialog->Button2Click();
-    QVERIFY(velmora::installerDownloadRunning());
+    QVERIFY(m_controller->downloadRunning());
     QCOMPARE(runEventLoop(60000), 0);
 }
 
 void TstInstaller::secondPressStartsNothing() {
     const QString path = QStringLiteral("/get/slow.deb");
     m_server.answer(path, HttpAnswer::slow(kInstaller, 8192, 40));
-    writeManifest(m_release.manifest(kInstaller, m_server.url(path)));
+    QVERIFY(offer(m_release.manifest(kInstaller, m_server.url(path))));
 
     m_dialog->Button2Click();
     QVERIFY(!child<QPushButton>("Button2")->isEnabled());
@@ -680,8 +703,7 @@ void TstInstaller::progressOfATransferHeldHalfWay() {
     const QByteArray installer = installerOf(1700000);
     const QString path = QStringLiteral("/get/held.deb");
     m_server.answer(path, HttpAnswer::of(HttpAnswer::Kind::Stall, installer));
-    writeManifest(m_release.manifest(installer, m_server.url(path)));
-    m_dialog->language();
+    QVERIFY(offer(m_release.manifest(installer, m_server.url(path))));
     QCOMPARE(m_dialog->InstallerSize(), 1700000);
 
     auto* label = child<QLabel>("Label5");
@@ -695,8 +717,7 @@ void TstInstaller::progressOfATransferHeldHalfWay() {
     QCOMPARE(taskbar->Position(), 50);
     QCOMPARE(child<QTimer>("Timer1")->interval(), 100);
 
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::installerDownloadRunning(), 60000);
-    QCOMPARE(runQueuedEvents(), -1);
+    QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 60000), -1);
     QCOMPARE(label->text(), QStringLiteral("more 4"));
     QCOMPARE(bar->value(), 0);
     QVERIFY(!child<QTimer>("Timer1")->isActive());

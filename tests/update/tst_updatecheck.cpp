@@ -12,12 +12,13 @@
 #include "tests/support/httpserver.h"
 #include "tests/support/releasetool.h"
 #include "tests/support/testsupport.h"
+#include "tests/support/windows.h"
 #include "tests/update/updatetexts.h"
 #include "update/installerplan.h"
 #include "update/manifest.h"
+#include "update/updatecontroller.h"
 #include "update/updatedialog.h"
 #include "update/updatefolder.h"
-#include "update/updateservice.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -66,9 +67,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched == velmora::Form4) {
+        if (auto* dialog = qobject_cast<velmora::TForm4*>(watched);
+            dialog && event->type() == QEvent::Show) {
             ++shows;
-            QTimer::singleShot(0, velmora::Form4, [] { velmora::Form4->reject(); });
+            QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
         }
         return QObject::eventFilter(watched, event);
     }
@@ -83,6 +85,7 @@ class TstUpdateCheck : public QObject {
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
     void outcomes_data();
@@ -105,6 +108,8 @@ private:
         return files;
     }
 
+    std::unique_ptr<velmora::TForm4> m_dialog;
+    std::unique_ptr<velmora::UpdateController> m_controller;
     HttpTestServer m_server;
     velmora::test::ReleaseTool m_release;
     velmora::test::ReleaseTool m_otherRelease;
@@ -121,14 +126,20 @@ void TstUpdateCheck::initTestCase() {
     velmora::setDownloadTimeouts({2000, 1, 2});
     Global::setCommonAppData(m_common.path());
     velmora::test::useNamedTexts();
-    velmora::Form4 = new velmora::TForm4;
-    velmora::Form4->installEventFilter(&m_catcher);
+    m_dialog = std::make_unique<velmora::TForm4>();
+    m_dialog->installEventFilter(&m_catcher);
+    m_controller = std::make_unique<velmora::UpdateController>(m_dialog.get());
     velmora::setMessageBoxHandler(
         [this](const QString& text, const QString& caption, unsigned flags) {
             m_boxes << QStringLiteral("%1 | %2 | 0x%3").arg(text, caption).arg(flags, 0, 16);
             m_boxesOnUiThread &= QThread::currentThread() == qApp->thread();
             return m_answer;
         });
+}
+
+void TstUpdateCheck::cleanupTestCase() {
+    m_controller.reset();
+    m_dialog.reset();
 }
 
 void TstUpdateCheck::init() {
@@ -142,7 +153,7 @@ void TstUpdateCheck::init() {
 }
 
 void TstUpdateCheck::cleanup() {
-    QVERIFY(velmora::stopUpdateWorkers());
+    QVERIFY(m_controller->stopWorkers());
     velmora::test::verifyNoWindowLeftOpen();
 }
 
@@ -201,8 +212,8 @@ void TstUpdateCheck::outcomes() {
     m_boxesOnUiThread = true;
     Global::setUpdateMode(mode);
 
-    QVERIFY(velmora::startUpdateCheck());
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QVERIFY(m_controller->startCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->checkRunning(), 10000);
     QCOMPARE(m_boxes, boxes);
     QVERIFY(m_boxesOnUiThread);
     QCOMPARE(m_catcher.shows, dialogs);
@@ -278,8 +289,8 @@ void TstUpdateCheck::signedOutcomes() {
     m_answer = AnswerYes;
     Global::setUpdateMode(mode);
 
-    QVERIFY(velmora::startUpdateCheck());
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QVERIFY(m_controller->startCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->checkRunning(), 10000);
     QCOMPARE(m_boxes, boxes);
     QCOMPARE(m_catcher.shows, dialogs);
     QCOMPARE(Global::updateMode(), UpdateMode::Custom);
@@ -313,7 +324,7 @@ void TstUpdateCheck::requestWhileACheckRunsIsAnswered() {
     m_server.answer(kManifestPath, whileFetching ? HttpAnswer::held(manifestOf("32"))
                                                  : HttpAnswer::ok(manifestOf("32")));
     Global::setUpdateMode(UpdateMode::Auto);
-    QVERIFY(velmora::startUpdateCheck());
+    QVERIFY(m_controller->startCheck());
     if (whileFetching)
         QTRY_COMPARE(m_server.requests(kManifestPath), before + 1);
     else
@@ -321,11 +332,11 @@ void TstUpdateCheck::requestWhileACheckRunsIsAnswered() {
 
     // The menu's request, as N9Click makes it.
     Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(velmora::startUpdateCheck());
+    QVERIFY(m_controller->startCheck());
     m_server.release(kManifestPath);
     QTRY_COMPARE_WITH_TIMEOUT(m_boxes, QStringList{QStringLiteral("message 12 | message 1 | 0x40")},
                               30000);
-    QTRY_VERIFY(!velmora::updateCheckRunning());
+    QTRY_VERIFY(!m_controller->checkRunning());
     QCOMPARE(m_server.requests(kManifestPath), before + transfers);
 }
 
@@ -336,8 +347,8 @@ void TstUpdateCheck::tricklingServerEndsTheCheck() {
     const auto restore = qScopeGuard([] { velmora::setDownloadTimeouts({2000, 1, 2}); });
     m_server.answer(kManifestPath, HttpAnswer::slow(manifestOf("33"), 2, 1000));
     Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(velmora::startUpdateCheck());
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 60000);
+    QVERIFY(m_controller->startCheck());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_controller->checkRunning(), 60000);
     QCOMPARE(m_boxes, QStringList{QStringLiteral("message 11 | message 3 | 0x10")});
     QCOMPARE(m_catcher.shows, 0);
 }
@@ -349,10 +360,10 @@ void TstUpdateCheck::stoppingReleasesAStalledCheck() {
     m_server.answer(kManifestPath, HttpAnswer::of(HttpAnswer::Kind::Silent, {}));
     const int before = m_server.requests(kManifestPath);
     Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(velmora::startUpdateCheck());
+    QVERIFY(m_controller->startCheck());
     QTRY_COMPARE(m_server.requests(kManifestPath), before + 1);
-    QVERIFY(velmora::stopUpdateWorkers()); // ended, not let go
-    QVERIFY(!velmora::updateCheckRunning());
+    QVERIFY(m_controller->stopWorkers()); // ended, not let go
+    QVERIFY(!m_controller->checkRunning());
     // Stopped, not failed: no box.
     QCOMPARE(m_boxes, QStringList());
 }
@@ -375,14 +386,14 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     }
     m_server.answer(kManifestPath, HttpAnswer::ok(manifestOf("33")));
     m_answer = AnswerYes;
-    delete velmora::Form4;
 
     velmora::createWindows();
-    velmora::Form4->installEventFilter(&m_catcher);
+    velmora::UpdateController* updates = velmora::test::updates();
+    velmora::test::updateDialog()->installEventFilter(&m_catcher);
     // The texts came from the (missing) language file; name them again.
     velmora::test::useNamedTexts();
     QCOMPARE(Global::updateMode(), UpdateMode::Auto);
-    QTRY_VERIFY_WITH_TIMEOUT(!velmora::updateCheckRunning(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!updates->checkRunning(), 10000);
     QCOMPARE(m_boxes, QStringList{QStringLiteral("message 13 | message 1 | 0x44")});
     QCOMPARE(m_catcher.shows, 1);
     // The fresh manifest survived the cleanup, and so did the kept installer; the unfinished
@@ -394,8 +405,6 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     QCOMPARE(manifest.readAll(), manifestOf("33"));
 
     velmora::destroyWindows();
-    velmora::Form4 = new velmora::TForm4;
-    velmora::Form4->installEventFilter(&m_catcher);
 }
 
 // Without an update server (the build names none, and neither does the environment) nothing
@@ -412,19 +421,14 @@ void TstUpdateCheck::noServerNoService() {
                  "Common AppData":"%1"}}})")
                    .arg(m_common.path())
                    .toUtf8());
-    delete velmora::Form4;
     velmora::createWindows();
-    const auto destroy = qScopeGuard([this] {
-        velmora::destroyWindows();
-        velmora::Form4 = new velmora::TForm4;
-        velmora::Form4->installEventFilter(&m_catcher);
-    });
+    const auto destroy = qScopeGuard([] { velmora::destroyWindows(); });
     velmora::test::useNamedTexts();
     QCOMPARE(Global::updateMode(), UpdateMode::Auto);
-    QVERIFY(!velmora::updateCheckRunning());
+    QVERIFY(!velmora::test::updates()->checkRunning());
 
-    velmora::Form1->N9Click();
-    QVERIFY(!velmora::updateCheckRunning());
+    velmora::mainWindow()->N9Click();
+    QVERIFY(!velmora::test::updates()->checkRunning());
     QCOMPARE(m_boxes, QStringList{QStringLiteral("more 7 | message 1 | 0x40")});
     QVERIFY(!QFileInfo::exists(updateFolder()));
 }

@@ -8,10 +8,12 @@
 #include "tests/support/testsupport.h"
 #include "tests/update/updatetexts.h"
 #include "update/installerplan.h"
+#include "update/manifest.h"
 #include "update/taskbar.h"
 #include "update/updatedialog.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -89,7 +91,7 @@ private slots:
     void enterPressesTheFocusedButton();
 
 private:
-    void writeManifest(const QByteArray& text);
+    void handOverManifest(const QByteArray& text);
     template <typename T> T* child(const char* name) const {
         return m_dialog->findChild<T*>(QLatin1String(name));
     }
@@ -97,6 +99,7 @@ private:
 
     QTemporaryDir m_common;
     std::unique_ptr<velmora::TForm4> m_dialog;
+    velmora::ProfileFile m_manifest;
 };
 
 void TstUpdateDialog::initTestCase() {
@@ -106,15 +109,19 @@ void TstUpdateDialog::initTestCase() {
     QVERIFY(QDir().mkpath(Global::updateFolder()));
 }
 
-void TstUpdateDialog::writeManifest(const QByteArray& text) {
-    QFile manifest(QDir(Global::updateFolder()).filePath(QStringLiteral("update.ums")));
-    QVERIFY(manifest.open(QIODevice::WriteOnly));
-    manifest.write(text);
+void TstUpdateDialog::handOverManifest(const QByteArray& text) {
+    // What the update check hands over: the manifest as this build takes it, nothing when
+    // refused.
+    m_manifest = velmora::manifest::readManifest(text, velmora::updateSigningKey(),
+                                                 QDateTime::currentDateTimeUtc())
+                     .value_or(velmora::ProfileFile());
+    if (m_dialog)
+        m_dialog->setManifest(m_manifest, velmora::manifest::manifestUrl());
 }
 
 void TstUpdateDialog::init() {
-    writeManifest(kManifest);
     m_dialog = std::make_unique<velmora::TForm4>();
+    handOverManifest(kManifest);
 }
 
 void TstUpdateDialog::cleanup() {
@@ -233,7 +240,7 @@ void TstUpdateDialog::sizeUnit_data() {
 void TstUpdateDialog::sizeUnit() {
     QFETCH(QByteArray, sizes);
     QFETCH(QString, label);
-    writeManifest("[Info setup]\nVersion 1=33\n" + sizes);
+    handOverManifest("[Info setup]\nVersion 1=33\n" + sizes);
     velmora::test::useNamedTexts();
     m_dialog->show();
     QCOMPARE(child<QLabel>("Label4")->text(), label);
@@ -251,11 +258,11 @@ void TstUpdateDialog::keyedBuildShowsOnlyASignedManifest() {
     const auto restore = qScopeGuard([] { velmora::setUpdateSigningKey({}); });
     velmora::test::useNamedTexts();
 
-    writeManifest(manifest);
+    handOverManifest(manifest);
     m_dialog->show();
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("update 4 4.0"));
     m_dialog->hide();
-    writeManifest(velmora::test::withManifestLine(manifest, "Version 2", "9.9"));
+    handOverManifest(velmora::test::withManifestLine(manifest, "Version 2", "9.9"));
     m_dialog->show();
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("update 4 "));
 }
@@ -347,7 +354,7 @@ void TstUpdateDialog::manifestTextsAreShownLiterally() {
     QFETCH(QByteArray, key);
     QFETCH(QString, value);
     QFETCH(QString, label);
-    writeManifest("[Info setup]\nVersion 1=33\n" + key + "=" + value.toUtf8() + "\n");
+    handOverManifest("[Info setup]\nVersion 1=33\n" + key + "=" + value.toUtf8() + "\n");
     velmora::test::useNamedTexts();
     m_dialog->show();
     const QLabel* shown = child<QLabel>(label.toLatin1().constData());

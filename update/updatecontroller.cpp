@@ -1,0 +1,249 @@
+#include "update/updatecontroller.h"
+
+#include "platform/base/terminate.h"
+#include "platform/ui/errorreport.h"
+#include "platform/ui/messagebox.h"
+#include "state/global.h"
+#include "update/manifest.h"
+#include "update/updatedialog.h"
+#include "update/updatefolder.h"
+
+#include <QDateTime>
+#include <QScopeGuard>
+
+namespace velmora {
+namespace {
+
+// A cancelled transfer notices within about a second.
+int g_stopWaitMilliseconds = 10'000; // the user-interface thread's
+
+// A box of the "Messages" table.
+int messageBox(int textLine, int captionLine, unsigned flags) {
+    return showMessageBox(Global::text(TextTable::Messages, textLine),
+                          Global::text(TextTable::Messages, captionLine), flags);
+}
+
+bool modeIs(UpdateMode mode) {
+    return Global::updateMode() == mode;
+}
+
+} // namespace
+
+bool updateServiceAvailable() {
+    return !manifest::serverBase().isEmpty();
+}
+
+// A worker the controller started, with its hold on the update folder. What a worker tells is
+// taken only while it is the one in its place: the serial tells it from a later one.
+struct UpdateController::Running {
+    std::unique_ptr<UpdateWorker> worker;
+    std::shared_ptr<void> folder;
+    quint64 serial = 0;
+    bool told = false; // it told how it ended (an outcome, a failure, a start)
+};
+
+UpdateController::UpdateController(TForm4* dialog, QObject* parent)
+    : QObject(parent), m_dialog(dialog) {
+    connectGuarded(m_dialog, &TForm4::downloadRequested, this, [this] { startDownload(); });
+    connectGuarded(m_dialog, &TForm4::downloadAbandoned, this, [this] { cancelDownload(); });
+}
+
+UpdateController::~UpdateController() {
+    stopWorkers();
+}
+
+void UpdateController::setWorkerFactories(CheckFactory check, DownloadFactory download) {
+    m_makeCheck = std::move(check);
+    m_makeDownload = std::move(download);
+}
+
+void UpdateController::setStopWait(int milliseconds) {
+    g_stopWaitMilliseconds = milliseconds;
+}
+
+bool UpdateController::checkRunning() const {
+    return m_check != nullptr;
+}
+
+bool UpdateController::downloadRunning() const {
+    return m_download != nullptr;
+}
+
+template <typename Handler>
+auto UpdateController::whileCurrent(const std::unique_ptr<Running>& running, quint64 serial,
+                                    Handler handler) {
+    return [&running, serial, handler](auto&&... arguments) {
+        if (running && running->serial == serial)
+            guarded([&] { handler(*running, arguments...); });
+    };
+}
+
+bool UpdateController::startCheck() {
+    if (!updateServiceAvailable())
+        return false;
+    if (m_check && !m_check->told)
+        return true;
+    // Told its outcome: it only ends its thread now.
+    if (m_check) {
+        m_check->worker->wait();
+        m_check.reset();
+    }
+    std::unique_ptr<CheckWorker> worker =
+        m_makeCheck ? m_makeCheck()
+                    : std::make_unique<CheckForUpdates>(
+                          Global::updateFolder(), manifest::manifestUrl(), updateSigningKey());
+    static quint64 serials = 0;
+    const quint64 serial = ++serials;
+    connect(worker.get(), &CheckWorker::finished, this,
+            whileCurrent(m_check, serial, [this](Running& running, const CheckOutcome& outcome) {
+                running.told = true;
+                checkFinished(outcome);
+            }));
+    connect(worker.get(), &UpdateWorker::ended, this,
+            whileCurrent(m_check, serial, [this](Running&) { checkEnded(); }));
+    m_check.reset(new Running{std::move(worker), holdUpdateFolder(Global::updateFolder()), serial});
+    m_check->worker->start();
+    return true;
+}
+
+void UpdateController::checkFinished(const CheckOutcome& outcome) {
+    // Whatever was told, later requests are the user's own.
+    const auto ended = qScopeGuard([] { Global::setUpdateMode(UpdateMode::Custom); });
+    if (!outcome.manifest) {
+        if (modeIs(UpdateMode::Custom))
+            messageBox(11, 3, MessageFlags::ErrorOk);
+        return;
+    }
+    const int offered = manifest::offeredVersion(*outcome.manifest);
+    if (offered > manifest::ProgramVersion) {
+        if (modeIs(UpdateMode::Custom))
+            offer(outcome);
+        else if (modeIs(UpdateMode::Auto) &&
+                 messageBox(13, 1, MessageFlags::InformationYesNo) == AnswerYes)
+            offer(outcome);
+    } else if (offered == manifest::ProgramVersion && modeIs(UpdateMode::Custom)) {
+        messageBox(12, 1, MessageFlags::InformationOk);
+    }
+}
+
+void UpdateController::checkEnded() {
+    // Ended without an outcome (it failed in a way that is none): nothing is told, and later
+    // requests are the user's own all the same.
+    if (!m_check->told)
+        Global::setUpdateMode(UpdateMode::Custom);
+    m_check->worker->wait();
+    m_check.reset();
+}
+
+void UpdateController::offer(const CheckOutcome& outcome) {
+    // A dialog already open (with its download, perhaps) keeps what it shows.
+    if (!m_dialog->isVisible()) {
+        m_offered = outcome;
+        m_dialog->setManifest(*outcome.manifest, outcome.source);
+        m_dialog->show();
+    }
+    m_dialog->raise();
+    m_dialog->activateWindow();
+}
+
+void UpdateController::startDownload() {
+    // Nothing starts without the dialog showing the update it is for.
+    if (!m_dialog->isVisible() || !m_offered || !m_offered->manifest)
+        return;
+    if (m_download && !m_download->told)
+        return;
+    // Told its end: it only ends its thread now.
+    if (m_download) {
+        m_download->worker->wait();
+        m_download.reset();
+    }
+    const ProfileFile& manifest = *m_offered->manifest;
+    // A dialog left open past the signed manifest's expiry downloads nothing on its word.
+    if (m_offered->expires && manifest::expired(manifest, QDateTime::currentDateTimeUtc())) {
+        m_dialog->downloadFailed(UpdateFailure::ManifestRefused, {});
+        return;
+    }
+    const auto planned = planInstaller(manifest, m_offered->source);
+    if (const auto* refused = std::get_if<UpdateFailure>(&planned)) {
+        m_dialog->downloadFailed(*refused, {});
+        return;
+    }
+    const InstallerPlan& plan = std::get<InstallerPlan>(planned);
+    std::unique_ptr<DownloadWorker> worker =
+        m_makeDownload ? m_makeDownload(plan)
+                       : std::make_unique<MyThread>(plan, Global::updateFolder());
+    static quint64 serials = 0;
+    const quint64 serial = ++serials;
+    connect(worker.get(), &DownloadWorker::progress, this,
+            whileCurrent(m_download, serial,
+                         [this](Running&, qint64 bytes) { m_dialog->downloadProgress(bytes); }));
+    connect(worker.get(), &DownloadWorker::failed, this,
+            whileCurrent(m_download, serial,
+                         [this](Running& running, UpdateFailure reason, const QString& detail) {
+                             running.told = true;
+                             m_dialog->downloadFailed(reason, detail);
+                         }));
+    connect(worker.get(), &DownloadWorker::installerStarted, this,
+            whileCurrent(m_download, serial, [this](Running& running) {
+                running.told = true;
+                installerStarted();
+            }));
+    connect(worker.get(), &UpdateWorker::ended, this,
+            whileCurrent(m_download, serial, [this](Running&) { downloadEnded(); }));
+    m_download.reset(
+        new Running{std::move(worker), holdUpdateFolder(Global::updateFolder()), serial});
+    m_dialog->downloadStarted();
+    m_download->worker->start();
+}
+
+void UpdateController::cancelDownload() {
+    if (!m_download)
+        return;
+    // It ends soon and starts nothing; what it still tells is not taken.
+    m_download->worker->cancel();
+    m_download->told = true;
+}
+
+void UpdateController::downloadEnded() {
+    // Ended without telling how (it failed in a way that is no failure of the download's own):
+    // the dialog must not wait for it for ever.
+    if (!m_download->told && !m_download->worker->cancelled())
+        m_dialog->downloadFailed(UpdateFailure::DownloadFailed, {});
+    m_download->worker->wait();
+    m_download.reset();
+}
+
+void UpdateController::installerStarted() {
+    // The installer runs: the program makes way for it, as the menu's exit command ends it.
+    requestTerminate();
+}
+
+bool UpdateController::stopWorkers() {
+    // Both transfers are cancelled before either is waited for.
+    for (const auto* running : {&m_check, &m_download})
+        if (*running)
+            (*running)->worker->cancel();
+    if (m_download)
+        m_dialog->downloadStopped();
+    bool ended = true;
+    for (auto* running : {&m_check, &m_download}) {
+        if (!*running)
+            continue;
+        std::unique_ptr<Running> stopped = std::move(*running);
+        stopped->folder.reset();
+        // Nothing it still tells is taken.
+        disconnect(stopped->worker.get(), nullptr, this, nullptr);
+        if (stopped->worker->wait(QDeadlineTimer(g_stopWaitMilliseconds)))
+            continue;
+        // Let go rather than destroyed while it runs; deleted here once it has ended.
+        ended = false;
+        UpdateWorker* released = stopped->worker.release();
+        connect(released, &UpdateWorker::ended, released, &QObject::deleteLater);
+        // Ended meanwhile, before the connection: deleteLater may be called twice.
+        if (!released->running())
+            released->deleteLater();
+    }
+    return ended;
+}
+
+} // namespace velmora
