@@ -35,6 +35,7 @@ private:
 };
 
 void TstWindowFit::init() {
+    velmora::test::recordTopLevelWidgets();
     qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
     m_store = std::make_unique<TemporaryStore>();
 }

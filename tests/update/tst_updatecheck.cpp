@@ -132,6 +132,7 @@ void TstUpdateCheck::initTestCase() {
 }
 
 void TstUpdateCheck::init() {
+    velmora::test::recordTopLevelWidgets();
     qputenv("VELMORA_UPDATE_SERVER", m_server.base().toLatin1());
     // The boxes and the dialog of each outcome, whatever key this build carries; the signed
     // outcomes set one.
@@ -396,6 +397,7 @@ void TstUpdateCheck::startupCheckRunsAfterWindowsAndCleanup() {
     velmora::destroyWindows();
     velmora::Form4 = new velmora::TForm4;
     velmora::Form4->installEventFilter(&m_catcher);
+    velmora::test::recordFixture(velmora::Form4);
 }
 
 // Without an update server (the build names none, and neither does the environment) nothing
@@ -418,6 +420,7 @@ void TstUpdateCheck::noServerNoService() {
         velmora::destroyWindows();
         velmora::Form4 = new velmora::TForm4;
         velmora::Form4->installEventFilter(&m_catcher);
+        velmora::test::recordFixture(velmora::Form4);
     });
     velmora::test::useNamedTexts();
     QCOMPARE(Global::updateMode(), UpdateMode::Auto);

@@ -113,6 +113,7 @@ void TstUpdateDialog::writeManifest(const QByteArray& text) {
 }
 
 void TstUpdateDialog::init() {
+    velmora::test::recordTopLevelWidgets();
     writeManifest(kManifest);
     m_dialog = std::make_unique<velmora::TForm4>();
 }
