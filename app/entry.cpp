@@ -52,8 +52,8 @@ void initApplication() {
     QApplication::setWindowIcon(icon);
     // In every window, the update dialog's and the message boxes' included.
     letEnterPressFocusedButtons();
-    // Check boxes and radio buttons that can be seen on a dark window too.
-    outlineIndicators();
+    // Check boxes, radio buttons and the keyboard focus that can be seen on a dark window too.
+    drawReadableMarks();
     // Error reports in the language of the interface.
     setErrorReportWording({&errorReportCaption, &failureText});
 }

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QScopeGuard>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -48,6 +49,19 @@ QString systemError(int error) {
 // reader drops one at the start of a string when it stands there raw.
 QByteArray serialized(const QJsonObject& store) {
     return QJsonDocument(store).toJson(QJsonDocument::Indented).replace("\xEF\xBB\xBF", "\\ufeff");
+}
+
+std::atomic<SaveStepHook> saveStepHook{nullptr};
+
+void reached(SaveStep step) {
+    if (const SaveStepHook hook = saveStepHook.load())
+        hook(step);
+}
+
+// Writes `bytes` into the file's temporary file and hands them to the system, not only to the
+// file's buffer, so that a process killed after this has them on disk.
+bool writeThrough(QSaveFile& file, QByteArrayView bytes) {
+    return file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
 }
 
 // The handler told of every store set aside, and the lock that guards it.
@@ -293,20 +307,31 @@ bool save(const QString& path, const QJsonObject& store, const QByteArray& origi
         problem = QStringLiteral("the file would be larger than %1 bytes").arg(kMaxStoreSize);
         return false;
     }
+    // In two halves, so that a test can kill a writer with half a new file written.
+    const QByteArrayView view(bytes);
+    const qsizetype half = view.size() / 2;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    const auto refused = [&] {
         problem = file.errorString();
         file.cancelWriting();
         return false;
-    }
+    };
+    if (!file.open(QIODevice::WriteOnly) || !writeThrough(file, view.first(half)))
+        return refused();
+    reached(SaveStep::HalfWritten);
+    if (!writeThrough(file, view.sliced(half)))
+        return refused();
     if (!original.isEmpty() && !keepOriginal(path, original, problem)) {
         file.cancelWriting();
         return false;
     }
-    if (file.commit())
-        return true;
-    problem = file.errorString();
-    return false;
+    reached(SaveStep::Written);
+    if (!file.commit()) {
+        problem = file.errorString();
+        return false;
+    }
+    reached(SaveStep::Replaced);
+    return true;
 }
 
 bool makeFolder(const QString& folder, QString& problem) {
@@ -359,6 +384,10 @@ bool modify(const QString& path, const Edit& edit, QString& problem) {
     }
     tellSetAside(keptCopy);
     return written;
+}
+
+void setSaveStepHook(SaveStepHook hook) {
+    saveStepHook.store(hook);
 }
 
 void setSetAsideHandler(SetAsideHandler handler) {

@@ -37,4 +37,13 @@ using Edit = std::function<bool(QJsonObject& store, QString& problem)>;
 using SetAsideHandler = std::function<void(const QString& keptCopy)>;
 void setSetAsideHandler(SetAsideHandler handler);
 
+// The steps of every replacement of the store file, all under the lock: half of the new bytes
+// are in the temporary file, all of them are, and the temporary file has been renamed onto the
+// store. A test stops a writer process at one of them and kills it there.
+enum class SaveStep { HalfWritten, Written, Replaced };
+using SaveStepHook = void (*)(SaveStep step);
+// For tests: calls `hook` at each step of each replacement, on the writing thread; null calls
+// nothing.
+void setSaveStepHook(SaveStepHook hook);
+
 } // namespace velmora::storefile

@@ -12,12 +12,15 @@
 #include <QPen>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QStyleOptionComplex>
 #include <QStyleOptionFrame>
+#include <QTabBar>
 #include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace velmora {
 namespace {
@@ -73,12 +76,61 @@ protected:
     }
 };
 
-// The application's style, with a ring around check boxes and radio buttons in a colour between
-// the window's text and the window that stands out 3:1 from the window.
-class OutlinedIndicators : public QProxyStyle {
+// The focus colour of a control's face: the desktop's selection colour, made darker on light
+// grounds and lighter on dark ones until it stands out 3:1 from every ground the control may
+// show (a dark theme's selection blue reads about 2.5:1 on its button face). Styles shade a
+// face from the button colour, and Fusion lights a dark theme's combo box up to 75 % at its
+// inner edge, so that shade counts as a ground too.
+QColor focusColour(const QPalette& palette) {
+    const QColor button = palette.color(QPalette::Active, QPalette::Button);
+    const bool lightGround = button.lightnessF() > 0.5;
+    const QColor grounds[] = {button, lightGround ? button.darker(110) : button.lighter(180),
+                              palette.color(QPalette::Active, QPalette::Base),
+                              palette.color(QPalette::Active, QPalette::Window)};
+    const auto reaches = [&grounds](const QColor& colour) {
+        return std::all_of(std::begin(grounds), std::end(grounds), [&colour](const QColor& ground) {
+            return contrastRatio(colour, ground) >= 3;
+        });
+    };
+    QColor colour = palette.color(QPalette::Active, QPalette::Highlight);
+    for (int step = 0; step < 40 && !reaches(colour); ++step)
+        colour = lightGround ? colour.darker(106) : colour.lighter(106);
+    if (reaches(colour))
+        return colour;
+    // A selection colour that no shade of it sets apart: the text's colour does.
+    return palette.color(QPalette::Active, QPalette::ButtonText);
+}
+
+// A ring two pixels wide just inside `area`, square-cornered so whole pixels carry it.
+void drawFocusRing(QPainter* painter, const QRectF& area, const QColor& colour) {
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(colour, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter->drawRect(area.adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
+// The application's style, with marks that stand out 3:1 where the desktop's themes do not
+// always give them: a ring around check boxes and radio buttons in a colour between the
+// window's text and the window, and a ring of the keyboard focus on combo boxes and tabs, which
+// the style marks only faintly (or not at all once a window opens with the focus on them).
+class ReadableMarks : public QProxyStyle {
 public:
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect) {
+            if (const auto* bar = qobject_cast<const QTabBar*>(widget)) {
+                // Just inside the tab's edge, clear of its label, which the style's own mark
+                // runs through; in the tab's text colour, which reads on its ground whether the
+                // tab is the selected one (in the selection colour) or not.
+                const int tab = bar->tabAt(option->rect.center());
+                const QRect area =
+                    tab < 0 ? option->rect : bar->tabRect(tab).adjusted(3, 3, -3, -3);
+                drawFocusRing(painter, area, option->palette.color(QPalette::WindowText));
+                return;
+            }
+        }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         const bool indicator =
             element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
@@ -114,13 +166,24 @@ public:
         }
         painter->restore();
     }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        // Inside the frame, on the face, whatever moved the focus there: a dialog that opens
+        // with the focus on its first combo box shows where the keyboard is.
+        if (control == CC_ComboBox && (option->state & State_HasFocus) &&
+            (option->state & State_Enabled))
+            drawFocusRing(painter, QRectF(option->rect).adjusted(1, 1, -1, -1),
+                          focusColour(option->palette));
+    }
 };
 
 } // namespace
 
-void outlineIndicators() {
-    if (!dynamic_cast<OutlinedIndicators*>(QApplication::style()))
-        QApplication::setStyle(new OutlinedIndicators);
+void drawReadableMarks() {
+    if (!dynamic_cast<ReadableMarks*>(QApplication::style()))
+        QApplication::setStyle(new ReadableMarks);
 }
 
 double contrastRatio(const QColor& one, const QColor& other) {

@@ -48,10 +48,11 @@ void setFittedText(QLabel* label, const QString& text, int largestPixelSize, int
 // or as far as it goes; a ground that reaches it already is returned as it is.
 [[nodiscard]] QColor groundForInk(const QColor& ground, const QColor& ink, double ratio);
 
-// Draws a ring around every enabled check box and radio button that stands out 3:1 from the
-// window colour, which the desktop's dark themes do not always give their indicators. Installs
-// itself over the application's style, once.
-void outlineIndicators();
+// Draws marks that stand out 3:1, which the desktop's themes (dark ones most) do not always
+// give: a ring around every enabled check box and radio button, against the window colour, and
+// a ring of the keyboard focus on combo boxes and on the focused tab of a tab bar, against the
+// ground it is drawn on. Installs itself over the application's style, once, for every window.
+void drawReadableMarks();
 
 // Whether the field's background is the given system colour.
 [[nodiscard]] bool hasFieldColour(const QWidget* field, FieldColour colour);

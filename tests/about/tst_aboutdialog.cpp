@@ -113,6 +113,7 @@ void TstAboutDialog::initTestCase() {
 }
 
 void TstAboutDialog::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     m_boxes = std::make_unique<MessageBoxRecorder>();
     m_shell = std::make_unique<ShellRecorder>();

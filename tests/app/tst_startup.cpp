@@ -172,6 +172,7 @@ void TstStartup::initTestCase() {
 }
 
 void TstStartup::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     // The tables and the shared state outlive a window; start every row from nothing.
     for (int table = 0; table < velmora::Global::TableCount; ++table)

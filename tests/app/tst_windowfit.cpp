@@ -36,6 +36,7 @@ private:
 };
 
 void TstWindowFit::init() {
+    velmora::test::recordTopLevelWidgets();
     qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
     m_store = std::make_unique<TemporaryStore>();
 }

@@ -24,6 +24,7 @@ class TstUpdateResponsive : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { velmora::test::recordTopLevelWidgets(); }
     void cleanup() { velmora::test::verifyNoWindowLeftOpen(); }
     void windowAnswersWhileTheServerStalls();
 };

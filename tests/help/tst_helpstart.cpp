@@ -113,6 +113,7 @@ void TstHelpStart::laterHelpProgramsShowTheirPageInTheOpenWindow() {
 }
 
 void TstHelpStart::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     // The pages as the build stages them, laid out as installed.
     qputenv("VELMORA_DATA_DIR", kData.toLocal8Bit());

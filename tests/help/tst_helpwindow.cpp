@@ -86,6 +86,7 @@ void TstHelpWindow::initTestCase() {
 }
 
 void TstHelpWindow::init() {
+    velmora::test::recordTopLevelWidgets();
     qputenv("VELMORA_DATA_DIR", kData.toLocal8Bit());
     qunsetenv("VELMORA_HELP_SCREEN");
 }

@@ -17,6 +17,7 @@ class TestMessageBox : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { velmora::test::recordTopLevelWidgets(); }
     void cleanup() { velmora::test::verifyNoWindowLeftOpen(); }
     void textIsShownLiterally_data();
     void textIsShownLiterally();

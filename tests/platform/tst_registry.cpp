@@ -1,5 +1,6 @@
 #include "platform/base/failure.h"
 #include "platform/store/registry.h"
+#include "platform/store/storefile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -8,9 +9,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QLockFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,11 +19,14 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -40,7 +44,7 @@ namespace {
 const QString kKey = QStringLiteral("SOFTWARE\\Velmora\\3.2");
 constexpr int kWriterProcesses = 4;
 constexpr int kWritesPerProcess = 100;
-// A value this long makes each write last a few milliseconds, long enough to be killed inside.
+// A value this long spreads the store over many blocks, so half a file is far from a whole one.
 constexpr int kPaddingLength = 512 * 1024;
 // How long a child process may take before the test calls it hung.
 constexpr int kChildTimeoutMs = 10000;
@@ -80,40 +84,59 @@ int runWriter(const QString& id) {
     return 0;
 }
 
-// The value a rewriting child stores as its n-th write: the number, then letters that tell
-// whether the text belongs to that number.
+// The value the n-th write of "Counter" stores: the number, then letters that tell whether the
+// text belongs to that number.
 QString counterValue(int n) {
     return QString::number(n) + QLatin1Char(':') +
            QString(kPaddingLength, QLatin1Char(static_cast<char>('a' + n % 26)));
 }
 
-// Child mode: rewrite "Counter" with ever higher numbers until killed, announcing each write
-// before it starts and after it ends.
-int runRewriter() {
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
+// The names by which the test tells a writer where to stop.
+const std::pair<const char*, velmora::storefile::SaveStep> kSaveSteps[] = {
+    {"half-written", velmora::storefile::SaveStep::HalfWritten},
+    {"written", velmora::storefile::SaveStep::Written},
+    {"replaced", velmora::storefile::SaveStep::Replaced},
+};
+std::atomic<int> stopStep{-1};
+
+// Says on standard output which step the write reached and waits there to be killed.
+void stopAtStep(velmora::storefile::SaveStep step) {
+    if (static_cast<int>(step) != stopStep.load())
+        return;
+    for (const auto& [name, known] : kSaveSteps) {
+        if (known == step) {
+            const QByteArray line = QByteArray("at ") + name + '\n';
+            if (::write(STDOUT_FILENO, line.constData(), line.size()) != line.size())
+                std::_Exit(2);
+        }
+    }
+    for (;;)
+        ::pause();
+}
+
+// Child mode: write "Counter" with the number after the stored one, stopping at the named step
+// of the store's replacement until killed.
+int runStoppedWriter(const QString& stepName) {
+    for (const auto& [name, step] : kSaveSteps) {
+        if (stepName == QLatin1String(name))
+            stopStep = static_cast<int>(step);
+    }
+    if (stopStep.load() < 0)
         return 2;
+    velmora::storefile::setSaveStepHook(stopAtStep);
     try {
         Registry registry(RootKey::CurrentUser);
         if (!registry.openKey(kKey, true))
             return 3;
-        int n =
+        const int n =
             registry.readString(QStringLiteral("Counter")).section(QLatin1Char(':'), 0, 0).toInt();
-        out.write("ready\n");
-        out.flush();
-        for (;;) {
-            ++n;
-            out.write("begin " + QByteArray::number(n) + '\n');
-            out.flush();
-            registry.writeString(QStringLiteral("Counter"), counterValue(n));
-            out.write("end " + QByteArray::number(n) + '\n');
-            out.flush();
-        }
+        registry.writeString(QStringLiteral("Counter"), counterValue(n + 1));
     } catch (const Failure& failure) {
         QFile err;
         if (err.open(stderr, QIODevice::WriteOnly))
             err.write(failure.message().toUtf8() + '\n');
     }
+    // Reaching here means the write never stopped where it was told to.
     return 1;
 }
 
@@ -255,6 +278,7 @@ private slots:
     void heldLockRefusesWrite();
     void lockLeftByKilledProcessIsTaken();
     void writerProcessesLoseNothing();
+    void killedWritersLeaveOldOrNewStore_data();
     void killedWritersLeaveOldOrNewStore();
     void storePathDefault_data();
     void storePathDefault();
@@ -1084,55 +1108,56 @@ void TestRegistry::writerProcessesLoseNothing() {
         qPrintable(QStringLiteral("%1 writes lost, first %2").arg(lost.size()).arg(lost.value(0))));
 }
 
+void TestRegistry::killedWritersLeaveOldOrNewStore_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("expected"); // the write whose value the store holds after the kill
+    QTest::newRow("killed with half the new file written") << QStringLiteral("half-written") << 1;
+    QTest::newRow("killed with the new file whole, before its rename")
+        << QStringLiteral("written") << 1;
+    QTest::newRow("killed after the rename, holding the lock") << QStringLiteral("replaced") << 2;
+}
+
 void TestRegistry::killedWritersLeaveOldOrNewStore() {
-    constexpr int kills = 8;
-    int killedWhileWriting = 0;
-    int leftNew = 0; // of those, the kills that came after the new file was in place
-    for (int round = 0; round < kills; ++round) {
-        QProcess writer;
-        writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--rewrite")});
-        QVERIFY(writer.waitForStarted());
-        QVERIFY(writer.waitForReadyRead(kChildTimeoutMs));
-        QTest::qSleep(QRandomGenerator::global()->bounded(10, 60));
-        writer.kill();
-        QVERIFY(writer.waitForFinished(kChildTimeoutMs));
-        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+    QFETCH(QString, step);
+    QFETCH(int, expected);
+    Registry registry(RootKey::CurrentUser);
+    QVERIFY(registry.openKey(kKey, true));
+    registry.writeString(QStringLiteral("Counter"), counterValue(1));
 
-        // The last write begun and the last ended; the writer numbers them on from the store.
-        int begun = 0;
-        int ended = 0;
-        for (const QByteArray& line : writer.readAllStandardOutput().split('\n')) {
-            if (line.startsWith("begin "))
-                begun = line.mid(6).toInt();
-            else if (line.startsWith("end "))
-                ended = line.mid(4).toInt();
-        }
-        QVERIFY2(begun > 0, "the writer was killed before its first write");
-
-        // The key is made by the first write, so a kill inside the very first write of all
-        // may leave none: that is the store before any write, number 0.
-        Registry reader(RootKey::CurrentUser);
-        const bool written = reader.openKey(kKey, false);
-        QVERIFY2(written || begun == 1, "the key is gone after later writes");
-        const QString stored = written ? reader.readString(QStringLiteral("Counter")) : QString();
-        QVERIFY2(keptCopies().isEmpty(), "a killed write left a file that does not read");
-        const int n = stored.section(QLatin1Char(':'), 0, 0).toInt();
-        QVERIFY2(!written || stored == counterValue(n), "the stored value is torn");
-        if (begun > ended) {
-            // Killed inside write `begun`: the store holds the write before it or this one.
-            ++killedWhileWriting;
-            if (n == begun)
-                ++leftNew;
-            QVERIFY2(
-                n == begun - 1 || n == begun,
-                qPrintable(QStringLiteral("%1 after a kill inside write %2").arg(n).arg(begun)));
-        } else {
-            QCOMPARE(n, ended);
-        }
+    // The writer stores write 2 and says where it stopped; it is killed there.
+    QProcess writer;
+    writer.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--write-to"), step});
+    QVERIFY(writer.waitForStarted());
+    while (!writer.canReadLine()) {
+        QVERIFY2(writer.waitForReadyRead(kChildTimeoutMs),
+                 qPrintable(QStringLiteral("the writer did not stop at the step: %1")
+                                .arg(QString::fromLocal8Bit(writer.readAllStandardError()))));
     }
-    qInfo("%d of %d kills landed inside a write; %d left the old value, %d the new",
-          killedWhileWriting, kills, killedWhileWriting - leftNew, leftNew);
-    QVERIFY(killedWhileWriting > 0);
+    QCOMPARE(writer.readLine().trimmed(), QByteArray("at ") + step.toLatin1());
+    writer.kill();
+    QVERIFY(writer.waitForFinished(kChildTimeoutMs));
+    QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+
+    // The file on disk is one the store wrote whole: the old one or the new one.
+    QFile file(storeFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const QString stored = document.object()
+                               .value(QStringLiteral("HKEY_CURRENT_USER"))
+                               .toObject()
+                               .value(kKey)
+                               .toObject()
+                               .value(QStringLiteral("Counter"))
+                               .toString();
+    QCOMPARE(stored.section(QLatin1Char(':'), 0, 0).toInt(), expected);
+    QVERIFY2(stored == counterValue(expected), "the stored value is torn");
+    QVERIFY(keptCopies().isEmpty());
+
+    // The killed writer's lock stops no one: the next write goes on from what is stored.
+    registry.writeString(QStringLiteral("Counter"), counterValue(expected + 1));
+    QCOMPARE(registry.readString(QStringLiteral("Counter")), counterValue(expected + 1));
 }
 
 void TestRegistry::storePathDefault_data() {
@@ -1159,8 +1184,8 @@ int main(int argc, char** argv) {
         return runWriter(arguments.at(2));
     if (arguments.size() == 2 && arguments.at(1) == QLatin1String("--hold-lock"))
         return holdLock();
-    if (arguments.size() == 2 && arguments.at(1) == QLatin1String("--rewrite"))
-        return runRewriter();
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--write-to"))
+        return runStoppedWriter(arguments.at(2));
     if (arguments.size() == 2 && arguments.at(1) == QLatin1String("--access"))
         return runAccess();
     TestRegistry test;

@@ -192,6 +192,7 @@ private:
 };
 
 void TstSettingsDialog::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     m_boxes = std::make_unique<MessageBoxRecorder>();
     // The shipped language files, Russian loaded as at start-up.

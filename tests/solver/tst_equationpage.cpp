@@ -219,6 +219,7 @@ void TstEquationPage::initTestTexts() {
 }
 
 void TstEquationPage::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     m_boxes = std::make_unique<MessageBoxRecorder>();
     m_window = std::make_unique<TForm1>();

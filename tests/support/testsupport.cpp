@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -14,6 +17,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <optional>
 
 namespace velmora::test {
 
@@ -41,6 +45,10 @@ QString testLocaleProblem() {
 
 namespace {
 
+// The top-level widgets there were when the running test function began; unset before the
+// first snapshot.
+std::optional<QList<QPointer<QWidget>>> topLevelsBefore;
+
 QList<QWidget*> openWindows() {
     QList<QWidget*> open;
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -50,22 +58,69 @@ QList<QWidget*> openWindows() {
     return open;
 }
 
+// The top-level widgets made since the snapshot that no widget owns. A window with a parent
+// goes with its parent, so it is left out: a dialog that a window keeps for the next time, and
+// the popups Qt makes when first needed and keeps (a combo box's list, a menu, a completer's
+// list); were the parent itself left behind, it is named. Qt's parentless helpers (the
+// tool tip's label) delete themselves once hidden, within the wait below.
+QList<QWidget*> leftBehind() {
+    QSet<const QWidget*> before;
+    for (const QPointer<QWidget>& widget : *topLevelsBefore) {
+        if (widget)
+            before.insert(widget.data());
+    }
+    QList<QWidget*> left;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->parentWidget() && !before.contains(widget))
+            left << widget;
+    }
+    return left;
+}
+
+QString described(const QWidget* window) {
+    return QStringLiteral("%1 \"%2\" (%3)")
+        .arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle(),
+             window->objectName());
+}
+
 } // namespace
 
+void recordTopLevelWidgets() {
+    topLevelsBefore.emplace();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        topLevelsBefore->append(widget);
+}
+
+void recordFixture(QWidget* widget) {
+    if (topLevelsBefore)
+        topLevelsBefore->append(widget);
+}
+
 void verifyNoWindowLeftOpen() {
+    if (!topLevelsBefore)
+        QFAIL("no top-level widgets were recorded: call recordTopLevelWidgets() in init()");
+    // Each test function takes its own snapshot.
+    const auto forget = qScopeGuard([] { topLevelsBefore.reset(); });
     // A dialog closed by a queued call, or deleted later, is gone once the events have run.
-    if (QTest::qWaitFor([] { return openWindows().isEmpty(); }, 2000))
+    if (QTest::qWaitFor([] { return openWindows().isEmpty() && leftBehind().isEmpty(); }, 2000))
         return;
-    QStringList names;
+    QStringList open;
     for (QWidget* window : openWindows()) {
-        names << QStringLiteral("%1 \"%2\" (%3)")
-                     .arg(QString::fromLatin1(window->metaObject()->className()),
-                          window->windowTitle(), window->objectName());
+        open << described(window);
         window->close();
         window->hide();
     }
-    if (!names.isEmpty())
-        QFAIL(qPrintable(QStringLiteral("left open: ") + names.join(u", ")));
+    QStringList left;
+    for (const QWidget* widget : leftBehind())
+        left << described(widget);
+    // What is still there now belongs to the next test's snapshot, so each is named once.
+    QStringList problems;
+    if (!open.isEmpty())
+        problems << QStringLiteral("left open: ") + open.join(u", ");
+    if (!left.isEmpty())
+        problems << QStringLiteral("left behind, owned by no widget: ") + left.join(u", ");
+    if (!problems.isEmpty())
+        QFAIL(qPrintable(problems.join(u"; ")));
 }
 
 void writeTestFile(const QString& path, const QByteArray& text, bool executable) {

@@ -9,6 +9,7 @@
 
 class QColor;
 class QTextEdit;
+class QWidget;
 
 namespace velmora::test {
 
@@ -29,10 +30,20 @@ void useTestLocale();
 // QApplication exists.
 QString testLocaleProblem();
 
-// Fails the running test when a top-level window (a window, dialog, box or menu) is still open
-// once the test has cleaned up, naming each; a window on its way out gets a moment to go. The
-// windows found are closed, so the next test starts clean. Call it at the end of cleanup(),
-// once the test's own windows are gone.
+// Notes the top-level widgets there are as a test function begins, for verifyNoWindowLeftOpen().
+// Call it first thing in init(), so a fixture made in initTestCase() counts as there before.
+void recordTopLevelWidgets();
+
+// Counts a widget that the running test function made to outlive it on purpose, a fixture of
+// the whole test program made anew, as there before, so verifyNoWindowLeftOpen() passes it.
+void recordFixture(QWidget* widget);
+
+// Fails the running test, naming each, when a top-level window (a window, dialog, box or menu)
+// is still open once the test has cleaned up, or when a top-level widget that no widget owns,
+// shown or hidden, was made since recordTopLevelWidgets() and is still there: nothing would
+// ever delete it. A window on its way out gets a moment to go. The open windows found are
+// closed, so the next test starts clean; a widget left behind is not deleted, since the test
+// may still hold it. Call it at the end of cleanup(), once the test's own windows are gone.
 void verifyNoWindowLeftOpen();
 
 // Writes a file, and the folders it needs, with the text, readable and writable by its owner and

@@ -109,6 +109,7 @@ void TstTextbookWindow::initTestCase() {
 }
 
 void TstTextbookWindow::init() {
+    velmora::test::recordTopLevelWidgets();
     m_store = std::make_unique<TemporaryStore>();
     m_boxes = std::make_unique<MessageBoxRecorder>();
     velmora::Global::setLanguageName(u"English"_s);

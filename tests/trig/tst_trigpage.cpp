@@ -164,6 +164,7 @@ void TestTrigPage::initTestCase() {
 }
 
 void TestTrigPage::init() {
+    velmora::test::recordTopLevelWidgets();
     m_boxes = std::make_unique<velmora::test::MessageBoxRecorder>();
     m_form = std::make_unique<velmora::TForm1>();
     m_form->N12Click();

@@ -169,6 +169,7 @@ void TstInstaller::initTestCase() {
 }
 
 void TstInstaller::init() {
+    velmora::test::recordTopLevelWidgets();
     m_started.clear();
     QDir(Global::updateFolder()).removeRecursively();
     QVERIFY(QDir().mkpath(Global::updateFolder()));

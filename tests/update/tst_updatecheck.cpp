@@ -143,6 +143,7 @@ void TstUpdateCheck::cleanupTestCase() {
 }
 
 void TstUpdateCheck::init() {
+    velmora::test::recordTopLevelWidgets();
     qputenv("VELMORA_UPDATE_SERVER", m_server.base().toLatin1());
     // The boxes and the dialog of each outcome, whatever key this build carries; the signed
     // outcomes set one.

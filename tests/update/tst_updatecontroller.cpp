@@ -167,6 +167,7 @@ void TstUpdateController::initTestCase() {
 }
 
 void TstUpdateController::init() {
+    velmora::test::recordTopLevelWidgets();
     m_boxes.clear();
     m_downloads = 0;
     m_dialog = std::make_unique<velmora::TForm4>();

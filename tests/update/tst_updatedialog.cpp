@@ -120,6 +120,7 @@ void TstUpdateDialog::handOverManifest(const QByteArray& text) {
 }
 
 void TstUpdateDialog::init() {
+    velmora::test::recordTopLevelWidgets();
     m_dialog = std::make_unique<velmora::TForm4>();
     handOverManifest(kManifest);
 }

@@ -98,6 +98,7 @@ class TstGraph : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup();
     void marksAndView_data();
     void marksAndView();
@@ -113,6 +114,10 @@ private slots:
     void shortNumbers_data();
     void shortNumbers();
 };
+
+void TstGraph::init() {
+    velmora::test::recordTopLevelWidgets();
+}
 
 void TstGraph::cleanup() {
     velmora::test::verifyNoWindowLeftOpen();
