@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHideEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QShowEvent>
 #include <QTimer>
@@ -122,6 +123,12 @@ void TForm4::FormShow() {
     const QString banner =
         findDataFile(QStringLiteral("pictures/update logo.png"), DataPlace::CurrentFolder);
     m_ui->Image1->setPixmap(banner.isEmpty() ? QPixmap() : QPixmap(banner));
+    // The banner is light in every theme: its title is dark on it, and takes the window's own
+    // colours where there is no banner.
+    QPalette title = palette();
+    if (!banner.isEmpty())
+        title.setColor(QPalette::WindowText, QColor(0x20, 0x20, 0x20));
+    m_ui->Label1->setPalette(title);
 
     m_ui->Memo1->clear();
     const QStringList lines = manifest::featureLines(m_manifest, Global::languageName());

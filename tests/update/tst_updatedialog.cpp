@@ -2,6 +2,7 @@
 // real language files, the texts that never accumulate, the manifest's texts shown literally, the
 // features box, the banner, the progress tick before anything has arrived, and the dialog centred
 // on its owner at every showing, also after the animation moved it.
+#include "platform/ui/looks.h"
 #include "state/global.h"
 #include "state/language.h"
 #include "tests/support/releasetool.h"
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace Global = velmora::Global;
@@ -309,7 +311,17 @@ void TstUpdateDialog::featuresOfTheCurrentLanguage() {
     QCOMPARE(child<QPlainTextEdit>("Memo1")->toPlainText(), features);
 }
 
+// With or without the banner, and on a dark theme too, the title can be read: on the light
+// banner in a dark colour, without it in the window's own.
 void TstUpdateDialog::bannerIsOptional() {
+    QPalette dark = m_dialog->palette();
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xec));
+    m_dialog->setPalette(dark);
+    velmora::test::useNamedTexts();
+    const QLabel* title = child<QLabel>("Label1");
+    const auto titleColour = [title] { return title->palette().color(QPalette::WindowText); };
+
     const QString current = QDir::currentPath();
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
@@ -317,11 +329,24 @@ void TstUpdateDialog::bannerIsOptional() {
     m_dialog->show();
     QVERIFY(child<QLabel>("Image1")->pixmap().isNull());
     QVERIFY(m_dialog->isVisible());
+    QVERIFY(velmora::contrastRatio(titleColour(), dark.color(QPalette::Window)) >= 4.5);
     m_dialog->hide();
 
     qputenv("VELMORA_DATA_DIR", VELMORA_SOURCE_DIR);
     m_dialog->show();
-    QCOMPARE(child<QLabel>("Image1")->pixmap().size(), QSize(420, 52));
+    const QLabel* image = child<QLabel>("Image1");
+    QCOMPARE(image->pixmap().size(), QSize(420, 52));
+    // Against every pixel of the banner behind the title.
+    const QImage banner = image->pixmap().toImage();
+    const QRect behind = QRect(image->mapFromGlobal(title->mapToGlobal(QPoint())), title->size())
+                             .intersected(banner.rect());
+    QVERIFY(!behind.isEmpty());
+    double lowest = 21;
+    for (int y = behind.top(); y <= behind.bottom(); ++y)
+        for (int x = behind.left(); x <= behind.right(); ++x)
+            lowest =
+                std::min(lowest, velmora::contrastRatio(titleColour(), banner.pixelColor(x, y)));
+    QVERIFY2(lowest >= 4.5, qPrintable(QString::number(lowest)));
     QDir::setCurrent(current);
 }
 
