@@ -6,7 +6,6 @@
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/looks.h"
-#include "state/global.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
 #include "update/updatecontroller.h"
@@ -73,12 +72,8 @@ void createMainWindow() {
 }
 
 void createDialogs() {
-    if (!g_mainWindow || !g_mainWindow->makeDialogs())
-        return;
-    // The start-up check begins only now: the leftovers of the last run are gone, so its fresh
-    // manifest stays, and the update dialog it may show exists.
-    if (Global::updateMode() == UpdateMode::Auto)
-        g_mainWindow->updates()->startCheck();
+    if (g_mainWindow)
+        g_mainWindow->makeDialogs();
 }
 
 void createWindows() {

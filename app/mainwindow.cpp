@@ -3,7 +3,6 @@
 
 #include "about/aboutdialog.h"
 #include "about/helplinks.h"
-#include "app/entry.h"
 #include "app/startup.h"
 #include "platform/desktop/windowsystem.h"
 #include "platform/ui/errorreport.h"
@@ -356,20 +355,21 @@ void TForm1::showTextbookView() {
     m_textbook->activateWindow();
 }
 
-bool TForm1::makeDialogs() {
+void TForm1::makeDialogs() {
     if (m_about)
-        return false;
+        return;
     m_about = new TForm2(this);
     m_settings = new TForm3(this);
     // The settings dialog asks for the main window's texts after OK and after Cancel.
     connectGuarded(m_settings, &TForm3::mainWindowTextsRequested, this, [this] { language(); });
     m_update = new TForm4(this);
     m_updates = new UpdateController(m_update, this);
-    return true;
+    if (Global::updateMode() == UpdateMode::Auto)
+        m_updates->startCheck();
 }
 
 void TForm1::N2Click() {
-    createDialogs();
+    makeDialogs();
     if (m_settings)
         m_settings->exec();
 }
@@ -389,7 +389,7 @@ void TForm1::N11Click() {
 }
 
 void TForm1::N13Click() {
-    createDialogs();
+    makeDialogs();
     if (m_about)
         m_about->exec();
 }
@@ -442,7 +442,7 @@ void TForm1::N9Click() {
     }
     Global::setUpdateMode(UpdateMode::Custom);
     // The check may show the update dialog.
-    createDialogs();
+    makeDialogs();
     if (m_updates)
         m_updates->startCheck();
 }

@@ -79,9 +79,11 @@ public:
     EquationPage* equationPage() const;
     TrigPage* trigPage() const;
 
-    // Makes the window's dialogs (About, settings, update) and the update controller, once: true
-    // when it made them now.
-    bool makeDialogs();
+    // Makes the window's dialogs (About, settings, update) and the update controller, once, then
+    // starts the update check when the update mode is "auto": the leftovers of the last run are
+    // gone by then (FormCreate), so its fresh manifest stays. Whatever needs a dialog calls it
+    // first.
+    void makeDialogs();
     // The dialogs and the update controller once made; none before.
     TForm2* aboutDialog() const { return m_about; }
     TForm3* settingsDialog() const { return m_settings; }
