@@ -293,6 +293,7 @@ void TstUpdateController::sequence() {
 // The dialog shows the count the download last told, at its own ticks.
 void TstUpdateController::progressArrivesBySignal() {
     QSemaphore held;
+    // A test that fails half-way still lets the download end (one release more is harmless).
     const auto release = qScopeGuard([&held] { held.release(); });
     m_controller->setWorkerFactories(
         [] {
@@ -312,6 +313,12 @@ void TstUpdateController::progressArrivesBySignal() {
     QTRY_COMPARE(child<QLabel>("Label5")->text(), QStringLiteral("update 7 512 update 8"));
     QVERIFY(m_dialog->taskbarIndicator()->ShowInTaskbar());
     QVERIFY(m_controller->downloadRunning());
+
+    // Then it fails: the count goes, the failure takes its place.
+    held.release();
+    QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 30000), -1);
+    QCOMPARE(child<QLabel>("Label5")->text(), QStringLiteral("more 4"));
+    QVERIFY(!m_dialog->taskbarIndicator()->ShowInTaskbar());
 }
 
 // The menu's request comes while the start-up check has not told its outcome yet: that check
