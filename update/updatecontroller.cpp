@@ -44,12 +44,16 @@ struct UpdateController::Running {
 
 UpdateController::UpdateController(TForm4* dialog, QObject* parent)
     : QObject(parent), m_dialog(dialog) {
-    connectGuarded(m_dialog, &TForm4::downloadRequested, this, [this] { startDownload(); });
-    connectGuarded(m_dialog, &TForm4::downloadAbandoned, this, [this] { cancelDownload(); });
+    connectGuarded(dialog, &TForm4::downloadRequested, this, [this] { startDownload(); });
+    connectGuarded(dialog, &TForm4::downloadAbandoned, this, [this] { cancelDownload(); });
 }
 
 UpdateController::~UpdateController() {
     stopWorkers();
+}
+
+TForm4* UpdateController::dialog() const {
+    return m_dialog;
 }
 
 void UpdateController::setWorkerFactories(CheckFactory check, DownloadFactory download) {
@@ -137,6 +141,8 @@ void UpdateController::checkEnded() {
 
 void UpdateController::offer(const CheckOutcome& outcome) {
     // A dialog already open (with its download, perhaps) keeps what it shows.
+    if (!m_dialog)
+        return;
     if (!m_dialog->isVisible()) {
         m_offered = outcome;
         m_dialog->setManifest(*outcome.manifest, outcome.source);
@@ -148,7 +154,7 @@ void UpdateController::offer(const CheckOutcome& outcome) {
 
 void UpdateController::startDownload() {
     // Nothing starts without the dialog showing the update it is for.
-    if (!m_dialog->isVisible() || !m_offered || !m_offered->manifest)
+    if (!m_dialog || !m_dialog->isVisible() || !m_offered || !m_offered->manifest)
         return;
     if (m_download && !m_download->told)
         return;
@@ -175,13 +181,16 @@ void UpdateController::startDownload() {
     static quint64 serials = 0;
     const quint64 serial = ++serials;
     connect(worker.get(), &DownloadWorker::progress, this,
-            whileCurrent(m_download, serial,
-                         [this](Running&, qint64 bytes) { m_dialog->downloadProgress(bytes); }));
+            whileCurrent(m_download, serial, [this](Running&, qint64 bytes) {
+                if (m_dialog)
+                    m_dialog->downloadProgress(bytes);
+            }));
     connect(worker.get(), &DownloadWorker::failed, this,
             whileCurrent(m_download, serial,
                          [this](Running& running, UpdateFailure reason, const QString& detail) {
                              running.told = true;
-                             m_dialog->downloadFailed(reason, detail);
+                             if (m_dialog)
+                                 m_dialog->downloadFailed(reason, detail);
                          }));
     connect(worker.get(), &DownloadWorker::installerStarted, this,
             whileCurrent(m_download, serial, [this](Running& running) {
@@ -207,7 +216,7 @@ void UpdateController::cancelDownload() {
 void UpdateController::downloadEnded() {
     // Ended without telling how (it failed in a way that is no failure of the download's own):
     // the dialog must not wait for it for ever.
-    if (!m_download->told && !m_download->worker->cancelled())
+    if (!m_download->told && !m_download->worker->cancelled() && m_dialog)
         m_dialog->downloadFailed(UpdateFailure::DownloadFailed, {});
     m_download->worker->wait();
     m_download.reset();
@@ -223,7 +232,7 @@ bool UpdateController::stopWorkers() {
     for (const auto* running : {&m_check, &m_download})
         if (*running)
             (*running)->worker->cancel();
-    if (m_download)
+    if (m_download && m_dialog)
         m_dialog->downloadStopped();
     bool ended = true;
     for (auto* running : {&m_check, &m_download}) {

@@ -5,6 +5,7 @@
 #include "update/mythread.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -30,8 +31,7 @@ public:
     using DownloadFactory =
         std::function<std::unique_ptr<DownloadWorker>(const InstallerPlan& plan)>;
 
-    // For the update dialog `dialog`, which must outlive the controller (the main window owns
-    // both).
+    // For the update dialog `dialog`.
     explicit UpdateController(TForm4* dialog, QObject* parent = nullptr);
     // Stops the workers, as stopWorkers does.
     ~UpdateController() override;
@@ -56,7 +56,7 @@ public:
     // How long stopWorkers waits before it lets a worker go; for tests, which cannot wait 10 s.
     static void setStopWait(int milliseconds);
 
-    TForm4* dialog() const { return m_dialog; }
+    TForm4* dialog() const;
 
 private:
     struct Running;
@@ -75,7 +75,8 @@ private:
     void downloadEnded();
     void installerStarted();
 
-    TForm4* m_dialog;
+    // The main window owns the dialog and the controller; whichever goes first, the other copes.
+    QPointer<TForm4> m_dialog;
     CheckFactory m_makeCheck;
     DownloadFactory m_makeDownload;
     std::unique_ptr<Running> m_check;

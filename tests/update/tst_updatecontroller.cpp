@@ -141,6 +141,7 @@ private slots:
     void sequence();
     void progressArrivesBySignal();
     void aCheckAskedForWhileOneRunsIsAnsweredByIt();
+    void theDialogMayGoFirst();
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -353,6 +354,32 @@ void TstUpdateController::aCheckAskedForWhileOneRunsIsAnsweredByIt() {
     QTRY_VERIFY(!m_controller->checkRunning());
     QCOMPARE(checks, 1);
     QCOMPARE(m_boxes, QStringList{QStringLiteral("message 12 | message 1")});
+}
+
+// The window that owns both may delete the dialog before the controller: a download that then
+// tells its end, and the stop, touch no dialog.
+void TstUpdateController::theDialogMayGoFirst() {
+    QSemaphore held;
+    const auto release = qScopeGuard([&held] { held.release(); });
+    m_controller->setWorkerFactories(
+        [] {
+            return std::make_unique<ScriptedCheck>(
+                CheckOutcome{manifestOffering(33), kSource, false});
+        },
+        [&held](const velmora::InstallerPlan&) {
+            return std::make_unique<ScriptedDownload>(
+                DownloadScript{.progress = {0, 100}, .held = &held});
+        });
+    Global::setUpdateMode(UpdateMode::Custom);
+    QVERIFY(m_controller->startCheck());
+    QTRY_VERIFY(m_dialog->isVisible());
+    m_dialog->Button2Click();
+    QVERIFY(m_controller->downloadRunning());
+    m_dialog.reset();
+    QCOMPARE(m_controller->dialog(), nullptr);
+    held.release();
+    QCOMPARE(velmora::test::runUntilDownloadEnds(*m_controller, 30000), -1);
+    QVERIFY(m_controller->stopWorkers());
 }
 
 QTEST_MAIN(TstUpdateController)
