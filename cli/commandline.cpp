@@ -8,6 +8,7 @@
 #include "state/language.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "state/tablelines.h"
 #include "textbook/solution.h"
 #include "textbook/textbookwords.h"
 #include "trig/trigcore.h"
@@ -43,19 +44,14 @@ std::array<QChar, 3> separatorsOf(const QStringList& numbers) {
     return {separatorOf(numbers[0]), separatorOf(numbers[1]), separatorOf(numbers[2])};
 }
 
-QString message(int line) {
-    return Global::text(TextTable::Messages, line);
-}
-
 // The texts of the language the settings name (the messages, the answer words and the error
 // reports); the locale's language when they name none, as the window's first start.
 void loadMessages() {
     loadLanguage(shownLanguage(catalogue::startupLanguage()));
 }
 
-// The report for a coefficient that is not a number: "Messages" line 9, then the letter.
 Failure refusedCoefficient(char letter) {
-    return Failure(message(9) + QStringLiteral(" \"") + QLatin1Char(letter) + QLatin1Char('"'));
+    return Failure(refusedCoefficientText(letter));
 }
 
 // The substitution letter when none is given: the "Replacement" setting as the window reads
@@ -74,7 +70,7 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
         {numbers[0], numbers[1], numbers[2]}, separatorsOf(numbers));
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
-        return {StatusInputError, {}, message(7)};
+        return {StatusInputError, {}, text(MessageLine::MissingA)};
     case CoefficientReading::NotANumber:
         throw refusedCoefficient(reading.refusedLetter);
     case CoefficientReading::ZeroA:
@@ -107,9 +103,9 @@ Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<
         readCoefficients({numbers[0], numbers[1], numbers[2]}, separatorsOf(numbers));
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
-        return {StatusInputError, {}, message(7)};
+        return {StatusInputError, {}, text(MessageLine::MissingA)};
     case CoefficientReading::ZeroA:
-        return {StatusInputError, {}, message(8)};
+        return {StatusInputError, {}, text(MessageLine::ZeroA)};
     case CoefficientReading::NotANumber:
         throw refusedCoefficient(reading.refusedLetter);
     case CoefficientReading::Accepted:
@@ -125,7 +121,7 @@ Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<
     for (const QString& line : text.lines)
         outcome.out += line + u'\n';
     if (text.noRealRoots)
-        outcome.err = message(10);
+        outcome.err = velmora::text(MessageLine::NoRealRoots);
     return outcome;
 }
 

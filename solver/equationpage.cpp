@@ -23,10 +23,6 @@
 namespace velmora {
 namespace {
 
-QString message(int line) {
-    return Global::text(TextTable::Messages, line);
-}
-
 // The detailed solution is drawn one line every 15 pixels, whatever the font's own spacing,
 // so the fitted box always shows every line.
 constexpr int SolutionLineHeight = 15;
@@ -34,10 +30,10 @@ constexpr int SolutionLineHeight = 15;
 // The formula panel's type size; a longer equation is made smaller to fit the panel.
 constexpr int FormulaPixelSize = 16;
 
-// The report for a coefficient that is not a number: "Messages" line 9, then the letter.
+// The report for a coefficient that is not a number, with the field focused.
 [[noreturn]] void refuseCoefficient(QLineEdit* field, char letter) {
     field->setFocus();
-    throw Failure(message(9) + QStringLiteral(" \"") + QLatin1Char(letter) + QLatin1Char('"'));
+    throw Failure(refusedCoefficientText(letter));
 }
 
 } // namespace
@@ -124,8 +120,9 @@ void EquationPage::raschet() {
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
     case CoefficientReading::ZeroA:
-        showMessageBox(message(reading.outcome == CoefficientReading::MissingA ? 7 : 8), message(3),
-                       MessageFlags::ErrorOk);
+        showMessageBox(text(reading.outcome == CoefficientReading::MissingA ? MessageLine::MissingA
+                                                                            : MessageLine::ZeroA),
+                       text(MessageLine::Error), MessageFlags::ErrorOk);
         m_ui->Edit1->setFocus();
         if (reading.outcome == CoefficientReading::ZeroA)
             emit linearEquationTyped(typed);
@@ -154,7 +151,8 @@ void EquationPage::raschet() {
     setActiveLook(m_ui->Memo1, true);
 
     if (text.noRealRoots) {
-        showMessageBox(message(10), message(1), MessageFlags::InformationOk);
+        showMessageBox(velmora::text(MessageLine::NoRealRoots),
+                       velmora::text(MessageLine::Information), MessageFlags::InformationOk);
     } else {
         QLineEdit* const rootFields[] = {m_ui->Edit5, m_ui->Edit6, m_ui->Edit7, m_ui->Edit8};
         for (std::size_t i = 0; i < text.rootFields.size(); ++i) {

@@ -129,4 +129,10 @@ inline QString text(MessageLine line) {
     return Global::text(TextTable::Messages, static_cast<int>(line));
 }
 
+// The report for a coefficient that is not a number: its line, then the letter in quotes.
+inline QString refusedCoefficientText(char letter) {
+    return text(MessageLine::InvalidCoefficient) + QStringLiteral(" \"") + QLatin1Char(letter) +
+           QLatin1Char('"');
+}
+
 } // namespace velmora

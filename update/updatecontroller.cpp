@@ -4,6 +4,7 @@
 #include "platform/ui/errorreport.h"
 #include "platform/ui/messagebox.h"
 #include "state/global.h"
+#include "state/tablelines.h"
 #include "update/manifest.h"
 #include "update/updatedialog.h"
 #include "update/updatefolder.h"
@@ -18,9 +19,8 @@ namespace {
 int g_stopWaitMilliseconds = 10'000; // the user-interface thread's
 
 // A box of the "Messages" table.
-int messageBox(int textLine, int captionLine, unsigned flags) {
-    return showMessageBox(Global::text(TextTable::Messages, textLine),
-                          Global::text(TextTable::Messages, captionLine), flags);
+int messageBox(MessageLine textLine, MessageLine captionLine, unsigned flags) {
+    return showMessageBox(text(textLine), text(captionLine), flags);
 }
 
 bool modeIs(UpdateMode mode) {
@@ -115,7 +115,7 @@ void UpdateController::checkFinished(const CheckOutcome& outcome) {
     const auto ended = qScopeGuard([] { Global::setUpdateMode(UpdateMode::Custom); });
     if (!outcome.manifest) {
         if (modeIs(UpdateMode::Custom))
-            messageBox(11, 3, MessageFlags::ErrorOk);
+            messageBox(MessageLine::NoUpdateInformation, MessageLine::Error, MessageFlags::ErrorOk);
         return;
     }
     const int offered = manifest::offeredVersion(*outcome.manifest);
@@ -123,10 +123,12 @@ void UpdateController::checkFinished(const CheckOutcome& outcome) {
         if (modeIs(UpdateMode::Custom))
             offer(outcome);
         else if (modeIs(UpdateMode::Auto) &&
-                 messageBox(13, 1, MessageFlags::InformationYesNo) == AnswerYes)
+                 messageBox(MessageLine::NewVersionAvailable, MessageLine::Information,
+                            MessageFlags::InformationYesNo) == AnswerYes)
             offer(outcome);
     } else if (offered == manifest::ProgramVersion && modeIs(UpdateMode::Custom)) {
-        messageBox(12, 1, MessageFlags::InformationOk);
+        messageBox(MessageLine::LatestVersion, MessageLine::Information,
+                   MessageFlags::InformationOk);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/uifont.h"
 #include "state/global.h"
 #include "state/moretexts.h"
+#include "state/tablelines.h"
 #include "update/foldanimation.h"
 #include "update/manifest.h"
 #include "update/progressfigures.h"
@@ -26,10 +27,6 @@
 namespace velmora {
 
 namespace {
-
-QString updateText(int line) {
-    return Global::text(TextTable::Update, line);
-}
 
 // A path in the home folder as users write it, "~/…", so it takes less of the dialog.
 QString shownPath(const QString& path) {
@@ -152,21 +149,22 @@ void TForm4::nameKeptInstaller() {
 }
 
 void TForm4::language() {
-    setWindowTitle(updateText(1));
-    setAutoSizedText(m_ui->Label1, updateText(2));
-    setAutoSizedText(m_ui->Label2, updateText(3));
+    setWindowTitle(text(UpdateLine::Caption));
+    setAutoSizedText(m_ui->Label1, text(UpdateLine::Title));
+    setAutoSizedText(m_ui->Label2, text(UpdateLine::CurrentVersion));
 
-    setAutoSizedText(m_ui->Label3,
-                     updateText(4) + QLatin1Char(' ') + manifest::offeredVersionText(m_manifest));
+    setAutoSizedText(m_ui->Label3, text(UpdateLine::NewVersion) + QLatin1Char(' ') +
+                                       manifest::offeredVersionText(m_manifest));
     m_installerSize = manifest::installerSize(m_manifest);
     // The release tool writes a size below 1 MB in KB, so none reads "0.00 MB".
     const bool kilobytes = m_installerSize > 0 && m_installerSize < 1024 * 1024;
-    setAutoSizedText(m_ui->Label4, updateText(5) + QLatin1Char(' ') +
-                                       manifest::installerSizeText(m_manifest) + QLatin1Char(' ') +
-                                       updateText(kilobytes ? 8 : 9));
+    setAutoSizedText(m_ui->Label4,
+                     text(UpdateLine::Size) + QLatin1Char(' ') +
+                         manifest::installerSizeText(m_manifest) + QLatin1Char(' ') +
+                         text(kilobytes ? UpdateLine::Kilobytes : UpdateLine::Megabytes));
 
-    m_ui->Button1->setText(updateText(m_unfolded ? 11 : 10));
-    m_ui->Button2->setText(updateText(12));
+    m_ui->Button1->setText(text(m_unfolded ? UpdateLine::HideFeatures : UpdateLine::ShowFeatures));
+    m_ui->Button2->setText(text(UpdateLine::Download));
 }
 
 void TForm4::Button1Click() {
@@ -187,7 +185,8 @@ void TForm4::Timer2Timer() {
     if (step->last) {
         m_timer2->stop();
         m_unfolded = !m_unfolded;
-        m_ui->Button1->setText(updateText(m_unfolded ? 11 : 10));
+        m_ui->Button1->setText(
+            text(m_unfolded ? UpdateLine::HideFeatures : UpdateLine::ShowFeatures));
     }
 }
 
@@ -199,7 +198,7 @@ void TForm4::Button2Click() {
 void TForm4::downloadStarted() {
     m_downloading = true;
     m_received = -1;
-    setStatus(updateText(6));
+    setStatus(text(UpdateLine::Connecting));
     m_ui->Button2->setEnabled(false);
     m_timer1->start(10);
 }
@@ -213,12 +212,12 @@ void TForm4::Timer1Timer() {
     const qint64 received = m_received;
     const ProgressFigures figures = progressFigures(received, m_installerSize);
     if (received < 0)
-        setStatus(updateText(6));
+        setStatus(text(UpdateLine::Connecting));
     else
         setStatus(QStringLiteral("%1 %2 %3")
-                      .arg(updateText(7))
+                      .arg(text(UpdateLine::Downloaded))
                       .arg(figures.kilobytes)
-                      .arg(updateText(8)));
+                      .arg(text(UpdateLine::Kilobytes)));
     m_taskbar->setShowInTaskbar(true);
     m_taskbar->setPosition(figures.percent);
     m_ui->ProgressBar1->setValue(figures.bar);
