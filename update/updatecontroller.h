@@ -60,11 +60,14 @@ public:
 
 private:
     struct Running;
-    // A slot for a worker's signal: calls handler with the worker's place and the signal's
-    // arguments while `running` still holds the worker of `serial`.
-    template <typename Handler>
-    static auto whileCurrent(const std::unique_ptr<Running>& running, quint64 serial,
-                             Handler handler);
+    class Mailbox;
+    // Hands a worker's signal to this thread: its arguments go into the mailbox on the worker's
+    // thread, and handler runs here with the worker's place and them, while `running` still
+    // holds the worker of `serial`.
+    template <typename Signal, typename Handler>
+    void relay(const UpdateWorker* worker, Signal signal, const std::unique_ptr<Running>& running,
+               quint64 serial, Handler handler);
+    void deliverMail();
 
     void checkFinished(const CheckOutcome& outcome);
     void checkEnded();
@@ -81,7 +84,8 @@ private:
     DownloadFactory m_makeDownload;
     std::unique_ptr<Running> m_check;
     std::unique_ptr<Running> m_download;
-    bool m_checkTold = false;
+    // Shared with the workers' threads, which may still post after the controller has gone.
+    std::shared_ptr<Mailbox> m_mailbox;
     // What the check found for the dialog, while it may show it.
     std::optional<CheckOutcome> m_offered;
 };
