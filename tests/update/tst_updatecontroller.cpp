@@ -177,9 +177,7 @@ void TstUpdateController::init() {
 
 void TstUpdateController::cleanup() {
     QVERIFY(m_controller->stopWorkers());
-    // What the stopped workers still told is taken (and ignored) before the controller goes: a
-    // posted event Qt deletes unseen with its receiver passes no synchronisation ThreadSanitizer
-    // can see.
+    // What the stopped workers still posted is taken, and ignored, before the controller goes.
     QCoreApplication::processEvents();
     m_controller.reset();
     m_dialog.reset();
