@@ -144,6 +144,9 @@ private slots:
     void theDialogMayGoFirst();
 
 private:
+    // The check offers a newer version; the dialog's download tells 0, then `bytes`, and waits
+    // for `held` before it fails. True once the dialog shows and its download runs.
+    bool offerAndDownload(QSemaphore& held, qint64 bytes);
     template <typename T> T* child(const char* name) const {
         return m_dialog->findChild<T*>(QLatin1String(name));
     }
@@ -289,24 +292,29 @@ void TstUpdateController::sequence() {
     QVERIFY(!child<QTimer>("Timer1")->isActive());
 }
 
-// The dialog shows the count the download last told, at its own ticks.
-void TstUpdateController::progressArrivesBySignal() {
-    QSemaphore held;
-    // A test that fails half-way still lets the download end (one release more is harmless).
-    const auto release = qScopeGuard([&held] { held.release(); });
+bool TstUpdateController::offerAndDownload(QSemaphore& held, qint64 bytes) {
     m_controller->setWorkerFactories(
         [] {
             return std::make_unique<ScriptedCheck>(
                 CheckOutcome{manifestOffering(33), kSource, false});
         },
-        [&held](const velmora::InstallerPlan&) {
+        [&held, bytes](const velmora::InstallerPlan&) {
             return std::make_unique<ScriptedDownload>(
-                DownloadScript{.progress = {0, 512 * 1024}, .held = &held});
+                DownloadScript{.progress = {0, bytes}, .held = &held});
         });
     Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(m_controller->startCheck());
-    QTRY_VERIFY(m_dialog->isVisible());
+    if (!m_controller->startCheck() || !QTest::qWaitFor([this] { return m_dialog->isVisible(); }))
+        return false;
     m_dialog->Button2Click();
+    return m_controller->downloadRunning();
+}
+
+// The dialog shows the count the download last told, at its own ticks.
+void TstUpdateController::progressArrivesBySignal() {
+    QSemaphore held;
+    // A test that fails half-way still lets the download end (one release more is harmless).
+    const auto release = qScopeGuard([&held] { held.release(); });
+    QVERIFY(offerAndDownload(held, 512 * 1024));
     QVERIFY(!child<QPushButton>("Button2")->isEnabled());
     // Size 1=1000 bytes: the bar is full, the label counts what came.
     QTRY_COMPARE(child<QLabel>("Label5")->text(), QStringLiteral("update 7 512 update 8"));
@@ -359,19 +367,7 @@ void TstUpdateController::aCheckAskedForWhileOneRunsIsAnsweredByIt() {
 void TstUpdateController::theDialogMayGoFirst() {
     QSemaphore held;
     const auto release = qScopeGuard([&held] { held.release(); });
-    m_controller->setWorkerFactories(
-        [] {
-            return std::make_unique<ScriptedCheck>(
-                CheckOutcome{manifestOffering(33), kSource, false});
-        },
-        [&held](const velmora::InstallerPlan&) {
-            return std::make_unique<ScriptedDownload>(
-                DownloadScript{.progress = {0, 100}, .held = &held});
-        });
-    Global::setUpdateMode(UpdateMode::Custom);
-    QVERIFY(m_controller->startCheck());
-    QTRY_VERIFY(m_dialog->isVisible());
-    m_dialog->Button2Click();
+    QVERIFY(offerAndDownload(held, 100));
     QVERIFY(m_controller->downloadRunning());
     m_dialog.reset();
     QCOMPARE(m_controller->dialog(), nullptr);
