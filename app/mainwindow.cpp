@@ -145,9 +145,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
             detailed_solution();
     });
     connect(equationPage(), &EquationPage::solved, this,
-            [this](const TypedEquation& typed) { guarded([&] { followSolve(typed); }); });
+            [this](const Equation& read) { guarded([&] { followSolve(read); }); });
     connect(equationPage(), &EquationPage::linearEquationTyped, this,
-            [this](const TypedEquation& typed) { guarded([&] { followSolve(typed); }); });
+            [this](const Equation& read) { guarded([&] { followSolve(read); }); });
     connectGuarded(m_ui->TextbookView, &QAction::triggered, this, [this] { showTextbookView(); });
 
     connectHelpMenu();
@@ -338,8 +338,8 @@ void TForm1::FormShow() {
     setClientHeight(clientHeight());
 }
 
-void TForm1::followSolve(const TypedEquation& equation) {
-    m_lastTyped = equation;
+void TForm1::followSolve(const Equation& equation) {
+    m_lastSolved = equation;
     if (m_textbook)
         m_textbook->showEquation(equation);
 }
@@ -347,8 +347,8 @@ void TForm1::followSolve(const TypedEquation& equation) {
 void TForm1::showTextbookView() {
     if (!m_textbook) {
         m_textbook = new textbook::TextbookWindow(this);
-        if (m_lastTyped)
-            m_textbook->showEquation(*m_lastTyped);
+        if (m_lastSolved)
+            m_textbook->showEquation(*m_lastSolved);
     }
     m_textbook->show();
     m_textbook->raise();

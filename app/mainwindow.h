@@ -102,11 +102,11 @@ private:
     QRect availableArea() const;
     void chooseHeightAtStart();
 
-    void followSolve(const TypedEquation& equation);
+    void followSolve(const Equation& equation);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     bool m_closeRefused = false;
-    std::optional<TypedEquation> m_lastTyped;
+    std::optional<Equation> m_lastSolved;
     textbook::TextbookWindow* m_textbook = nullptr;
     TForm2* m_about = nullptr;
     TForm3* m_settings = nullptr;

@@ -20,8 +20,11 @@ void repaint(benchmark::State& state, velmora::graph::Curve::Kind kind, double a
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const velmora::graph::Curve curve(kind, a, b, c);
-    const velmora::graph::GraphModel model = velmora::graph::makeGraph(
-        curve, {{2, QStringLiteral("2")}, {3, QStringLiteral("3")}}, QLatin1Char(','), {});
+    const velmora::graph::GraphModel model =
+        velmora::graph::makeGraph(curve,
+                                  {{velmora::ExactValue(mpq_class(2)), QStringLiteral("2")},
+                                   {velmora::ExactValue(mpq_class(3)), QStringLiteral("3")}},
+                                  QLatin1Char(','), 2, {});
     const velmora::graph::GraphColours colours =
         velmora::graph::coloursFrom(QApplication::palette());
     QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);

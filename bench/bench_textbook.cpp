@@ -1,5 +1,6 @@
 // The textbook view's work for one solve: the solution in simplest exact form, and the layout
-// and painting of its lines into an image the size of the window's view.
+// and painting of its lines into an image the size of the window's view, apart and together
+// (a solve with its layout is what the user waits for after Calculate).
 #include "textbook/formulapainter.h"
 #include "textbook/solution.h"
 
@@ -17,7 +18,7 @@ textbook::Problem problem(const char* a, const char* b, const char* c, velmora::
     const velmora::CoefficientReading reading = textbook::readProblemCoefficients(
         {QString::fromLatin1(a), QString::fromLatin1(b), QString::fromLatin1(c)},
         {u',', u',', u','});
-    return {reading.coefficients, type, QStringLiteral("t")};
+    return {reading.coefficients, type, QStringLiteral("t"), u','};
 }
 
 void solveQuadratic(benchmark::State& state) {
@@ -34,26 +35,44 @@ void solveBiquadraticDenested(benchmark::State& state) {
 }
 BENCHMARK(solveBiquadraticDenested);
 
+void layOut(const textbook::Solution& solution, QImage& image, const QFont& font) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const textbook::FormulaPainter formulas(font);
+    qreal y = 0;
+    for (const textbook::Formula& line : solution.lines) {
+        const textbook::FormulaBox box = formulas.measure(line);
+        formulas.paint(painter, QPointF(4, y + box.ascent), line);
+        y += box.height() + 4;
+    }
+}
+
 void layoutAndPaint(benchmark::State& state) {
     const textbook::Solution solution = textbook::solve(
         problem("1", "-5", "3", velmora::EquationType::Biquadratic), textbook::Words(), u',', 2);
     QImage image(900, 900, QImage::Format_ARGB32_Premultiplied);
     QFont font;
     font.setPixelSize(20);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const textbook::FormulaPainter formulas(font);
-        qreal y = 0;
-        for (const textbook::Formula& line : solution.lines) {
-            const textbook::FormulaBox box = formulas.measure(line);
-            formulas.paint(painter, QPointF(4, y + box.ascent), line);
-            y += box.height() + 4;
-        }
-    }
+    for (auto _ : state)
+        layOut(solution, image, font);
 }
 BENCHMARK(layoutAndPaint);
+
+void solveAndLayOut(benchmark::State& state, const char* a, const char* b, const char* c,
+                    velmora::EquationType type) {
+    const textbook::Problem p = problem(a, b, c, type);
+    QImage image(900, 900, QImage::Format_ARGB32_Premultiplied);
+    QFont font;
+    font.setPixelSize(20);
+    for (auto _ : state)
+        layOut(textbook::solve(p, textbook::Words(), u',', 2), image, font);
+}
+BENCHMARK_CAPTURE(solveAndLayOut, quadratic, "2", "3", "-7", velmora::EquationType::Quadratic);
+BENCHMARK_CAPTURE(solveAndLayOut, biquadratic_nested, "1", "-5", "3",
+                  velmora::EquationType::Biquadratic);
+BENCHMARK_CAPTURE(solveAndLayOut, cancelling, "0,0001", "999999", "0,0001",
+                  velmora::EquationType::Quadratic);
 
 } // namespace
 

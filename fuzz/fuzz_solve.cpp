@@ -78,7 +78,7 @@ void checkLine(const QString& line, QChar separator) {
 // The texts of the solve's numbers, for a report.
 QString describe(const EquationNumbers& n, QChar separator) {
     QStringList parts;
-    for (const TrueValue* v : {&n.a, &n.b, &n.c, &n.d, &n.x1, &n.x2})
+    for (const ExactValue* v : {&n.a, &n.b, &n.c, &n.d, &n.x1, &n.x2})
         parts << formatGeneral(v->digits(), separator);
     return parts.join(u' ');
 }

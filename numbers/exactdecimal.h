@@ -1,7 +1,5 @@
 #pragma once
 
-#include "numbers/numberformat.h"
-
 #include <QChar>
 #include <QStringView>
 
@@ -19,14 +17,5 @@ constexpr long SmallestInputExponent = -9999;
 // It takes the texts parseDecimal takes (those beyond the double range are refused), except the
 // non-zero ones below 1E-9999 in magnitude.
 std::optional<mpq_class> parseExactDecimal(QStringView text, QChar separator);
-
-// The 18-digit expansion of an exact rational, rounded half up.
-SignificantDigits significantDigits(const mpq_class& value);
-
-// The double nearest to a rational (for drawing; the written numbers never pass through one).
-double nearestDouble(const mpq_class& value);
-
-// The largest finite double, exactly: numbers beyond it are an overflow when written.
-const mpq_class& largestDouble();
 
 } // namespace velmora

@@ -7,68 +7,41 @@ namespace velmora {
 
 // Bounds [lo, hi] on a real number, each step rounded outwards, so the true value stays inside
 // at any precision; a value is worked out by narrowing them until what is asked of it settles.
+// The operations check what they need of their operands and throw std::domain_error when a
+// caller breaks it: that is a fault in the caller, never an outcome of what was typed.
 class Interval {
 public:
-    explicit Interval(mpfr_prec_t precision) {
-        mpfr_init2(lo, precision);
-        mpfr_init2(hi, precision);
-        mpfr_set_zero(lo, 1);
-        mpfr_set_zero(hi, 1);
-    }
-    ~Interval() {
-        mpfr_clear(lo);
-        mpfr_clear(hi);
-    }
-    Interval(const Interval&) = delete;
-    Interval& operator=(const Interval&) = delete;
+    explicit Interval(mpfr_prec_t precision);
+    Interval(const Interval& other);
+    Interval& operator=(const Interval& other);
+    ~Interval();
 
-    void setRational(const mpq_class& value) {
-        mpfr_set_q(lo, value.get_mpq_t(), MPFR_RNDD);
-        mpfr_set_q(hi, value.get_mpq_t(), MPFR_RNDU);
-    }
-    void setInteger(const mpz_class& value) {
-        mpfr_set_z(lo, value.get_mpz_t(), MPFR_RNDD);
-        mpfr_set_z(hi, value.get_mpz_t(), MPFR_RNDU);
-    }
-    // Of a value known to be ≥ 0: a lower bound below zero is only the interval's width.
-    void squareRoot() {
-        if (mpfr_sgn(lo) < 0)
-            mpfr_set_zero(lo, 1);
-        mpfr_sqrt(lo, lo, MPFR_RNDD);
-        mpfr_sqrt(hi, hi, MPFR_RNDU);
-    }
-    void multiply(const mpq_class& factor) {
-        if (sgn(factor) < 0)
-            mpfr_swap(lo, hi);
-        mpfr_mul_q(lo, lo, factor.get_mpq_t(), MPFR_RNDD);
-        mpfr_mul_q(hi, hi, factor.get_mpq_t(), MPFR_RNDU);
-    }
-    void multiply(const mpz_class& factor) {
-        if (sgn(factor) < 0)
-            mpfr_swap(lo, hi);
-        mpfr_mul_z(lo, lo, factor.get_mpz_t(), MPFR_RNDD);
-        mpfr_mul_z(hi, hi, factor.get_mpz_t(), MPFR_RNDU);
-    }
-    void divide(const mpz_class& positive) {
-        mpfr_div_z(lo, lo, positive.get_mpz_t(), MPFR_RNDD);
-        mpfr_div_z(hi, hi, positive.get_mpz_t(), MPFR_RNDU);
-    }
-    void add(const mpq_class& term) {
-        mpfr_add_q(lo, lo, term.get_mpq_t(), MPFR_RNDD);
-        mpfr_add_q(hi, hi, term.get_mpq_t(), MPFR_RNDU);
-    }
-    void add(const Interval& other) {
-        mpfr_add(lo, lo, other.lo, MPFR_RNDD);
-        mpfr_add(hi, hi, other.hi, MPFR_RNDU);
-    }
-    void negate() {
-        mpfr_swap(lo, hi);
-        mpfr_neg(lo, lo, MPFR_RNDD);
-        mpfr_neg(hi, hi, MPFR_RNDU);
-    }
+    mpfr_prec_t precision() const { return mpfr_get_prec(m_lo); }
+    mpfr_srcptr lo() const { return m_lo; }
+    mpfr_srcptr hi() const { return m_hi; }
 
-    mpfr_t lo;
-    mpfr_t hi;
+    void setRational(const mpq_class& value);
+    void setInteger(const mpz_class& value);
+
+    // Of a value known to be ≥ 0 (a lower bound below zero is then only the interval's width);
+    // throws when the upper bound is negative.
+    void squareRoot();
+    void multiply(const mpq_class& factor);
+    void multiply(const mpz_class& factor);
+    // By a positive integer; throws for zero or a negative one.
+    void divide(const mpz_class& positive);
+    void add(const mpq_class& term);
+    void add(const Interval& other);
+    void negate();
+
+    // -1 or 1 when both bounds lie on that side of zero, else 0 (not settled yet).
+    int settledSign() const;
+    // The bounds of |x| of a value whose sign has settled.
+    void absolute();
+
+private:
+    mpfr_t m_lo;
+    mpfr_t m_hi;
 };
 
 } // namespace velmora

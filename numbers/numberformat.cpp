@@ -16,13 +16,28 @@ SignificantDigits significantDigits(double value) {
     std::array<char, 32> text{};
     const auto result = std::to_chars(text.data(), text.data() + text.size(), std::fabs(value),
                                       std::chars_format::scientific, 17);
-    number.digits[0] = text[0];
-    for (std::size_t i = 1; i < number.digits.size(); ++i)
-        number.digits[i] = text[i + 1];
+    std::array<char, 18> expansion{};
+    expansion[0] = text[0];
+    for (std::size_t i = 1; i < expansion.size(); ++i)
+        expansion[i] = text[i + 1];
     // text[19] is 'e', text[20] the exponent's sign (from_chars reads no '+').
     int exponent = 0;
     std::from_chars(text.data() + 21, result.ptr, exponent);
     number.exponent = (text[20] == '-' ? -exponent : exponent) + 1;
+
+    // Half up on the 16th digit.
+    std::copy_n(expansion.begin(), number.digits.size(), number.digits.begin());
+    if (expansion[15] >= '5') {
+        int i = 14;
+        while (i >= 0 && number.digits[i] == '9')
+            number.digits[i--] = '0';
+        if (i >= 0) {
+            ++number.digits[i];
+        } else {
+            number.digits[0] = '1';
+            ++number.exponent;
+        }
+    }
     return number;
 }
 
@@ -31,22 +46,8 @@ void appendGeneral(QString& out, const SignificantDigits& number, QChar separato
         out += QLatin1Char('0');
         return;
     }
-
-    // Round to 15 digits, half up on the 16th.
-    std::array<char, 15> digits{};
-    std::copy_n(number.digits.begin(), digits.size(), digits.begin());
-    long exponent = number.exponent; // value = 0.d1d2... * 10^exponent
-    if (number.digits[15] >= '5') {
-        int i = 14;
-        while (i >= 0 && digits[i] == '9')
-            digits[i--] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
+    const std::array<char, 15>& digits = number.digits;
+    const long exponent = number.exponent; // value = 0.d1d2... * 10^exponent
     int count = 15;
     while (count > 1 && digits[count - 1] == '0')
         --count;

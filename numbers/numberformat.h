@@ -7,13 +7,13 @@
 
 namespace velmora {
 
-// A non-zero number rounded to 18 significant decimal digits: 0.d₁d₂…d₁₈ × 10^exponent with
-// d₁ ≠ 0. Every number the solver writes passes through this form, whether it came from a
-// double or from exact arithmetic.
+// A non-zero number rounded to the general format's 15 significant decimal digits:
+// 0.d₁d₂…d₁₅ × 10^exponent with d₁ ≠ 0. Every number the pages write passes through this form,
+// whether it came from a double or from an exact value.
 struct SignificantDigits {
     bool zero = true;
     bool negative = false;
-    std::array<char, 18> digits{}; // '0'..'9'
+    std::array<char, 15> digits{}; // '0'..'9'
     long exponent = 0;
 
     SignificantDigits negated() const {
@@ -23,12 +23,13 @@ struct SignificantDigits {
     }
 };
 
-// The 18-digit expansion of a finite double, correctly rounded.
+// The digits of a finite double as the general format writes it: its correctly rounded
+// 18-digit expansion, rounded half up to 15 digits (the trigonometry page's rule).
 SignificantDigits significantDigits(double value);
 
-// The general number format of every number the solver shows: 15 significant digits (rounded
-// half up from the 18-digit expansion), trailing zeros dropped, fixed notation for
-// 0.0001 <= |v| < 1e15 and "dE[-]x" otherwise; zero of either sign is "0".
+// The general number format of every number the pages show: the 15 significant digits with
+// trailing zeros dropped, fixed notation for 0.0001 <= |v| < 1e15 and "dE[-]x" otherwise; zero
+// of either sign is "0".
 void appendGeneral(QString& out, const SignificantDigits& number, QChar separator);
 
 QString formatGeneral(const SignificantDigits& number, QChar separator);

@@ -2,7 +2,10 @@
 
 #include "numbers/exactdecimal.h"
 #include "numbers/numberformat.h"
+#include "numbers/rational.h"
 #include "platform/base/failure.h"
+
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -20,9 +23,9 @@ public:
         appendGeneral(m_line, value, m_separator);
         return *this;
     }
-    Writer& operator<<(const TrueValue& value) { return *this << value.digits(); }
+    Writer& operator<<(const ExactValue& value) { return *this << value.digits(); }
     // The root sign's bar: a combining overline after every character of the number.
-    Writer& overlined(const TrueValue& value) {
+    Writer& overlined(const ExactValue& value) {
         QString number;
         appendGeneral(number, value.digits(), m_separator);
         for (const QChar c : number) {
@@ -43,12 +46,12 @@ private:
     QString m_line;
 };
 
-SignificantDigits minus(const TrueValue& value) {
+SignificantDigits minus(const ExactValue& value) {
     return value.digits().negated();
 }
 
-bool is(const TrueValue& value, int n) {
-    return value.rational() == n;
+bool is(const ExactValue& value, int n) {
+    return value.isRational() && value.p() == n;
 }
 
 // "a·p + b·q + c = 0" with the coefficients' signs folded into the joins.
@@ -97,7 +100,7 @@ QString discriminantLine(Writer& w, const EquationNumbers& n) {
 
 // "v₁ = - (b) + √D̅ / 2 • a = −b + √D / 2a = x₁", and the same with "₂", "-" and x₂.
 QString rootLine(Writer& w, const EquationNumbers& n, QStringView v, QStringView index,
-                 QStringView sign, const TrueValue& root) {
+                 QStringView sign, const ExactValue& root) {
     w << v << index;
     if (n.b.sign() < 0)
         w << u" = - (" << n.b << u") " << sign << u" √";
@@ -127,49 +130,8 @@ QString singleRootLine(Writer& w, const EquationNumbers& n, QStringView v) {
     return w.take();
 }
 
-// ±√y of a substitution root y > 0, in that order.
-void appendPlusMinusRoot(std::vector<TrueValue>& roots, const TrueValue& y) {
-    roots.push_back(TrueValue::squareRoot(y));
-    roots.push_back(roots.back().negated());
-}
-
-// The roots of the biquadratic equation from those of the equation in y.
-std::vector<TrueValue> backSubstituted(const EquationNumbers& n) {
-    std::vector<TrueValue> roots;
-    const TrueValue zero(0);
-    if (n.d.sign() == 0) {
-        if (n.x1.sign() > 0)
-            appendPlusMinusRoot(roots, n.x1);
-        else if (n.x1.sign() == 0)
-            roots.push_back(zero);
-        return roots;
-    }
-    const int y1 = n.x1.sign();
-    const int y2 = n.x2.sign();
-    if (y1 == 0 && y2 < 0) {
-        roots.push_back(zero);
-    } else if (y1 == 0 && y2 > 0) {
-        roots.push_back(zero);
-        appendPlusMinusRoot(roots, n.x2);
-    } else if (y1 > 0 && y2 == 0) {
-        roots.push_back(zero);
-        appendPlusMinusRoot(roots, n.x1);
-    } else if (y1 > 0 && y2 < 0) {
-        appendPlusMinusRoot(roots, n.x1);
-    } else if (y1 < 0 && y2 > 0) {
-        appendPlusMinusRoot(roots, n.x2);
-    } else if (y1 > 0 && y2 > 0) {
-        appendPlusMinusRoot(roots, n.x1);
-        appendPlusMinusRoot(roots, n.x2);
-    } else if (y1 < 0 && y2 == 0) {
-        roots.push_back(zero);
-    }
-    // Both negative: no roots. Both zero cannot be: y₁ − y₂ = √D / a.
-    return roots;
-}
-
-void requireDoubleRange(std::initializer_list<const TrueValue*> written) {
-    for (const TrueValue* value : written) {
+void requireDoubleRange(std::initializer_list<const ExactValue*> written) {
+    for (const ExactValue* value : written) {
         if (value->exceedsDoubleRange())
             throw Failure(FailureKind::Overflow);
     }
@@ -191,54 +153,85 @@ CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
             continue; // an empty b or c is 0
         const std::optional<mpq_class> value = parseExactDecimal(texts[i], separators[i]);
         if (!value) {
-            reading.outcome = CoefficientReading::NotANumber;
-            reading.refusedLetter = static_cast<char>('a' + i);
+            // A zero a is refused before b and c are looked at.
+            if (reading.outcome != CoefficientReading::ZeroA) {
+                reading.outcome = CoefficientReading::NotANumber;
+                reading.refusedLetter = static_cast<char>('a' + i);
+            }
             return reading;
         }
         *values[i] = *value;
-        if (i == 0 && sgn(*value) == 0 && zeroA == ZeroAIs::Refused) {
+        if (i == 0 && sgn(*value) == 0 && zeroA == ZeroAIs::Refused)
             reading.outcome = CoefficientReading::ZeroA;
-            return reading;
+    }
+    reading.complete = true;
+    return reading;
+}
+
+QuadraticRoots quadraticRoots(const Coefficients& k) {
+    QuadraticRoots found;
+    found.d = k.b * k.b - 4 * k.a * k.c;
+    const int sign = sgn(found.d);
+    if (sign < 0)
+        return found;
+    const mpq_class twoA = 2 * k.a;
+    const mpq_class vertex = -k.b / twoA;
+    if (sign == 0) {
+        found.roots.emplace_back(vertex);
+    } else if (isSquare(found.d)) {
+        const mpq_class half = squareRootOfSquare(found.d) / twoA;
+        found.roots.emplace_back(vertex + half);
+        found.roots.emplace_back(vertex - half);
+    } else {
+        const std::shared_ptr<const Radical> rootOfD = Radical::of(found.d);
+        const mpq_class half = 1 / twoA;
+        found.roots.push_back(ExactValue::surd(vertex, half, rootOfD));
+        found.roots.push_back(ExactValue::surd(vertex, -half, rootOfD));
+    }
+    return found;
+}
+
+std::vector<ExactValue> backSubstituted(const std::vector<ExactValue>& ys) {
+    std::vector<ExactValue> roots;
+    // Both zero cannot be: y₁ − y₂ = √D / a.
+    const bool zero =
+        std::any_of(ys.begin(), ys.end(), [](const ExactValue& y) { return y.sign() == 0; });
+    if (zero)
+        roots.emplace_back();
+    for (const ExactValue& y : ys) {
+        if (y.sign() > 0) {
+            roots.push_back(ExactValue::squareRoot(y));
+            roots.push_back(roots.back().negated());
         }
     }
-    return reading;
+    return roots;
 }
 
 EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
     EquationNumbers n;
     n.type = type;
-    n.a = TrueValue(k.a);
-    n.b = TrueValue(k.b);
-    n.c = TrueValue(k.c);
-    const mpq_class bSquared = k.b * k.b;
-    const mpq_class fourAC = 4 * k.a * k.c;
-    const mpq_class d = bSquared - fourAC;
-    n.bSquared = TrueValue(bSquared);
-    n.fourAC = TrueValue(fourAC);
-    n.d = TrueValue(d);
+    n.a = ExactValue(k.a);
+    n.b = ExactValue(k.b);
+    n.c = ExactValue(k.c);
+    n.bSquared = ExactValue(k.b * k.b);
+    n.fourAC = ExactValue(4 * k.a * k.c);
+    const QuadraticRoots found = quadraticRoots(k);
+    n.d = ExactValue(found.d);
     requireDoubleRange({&n.a, &n.b, &n.c, &n.bSquared, &n.fourAC, &n.d});
-    if (sgn(d) < 0)
+    if (found.roots.empty())
         return n;
 
-    const mpq_class twoA = 2 * k.a;
-    n.twoA = TrueValue(twoA);
-    const mpq_class vertex = -k.b / twoA;
-    if (sgn(d) == 0) {
-        n.x1 = TrueValue(vertex);
+    n.twoA = ExactValue(2 * k.a);
+    n.x1 = found.roots[0];
+    if (found.roots.size() == 1) {
         requireDoubleRange({&n.twoA, &n.x1});
     } else {
-        n.rootOfD = TrueValue::surd(0, 1, d);
-        const mpq_class half = 1 / twoA;
-        n.x1 = TrueValue::surd(vertex, half, d);
-        n.x2 = TrueValue::surd(vertex, -half, d);
+        n.x2 = found.roots[1];
+        n.rootOfD = n.x1.isRational() ? ExactValue(squareRootOfSquare(found.d))
+                                      : ExactValue::surd(0, 1, n.x1.radical());
         requireDoubleRange({&n.twoA, &n.rootOfD, &n.x1, &n.x2});
     }
-
-    if (type == EquationType::Quadratic) {
-        n.roots = sgn(d) > 0 ? std::vector{n.x1, n.x2} : std::vector{n.x1};
-        return n;
-    }
-    n.roots = backSubstituted(n);
+    n.roots = type == EquationType::Quadratic ? found.roots : backSubstituted(found.roots);
     return n;
 }
 

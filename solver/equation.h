@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numbers/truevalue.h"
+#include "numbers/exactvalue.h"
 
 #include <QChar>
 #include <QString>
@@ -27,6 +27,9 @@ struct CoefficientReading {
     Outcome outcome = Accepted;
     char refusedLetter = 0; // NotANumber: 'a', 'b' or 'c'
     Coefficients coefficients;
+    // Whether all three are numbers: always when Accepted; with a ZeroA, when b and c are (the
+    // textbook view then solves the linear equation from these coefficients).
+    bool complete = false;
 };
 // With ZeroAIs::Allowed a zero a is no refusal (the textbook view solves the linear equation).
 enum class ZeroAIs { Refused, Allowed };
@@ -34,29 +37,42 @@ CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
                                     const std::array<QChar, 3>& separators,
                                     ZeroAIs zeroA = ZeroAIs::Refused);
 
-// A solve as it was typed on the equation page: the coefficient texts and their separator, the
-// type and the substitution letter. The textbook view reads the texts again, exactly.
-struct TypedEquation {
-    std::array<QString, 3> texts;
-    QChar separator = u',';
+// An equation as the equation page read it, handed to the textbook view: the exact coefficients
+// (a may be 0 there), the kind of equation, the substitution letter of the biquadratic one and
+// the decimal separator it was typed with.
+struct Equation {
+    Coefficients coefficients;
     EquationType type = EquationType::Quadratic;
-    QString letter;
+    QString letter = QStringLiteral("y");
+    QChar separator = u',';
 };
+
+// The real roots of a·v² + b·v + c = 0 with a ≠ 0, all in the one radical √D:
+// x₁ = (−b + √D)/2a and x₂ = (−b − √D)/2a when D > 0, x₁ = −b/2a when D = 0, none when D < 0.
+struct QuadraticRoots {
+    mpq_class d;
+    std::vector<ExactValue> roots; // x₁, x₂
+};
+QuadraticRoots quadraticRoots(const Coefficients& coefficients);
+
+// The roots of a·x⁴ + b·x² + c = 0 from those of the equation in y = x²: ±√y of every y > 0 (in
+// the order of y₁, y₂) and 0 for y = 0.
+std::vector<ExactValue> backSubstituted(const std::vector<ExactValue>& ys);
 
 // The numbers of one solve of a·x² + b·x + c = 0, or of a·x⁴ + b·x² + c = 0 through the
 // substitution x² = y: the true values of the typed coefficients' arithmetic, each with the
 // digits it is written with.
 struct EquationNumbers {
     EquationType type = EquationType::Quadratic;
-    TrueValue a, b, c;
-    TrueValue bSquared; // b·b
-    TrueValue fourAC;   // 4·a·c
-    TrueValue d;        // b² − 4ac
-    TrueValue twoA;     // 2·a
-    TrueValue rootOfD;  // √D (D ≥ 0)
-    TrueValue x1, x2;   // D > 0: (−b + √D) / 2a, (−b − √D) / 2a; D = 0: x1 = −b / 2a
+    ExactValue a, b, c;
+    ExactValue bSquared; // b·b
+    ExactValue fourAC;   // 4·a·c
+    ExactValue d;        // b² − 4ac
+    ExactValue twoA;     // 2·a
+    ExactValue rootOfD;  // √D (D ≥ 0)
+    ExactValue x1, x2;   // D > 0: (−b + √D) / 2a, (−b − √D) / 2a; D = 0: x1 = −b / 2a
     // The roots of the equation as the short answer lists them (biquadratic: back-substituted).
-    std::vector<TrueValue> roots;
+    std::vector<ExactValue> roots;
 };
 
 // Computes every number of the solve. a must be non-zero. Throws Failure("Floating point

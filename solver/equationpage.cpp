@@ -115,8 +115,7 @@ void EquationPage::raschet() {
                          {separator, separator, separator});
     const EquationType type =
         m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
-    TypedEquation typed{
-        {m_ui->Edit1->text(), m_ui->Edit2->text(), m_ui->Edit3->text()}, separator, type, {}};
+    Equation read{reading.coefficients, type, {}, separator};
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
     case CoefficientReading::ZeroA:
@@ -124,8 +123,8 @@ void EquationPage::raschet() {
                                                                             : MessageLine::ZeroA),
                        text(MessageLine::Error), MessageFlags::ErrorOk);
         m_ui->Edit1->setFocus();
-        if (reading.outcome == CoefficientReading::ZeroA)
-            emit linearEquationTyped(typed);
+        if (reading.outcome == CoefficientReading::ZeroA && reading.complete)
+            emit linearEquationTyped(read);
         return;
     case CoefficientReading::NotANumber: {
         QLineEdit* const fields[] = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3};
@@ -162,8 +161,8 @@ void EquationPage::raschet() {
             setActiveLook(rootFields[i], true);
         }
     }
-    typed.letter = letter;
-    emit solved(typed);
+    read.letter = letter;
+    emit solved(read);
 }
 
 void EquationPage::writeSolution(const std::vector<QString>& lines) {

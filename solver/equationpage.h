@@ -57,10 +57,10 @@ public:
     void updateAccessibleNames();
 
 signals:
-    // What was typed, for the textbook view, which writes the same equation its own way.
-    void solved(const velmora::TypedEquation& equation);
+    // The equation as read, exactly, for the textbook view, which writes it its own way.
+    void solved(const velmora::Equation& equation);
     // The page refused a zero a with its message; the textbook view solves the linear equation.
-    void linearEquationTyped(const velmora::TypedEquation& equation);
+    void linearEquationTyped(const velmora::Equation& equation);
 
 private:
     void resetResults();

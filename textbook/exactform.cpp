@@ -1,8 +1,7 @@
 #include "textbook/exactform.h"
 
-#include "numbers/interval.h"
-
-#include <mpfr.h>
+#include "numbers/rational.h"
+#include "numbers/squarefactors.h"
 
 #include <algorithm>
 #include <map>
@@ -31,64 +30,95 @@ ExactForm fromTerms(const std::map<mpz_class, mpq_class>& coefficients, bool sim
     return form;
 }
 
-// √(value) of a rational ≥ 0 as s/d·√k with k square-free: √(P/Q) = √(P·Q)/Q.
-bool rootOfRational(const mpq_class& value, mpq_class& coefficient, mpz_class& radicand,
-                    const FactoringBudget& budget) {
-    mpz_class outside;
-    const bool done = splitSquare(value.get_num() * value.get_den(), outside, radicand, budget);
-    coefficient = mpq_class(outside, value.get_den());
+// √(P/Q) of a rational ≥ 0 as s/d·√k with k square-free when the split proves it:
+// √(P/Q) = √(P·Q)/Q.
+struct RootOfRational {
+    mpq_class coefficient;
+    mpz_class radicand;
+    bool done = true;
+};
+RootOfRational rootFrom(const SquareSplit& split, const mpq_class& value) {
+    mpq_class coefficient(split.outside, value.get_den());
     coefficient.canonicalize();
-    return done;
+    return {coefficient, split.inside, split.squareFree};
+}
+RootOfRational rootOfRational(const mpq_class& value) {
+    if (sgn(value) == 0)
+        return {0, 1, true};
+    return rootFrom(splitSquare(value.get_num() * value.get_den()), value);
 }
 
-// Adds coefficient·√radicand to the bounds.
-void addTerm(Interval& bounds, const RootTerm& term, mpfr_prec_t precision) {
-    Interval t(precision);
-    t.setInteger(term.radicand);
-    t.squareRoot();
-    t.multiply(term.coefficient);
-    bounds.add(t);
+ExactForm simplestRational(const mpq_class& value) {
+    ExactForm form = fromTerms({{mpz_class(1), value}}, true);
+    form.value = ExactValue(value);
+    return form;
 }
 
-void evaluate(const ExactForm& form, mpfr_prec_t precision, Interval& bounds) {
-    for (const RootTerm& term : form.terms)
-        addTerm(bounds, term, precision);
-    bounds.divide(form.denominator);
-    if (form.nested) {
-        bounds.squareRoot();
-        bounds.multiply(form.factor);
+// p + q·√m in one fraction, the square factors of m taken out.
+ExactForm simplestSurd(const ExactValue& value) {
+    if (value.isRational())
+        return simplestRational(value.p());
+    const Radical& radical = *value.radical();
+    const RootOfRational root = rootFrom(radical.squareSplit(), radical.radicand());
+    std::map<mpz_class, mpq_class> terms{{mpz_class(1), value.p()}};
+    terms[root.radicand] += value.q() * root.coefficient;
+    ExactForm form = fromTerms(terms, root.done);
+    form.value = value;
+    return form;
+}
+
+// ±√(p + q·√m) of a positive p + q·√m, denested when it equals √u ± √v with rational u, v.
+ExactForm simplestRoot(const ExactValue& value) {
+    const int sign = value.sign();
+    const ExactForm inner = simplestSurd(value.inner());
+    if (inner.isRational()) {
+        const RootOfRational root = rootOfRational(inner.rational());
+        ExactForm form = fromTerms({{root.radicand, sign * root.coefficient}}, root.done);
+        form.value = value;
+        return form;
     }
-}
 
-mpfr_prec_t startingPrecision(const ExactForm& form) {
-    std::size_t bits = mpz_sizeinbase(form.denominator.get_mpz_t(), 2);
+    // inner = P + Q·√k. √(P + Q·√k) = √u ± √v when P² − Q²k = s² (s ≥ 0, P > 0), with
+    // u, v = (P ± s)/2.
+    mpq_class P = inner.terms.size() == 2 ? mpq_class(inner.terms[0].coefficient, inner.denominator)
+                                          : mpq_class(0);
+    mpq_class Q(inner.terms.back().coefficient, inner.denominator);
+    P.canonicalize();
+    Q.canonicalize();
+    const mpz_class& k = inner.terms.back().radicand;
+    const mpq_class difference = P * P - Q * Q * k;
+    if (sgn(P) > 0 && isSquare(difference)) {
+        const mpq_class s = squareRootOfSquare(difference);
+        const RootOfRational u = rootOfRational((P + s) / 2);
+        const RootOfRational v = rootOfRational((P - s) / 2);
+        std::map<mpz_class, mpq_class> terms;
+        terms[u.radicand] += sign * u.coefficient;
+        terms[v.radicand] += sign * sgn(Q) * v.coefficient;
+        ExactForm form = fromTerms(terms, u.done && v.done && inner.simplified);
+        // √u before √v as they came, which puts the larger root first: (√6 + √2)/2.
+        if (form.terms.size() == 2 && u.radicand > v.radicand && v.radicand != 1)
+            std::swap(form.terms[0], form.terms[1]);
+        form.value = value;
+        return form;
+    }
+
+    // No denesting: take the squares out of the whole coefficients and the denominator.
+    ExactForm form = inner;
+    form.value = value;
+    form.nested = true;
+    mpz_class content = 0;
     for (const RootTerm& term : form.terms)
-        bits = std::max({bits, mpz_sizeinbase(term.coefficient.get_mpz_t(), 2),
-                         mpz_sizeinbase(term.radicand.get_mpz_t(), 2)});
-    return static_cast<mpfr_prec_t>(64 + 2 * bits);
-}
-
-// Whether an irrational value's bounds have both settled on one side of zero.
-int settledSign(const Interval& bounds) {
-    if (mpfr_sgn(bounds.lo) > 0)
-        return 1;
-    if (mpfr_sgn(bounds.hi) < 0)
-        return -1;
-    return 0;
-}
-
-constexpr mpfr_prec_t LastPrecision = mpfr_prec_t(1) << 24;
-
-QString withDecimals(const mpz_class& scaled, bool negative, int decimals, QChar separator,
-                     QChar minus) {
-    QString digits = QString::fromStdString(scaled.get_str());
-    if (digits.size() <= decimals)
-        digits = QString(decimals + 1 - digits.size(), u'0') + digits;
-    if (decimals > 0)
-        digits.insert(digits.size() - decimals, separator);
-    if (negative && scaled != 0)
-        digits.prepend(minus);
-    return digits;
+        mpz_gcd(content.get_mpz_t(), content.get_mpz_t(), term.coefficient.get_mpz_t());
+    const SquareSplit contentSplit = splitSquare(content);
+    const SquareSplit denominatorSplit = splitSquare(form.denominator);
+    const mpz_class square = contentSplit.outside * contentSplit.outside;
+    for (RootTerm& term : form.terms)
+        term.coefficient /= square;
+    form.denominator = denominatorSplit.inside;
+    form.factor = mpq_class(sign * contentSplit.outside, denominatorSplit.outside);
+    form.factor.canonicalize();
+    form.simplified = inner.simplified && contentSplit.squareFree && denominatorSplit.squareFree;
+    return form;
 }
 
 QString asciiSum(const std::vector<RootTerm>& terms) {
@@ -124,172 +154,16 @@ mpq_class ExactForm::rational() const {
     return value;
 }
 
-bool splitSquare(const mpz_class& n, mpz_class& outside, mpz_class& inside,
-                 const FactoringBudget& budget) {
-    outside = 1;
-    inside = 1;
-    mpz_class rest = n;
-    mpz_class power;
-    bool done = true;
-    // Trial division up to the cube root of what is left: a rest with no smaller factor is
-    // then a prime, a product of two primes or the square of one.
-    for (unsigned long d = 2;; d += d == 2 ? 1 : 2) {
-        if (d % 1024 == 1 && budget.exhausted()) {
-            done = false;
-            break;
-        }
-        mpz_class cube = mpz_class(d) * d * d;
-        if (cube > rest)
-            break;
-        if (!mpz_divisible_ui_p(rest.get_mpz_t(), d))
-            continue;
-        mpz_class factor(d);
-        const mp_bitcnt_t count =
-            mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), factor.get_mpz_t());
-        mpz_pow_ui(power.get_mpz_t(), factor.get_mpz_t(), count / 2);
-        outside *= power;
-        if (count % 2 == 1)
-            inside *= d;
+ExactForm simplest(const ExactValue& value) {
+    switch (value.shape()) {
+    case ExactValue::Shape::Rational:
+        return simplestRational(value.p());
+    case ExactValue::Shape::Surd:
+        return simplestSurd(value);
+    case ExactValue::Shape::Root:
+        break;
     }
-    if (mpz_perfect_square_p(rest.get_mpz_t())) {
-        mpz_sqrt(power.get_mpz_t(), rest.get_mpz_t());
-        outside *= power;
-        return true; // whatever the time, a square rest leaves the inside square-free
-    }
-    inside *= rest;
-    return done;
-}
-
-ExactForm simplestRational(const mpq_class& value) {
-    return fromTerms({{mpz_class(1), value}}, true);
-}
-
-ExactForm simplestSurd(const mpq_class& p, const mpq_class& q, const mpq_class& m,
-                       const FactoringBudget& budget) {
-    if (sgn(q) == 0)
-        return simplestRational(p);
-    mpq_class coefficient;
-    mpz_class radicand;
-    const bool done = rootOfRational(m, coefficient, radicand, budget);
-    std::map<mpz_class, mpq_class> terms{{mpz_class(1), p}};
-    terms[radicand] += q * coefficient;
-    return fromTerms(terms, done);
-}
-
-ExactForm simplestRoot(int sign, const mpq_class& p, const mpq_class& q, const mpq_class& m,
-                       const FactoringBudget& budget) {
-    const ExactForm inner = simplestSurd(p, q, m, budget);
-    if (sign == 0 || inner.terms.empty())
-        return {};
-    if (inner.isRational()) {
-        mpq_class coefficient;
-        mpz_class radicand;
-        const bool done = rootOfRational(inner.rational(), coefficient, radicand, budget);
-        return fromTerms({{radicand, sign * coefficient}}, done);
-    }
-
-    // inner = P + Q·√k. √(P + Q·√k) = √u ± √v when P² − Q²k = s² (s ≥ 0, P > 0), with
-    // u, v = (P ± s)/2.
-    const mpq_class P = inner.terms.size() == 2
-                            ? mpq_class(inner.terms[0].coefficient, inner.denominator)
-                            : mpq_class(0);
-    mpq_class Q(inner.terms.back().coefficient, inner.denominator);
-    mpq_class Pc = P;
-    Pc.canonicalize();
-    Q.canonicalize();
-    const mpz_class& k = inner.terms.back().radicand;
-    const mpq_class difference = Pc * Pc - Q * Q * k;
-    if (sgn(Pc) > 0 && isSquare(difference)) {
-        const mpq_class s = squareRootOfSquare(difference);
-        const mpq_class u = (Pc + s) / 2;
-        const mpq_class v = (Pc - s) / 2;
-        mpq_class cu, cv;
-        mpz_class ku, kv;
-        bool done = rootOfRational(u, cu, ku, budget) && inner.simplified;
-        done = rootOfRational(v, cv, kv, budget) && done;
-        std::map<mpz_class, mpq_class> terms;
-        terms[ku] += sign * cu;
-        terms[kv] += sign * sgn(Q) * cv;
-        ExactForm form = fromTerms(terms, done);
-        // √u before √v as they came, which puts the larger root first: (√6 + √2)/2.
-        if (form.terms.size() == 2 && ku > kv && kv != 1)
-            std::swap(form.terms[0], form.terms[1]);
-        return form;
-    }
-
-    // No denesting: take the squares out of the whole coefficients and the denominator.
-    ExactForm form = inner;
-    form.nested = true;
-    mpz_class content = 0;
-    for (const RootTerm& term : form.terms)
-        mpz_gcd(content.get_mpz_t(), content.get_mpz_t(), term.coefficient.get_mpz_t());
-    mpz_class contentOut, contentIn, denominatorOut, denominatorIn;
-    bool done = splitSquare(content, contentOut, contentIn, budget) && inner.simplified;
-    done = splitSquare(form.denominator, denominatorOut, denominatorIn, budget) && done;
-    const mpz_class square = contentOut * contentOut;
-    for (RootTerm& term : form.terms)
-        term.coefficient /= square;
-    form.denominator = denominatorIn;
-    form.factor = mpq_class(sign * contentOut, denominatorOut);
-    form.factor.canonicalize();
-    form.simplified = done;
-    return form;
-}
-
-int signOf(const ExactForm& form) {
-    if (form.terms.empty())
-        return 0;
-    if (form.isRational())
-        return sgn(form.terms[0].coefficient);
-    if (form.nested)
-        return sgn(form.factor);
-    for (mpfr_prec_t precision = startingPrecision(form); precision <= LastPrecision;
-         precision *= 2) {
-        Interval bounds(precision);
-        evaluate(form, precision, bounds);
-        if (const int sign = settledSign(bounds))
-            return sign;
-    }
-    return 0; // an irrational sum is never zero; not reached within the precision bound
-}
-
-QString roundedDecimals(const ExactForm& form, int decimals, QChar separator, QChar minus) {
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, static_cast<unsigned long>(decimals));
-    if (form.isRational()) {
-        const mpq_class value = form.rational();
-        // ⌊|v|·10ⁿ + ½⌋ = ⌊(2·|num|·10ⁿ + den) / (2·den)⌋
-        mpz_class scaled;
-        const mpz_class top = 2 * abs(value.get_num()) * power + value.get_den();
-        const mpz_class bottom = 2 * value.get_den();
-        mpz_fdiv_q(scaled.get_mpz_t(), top.get_mpz_t(), bottom.get_mpz_t());
-        return withDecimals(scaled, sgn(value) < 0, decimals, separator, minus);
-    }
-    // An irrational value is never half-way between two roundings, so narrow enough bounds
-    // round alike.
-    mpz_class low, high;
-    for (mpfr_prec_t precision = startingPrecision(form) + 4 * decimals; precision <= LastPrecision;
-         precision *= 2) {
-        Interval bounds(precision);
-        evaluate(form, precision, bounds);
-        const int sign = settledSign(bounds);
-        if (sign == 0)
-            continue;
-        if (sign < 0) {
-            mpfr_swap(bounds.lo, bounds.hi);
-            mpfr_neg(bounds.lo, bounds.lo, MPFR_RNDD);
-            mpfr_neg(bounds.hi, bounds.hi, MPFR_RNDU);
-        }
-        mpfr_mul_z(bounds.lo, bounds.lo, power.get_mpz_t(), MPFR_RNDD);
-        mpfr_mul_z(bounds.hi, bounds.hi, power.get_mpz_t(), MPFR_RNDU);
-        mpfr_add_d(bounds.lo, bounds.lo, 0.5, MPFR_RNDD);
-        mpfr_add_d(bounds.hi, bounds.hi, 0.5, MPFR_RNDU);
-        mpfr_get_z(low.get_mpz_t(), bounds.lo, MPFR_RNDD);
-        mpfr_get_z(high.get_mpz_t(), bounds.hi, MPFR_RNDD);
-        if (low == high)
-            return withDecimals(low, sign < 0, decimals, separator, minus);
-    }
-    return withDecimals(low, signOf(form) < 0, decimals, separator, minus);
+    return simplestRoot(value);
 }
 
 QString rationalText(const mpq_class& value) {

@@ -12,38 +12,31 @@
 
 namespace velmora::textbook {
 
-// What the textbook view solves: the exact coefficients (a may be 0), the kind of equation and
-// the substitution letter of the biquadratic one.
-struct Problem {
-    Coefficients coefficients;
-    EquationType type = EquationType::Quadratic;
-    QString letter = QStringLiteral("t");
-};
+// What the textbook view solves: the equation as the page read it (a may be 0).
+using Problem = Equation;
 
 // The coefficients as the equation page reads them, except that a = 0 is accepted: the texts the
 // page refuses are refused here too, in the same order.
 CoefficientReading readProblemCoefficients(const std::array<QString, 3>& texts,
                                            const std::array<QChar, 3>& separators);
 
-// The words of the solution in the interface language (English here; the window and the
-// command line take them from the language file). "%1" marks where the formula goes.
+// The words of the solution in the interface language, from the language file
+// (textbookwords.h). "%1" marks where the formula goes.
 struct Words {
-    QString let = QStringLiteral("Let");
-    QString oneRoot = QStringLiteral("one root");
-    QString noRealRoots = QStringLiteral("no real roots");
-    QString rejected = QStringLiteral("rejected, since");
-    QString linear = QStringLiteral("the equation is linear");
-    QString noSolution = QStringLiteral("no solution");
-    QString anyNumber = QStringLiteral(" is any number");
-    QString factored = QStringLiteral("Factored form:");
-    QString check = QStringLiteral("Check by Vieta's formulas:");
-    QString answer = QStringLiteral("Answer: %1.");
-    QString answerEach = QStringLiteral("x = %1");
-    QString answerJoin = QStringLiteral(" or ");
-    QString noRoots = QStringLiteral("no real roots");
-    QString unsimplified =
-        QStringLiteral("Some numbers are too large to simplify quickly; their roots are "
-                       "exact but not in simplest form.");
+    QString let;
+    QString oneRoot;
+    QString noRealRoots;
+    QString rejected;
+    QString linear;
+    QString noSolution;
+    QString anyNumber;
+    QString factored;
+    QString check;
+    QString answer;
+    QString answerEach;
+    QString answerJoin;
+    QString noRoots;
+    QString unsimplified;
 };
 
 struct Solution {
@@ -52,6 +45,9 @@ struct Solution {
     // D of the equation (of the equation in the letter for the biquadratic one); none when a = 0.
     std::optional<mpq_class> discriminant;
     std::vector<ExactForm> roots; // the distinct real roots in x, ascending
+    // The roots of the equation in the unknown the formula solves (x, or the biquadratic's
+    // letter), x₁ then x₂; empty for a linear equation.
+    std::vector<ExactValue> formulaRoots;
     enum class Linear { No, OneRoot, NoSolution, AnyNumber };
     Linear linear = Linear::No;
     bool simplified = true;
@@ -59,8 +55,7 @@ struct Solution {
 
 // Writes the solution. separator is the decimal separator of the numbers; decimals the number
 // of decimals of the approximations ("≈ 1,27").
-Solution solve(const Problem& problem, const Words& words, QChar separator, int decimals,
-               const FactoringBudget& budget = FactoringBudget());
+Solution solve(const Problem& problem, const Words& words, QChar separator, int decimals);
 
 // One line per line of the solution, in Unicode.
 QString solutionText(const Solution& solution);

@@ -142,7 +142,7 @@ void TextbookWindow::language() {
     rewrite();
 }
 
-void TextbookWindow::showEquation(const TypedEquation& equation) {
+void TextbookWindow::showEquation(const Equation& equation) {
     m_equation = equation;
     rewrite();
 }
@@ -156,20 +156,15 @@ void TextbookWindow::rewrite() {
         m_view->setLines({});
         return;
     }
-    const TypedEquation& typed = *m_equation;
-    const CoefficientReading reading =
-        readProblemCoefficients(typed.texts, {typed.separator, typed.separator, typed.separator});
-    if (reading.outcome != CoefficientReading::Accepted) {
-        // The page refused these texts and said why; the view keeps its last solution.
-        return;
-    }
-    Problem problem{reading.coefficients, typed.type,
-                    typed.letter.isEmpty() ? QStringLiteral("y") : typed.letter};
-    m_separator = typed.separator;
-    m_solution = solve(problem, wordsOfLanguage(), typed.separator, decimals());
+    Problem problem = *m_equation;
+    if (problem.letter.isEmpty())
+        problem.letter = QStringLiteral("y");
+    m_separator = problem.separator;
+    m_solution = solve(problem, wordsOfLanguage(), m_separator, decimals());
     m_view->setLines(m_solution->lines);
-    m_graph->setGraph(graphOf(problem, *m_solution, typed.separator, graphTextsOfLanguage()),
-                      moreText(MoreText::GraphName), typed.separator);
+    m_graph->setGraph(
+        graphOf(problem, *m_solution, m_separator, decimals(), graphTextsOfLanguage()),
+        moreText(MoreText::GraphName), m_separator);
 }
 
 QString TextbookWindow::headingText() const {

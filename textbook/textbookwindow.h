@@ -34,8 +34,8 @@ public:
     explicit TextbookWindow(QWidget* parent = nullptr);
     ~TextbookWindow() override;
 
-    // Solves the typed equation again, exactly, and shows it.
-    void showEquation(const TypedEquation& equation);
+    // Writes the equation the page read, and shows it with its graph.
+    void showEquation(const Equation& equation);
     // Puts the current language's texts on the window and writes the solution again in it.
     void language();
 
@@ -91,7 +91,7 @@ private:
     QScrollArea* m_scroll;
     SolutionView* m_view;
     graph::GraphView* m_graph;
-    std::optional<TypedEquation> m_equation;
+    std::optional<Equation> m_equation;
     std::optional<Solution> m_solution;
     qreal m_zoom = 1.0;
     QChar m_separator = u',';

@@ -1,6 +1,7 @@
 #include "textbook/graph/graphmodel.h"
 
-#include "numbers/exactdecimal.h"
+#include "numbers/exacttext.h"
+#include "numbers/rational.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,8 +62,12 @@ double Curve::valueAt(double x) const {
 }
 
 QString shortNumber(double value, QChar separator) {
-    if (value == 0 || !std::isfinite(value))
+    if (value == 0)
         return QStringLiteral("0");
+    if (std::isnan(value))
+        return {};
+    if (std::isinf(value))
+        return value < 0 ? QString(Minus) + u'∞' : QStringLiteral("∞");
     const double magnitude = std::fabs(value);
     QString text;
     if (magnitude >= 1e-4 && magnitude < 1e6) {
@@ -90,82 +95,148 @@ QString shortNumber(double value, QChar separator) {
     return value < 0 ? Minus + text : text;
 }
 
-GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QChar separator,
-                     const GraphTexts& texts) {
-    GraphModel g;
-    g.curve = curve;
-    const auto number = [separator](double v) { return shortNumber(v, separator); };
-    const auto coordinates = [&](QPointF p) {
-        return texts.point.arg(number(p.x()), number(p.y()));
-    };
-    const auto point = [&](const QString& words, QPointF p) { return words.arg(coordinates(p)); };
+std::vector<std::vector<QPointF>> sampleCurve(const Curve& curve, const Range& range, int columns) {
+    std::vector<std::vector<QPointF>> runs(1);
+    columns = std::max(columns, 2);
+    for (int i = 0; i <= columns; ++i) {
+        const double x = range.xMin + (range.xMax - range.xMin) * i / columns;
+        const double y = curve.valueAt(x);
+        if (std::isnan(y)) {
+            if (!runs.back().empty())
+                runs.emplace_back();
+            continue;
+        }
+        runs.back().emplace_back(x, y);
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    return runs;
+}
 
-    QStringList crossings;
-    QStringList touchings;
-    for (const RootInput& root : roots) {
-        const QString decimal = number(root.x);
-        QString label = decimal;
-        if (!root.exact.isEmpty() && root.exact != decimal)
-            label = root.exact + QStringLiteral(" ≈ ") + decimal;
-        g.marks.push_back({Mark::Root, QPointF(root.x, 0), label});
-        (root.touches ? touchings : crossings) << decimal;
+namespace {
+
+// Builds one graph model step by step: the marks of the roots and of the curve's turning
+// points, one mark a point, the first view, what it cannot tell apart, and the words.
+class GraphBuilder {
+public:
+    GraphBuilder(const Curve& curve, QChar separator, int decimals, const GraphTexts& texts)
+        : m_separator(separator), m_decimals(decimals), m_texts(texts) {
+        m_graph.curve = curve;
     }
 
-    QString shape;
-    QStringList turns; // vertex or extrema, in words
-    const QPointF intercept(0, nearestDouble(curve.c()));
+    GraphModel build(const std::vector<RootInput>& roots);
+
+private:
+    QString number(const ExactValue& value) const {
+        return labelText(value, m_decimals, m_separator);
+    }
+    QString coordinates(const ExactValue& x, const ExactValue& y) const {
+        return m_texts.point.arg(number(x), number(y));
+    }
+    void addMark(Mark::Kind kind, const ExactValue& x, const ExactValue& y, QString label = {}) {
+        if (label.isEmpty())
+            label = coordinates(x, y);
+        m_graph.marks.push_back({kind, x, y, QPointF(x.nearestDouble(), y.nearestDouble()), label});
+    }
+
+    void markRoots(const std::vector<RootInput>& roots);
+    void markTurningPoints();
+    void keepOneMarkAPoint();
+    void frameFirstView();
+    void noteMarksTooClose();
+    void describe(const std::vector<RootInput>& roots);
+
+    QChar m_separator;
+    int m_decimals;
+    const GraphTexts& m_texts;
+    GraphModel m_graph;
+    QStringList m_crossings, m_touchings;
+    QString m_shape;
+    QStringList m_turns; // the vertex or the extrema, in words
+};
+
+GraphModel GraphBuilder::build(const std::vector<RootInput>& roots) {
+    markRoots(roots);
+    markTurningPoints();
+    addMark(Mark::YIntercept, ExactValue(), ExactValue(m_graph.curve.c()));
+    keepOneMarkAPoint();
+    frameFirstView();
+    noteMarksTooClose();
+    describe(roots);
+    return std::move(m_graph);
+}
+
+void GraphBuilder::markRoots(const std::vector<RootInput>& roots) {
+    for (const RootInput& root : roots) {
+        const QString decimal = number(root.value);
+        QString label = decimal;
+        if (!root.exact.isEmpty() && decimal.startsWith(u'≈'))
+            label = root.exact + u' ' + decimal;
+        addMark(Mark::Root, root.value, ExactValue(), label);
+        (root.touches ? m_touchings : m_crossings) << decimal;
+    }
+}
+
+void GraphBuilder::markTurningPoints() {
+    const Curve& curve = m_graph.curve;
     const bool upwards = sgn(curve.a()) > 0;
     switch (curve.kind()) {
     case Curve::Quadratic: {
-        // (−b/2a; c − b²/4a), exactly, then to the nearest doubles.
-        const mpq_class x = -curve.b() / (2 * curve.a());
-        const mpq_class y = curve.c() - curve.b() * curve.b() / (4 * curve.a());
-        const QPointF vertex(nearestDouble(x), nearestDouble(y));
-        shape = upwards ? texts.parabolaUp : texts.parabolaDown;
-        g.symmetryAxis = vertex.x();
-        turns << point(texts.vertex, vertex);
-        g.marks.push_back({Mark::Vertex, vertex, coordinates(vertex)});
+        // (−b/2a; c − b²/4a), exactly.
+        const ExactValue x(mpq_class(-curve.b() / (2 * curve.a())));
+        const ExactValue y(mpq_class(curve.c() - curve.b() * curve.b() / (4 * curve.a())));
+        m_shape = upwards ? m_texts.parabolaUp : m_texts.parabolaDown;
+        m_graph.symmetryAxis = x.nearestDouble();
+        m_turns << m_texts.vertex.arg(coordinates(x, y));
+        addMark(Mark::Vertex, x, y);
         break;
     }
     case Curve::Biquadratic: {
-        shape = upwards ? texts.quarticUp : texts.quarticDown;
-        g.symmetryAxis = 0;
+        m_shape = upwards ? m_texts.quarticUp : m_texts.quarticDown;
+        m_graph.symmetryAxis = 0;
         // y' = 2x(2ax² + b): x = 0 always, and x = ±√(−b/2a) when that is positive.
         const mpq_class square = -curve.b() / (2 * curve.a());
         const bool three = sgn(square) > 0;
         const bool middleIsMaximum = three == upwards;
-        turns << point(middleIsMaximum ? texts.maximum : texts.minimum, intercept);
-        g.marks.push_back({Mark::Extremum, intercept, coordinates(intercept)});
+        const ExactValue c(curve.c());
+        m_turns << (middleIsMaximum ? m_texts.maximum : m_texts.minimum)
+                       .arg(coordinates(ExactValue(), c));
+        addMark(Mark::Extremum, ExactValue(), c);
         if (three) {
-            const double x = std::sqrt(nearestDouble(square));
-            const double y = nearestDouble(curve.c() - curve.b() * curve.b() / (4 * curve.a()));
-            for (const double side : {-x, x}) {
-                const QPointF p(side, y);
-                turns << point(middleIsMaximum ? texts.minimum : texts.maximum, p);
-                g.marks.push_back({Mark::Extremum, p, coordinates(p)});
+            const ExactValue x = ExactValue::squareRoot(ExactValue(square));
+            const ExactValue y(mpq_class(curve.c() - curve.b() * curve.b() / (4 * curve.a())));
+            for (const ExactValue& side : {x.negated(), x}) {
+                m_turns << (middleIsMaximum ? m_texts.minimum : m_texts.maximum)
+                               .arg(coordinates(side, y));
+                addMark(Mark::Extremum, side, y);
             }
         }
         break;
     }
     case Curve::Linear:
-        shape = texts.line;
+        m_shape = m_texts.line;
         break;
     }
-    g.marks.push_back({Mark::YIntercept, intercept, coordinates(intercept)});
-    // One mark a point: a vertex on a root or an intercept on a vertex is said once, the first
-    // (a root's label names its exact form).
+}
+
+void GraphBuilder::keepOneMarkAPoint() {
+    // A vertex on a root or an intercept on a vertex is said once, the first (a root's label
+    // names its exact form). Points are the same when their exact values are.
     std::vector<Mark> distinct;
-    for (const Mark& mark : g.marks) {
-        if (std::none_of(distinct.begin(), distinct.end(),
-                         [&mark](const Mark& kept) { return kept.at == mark.at; }))
+    for (const Mark& mark : m_graph.marks) {
+        if (std::none_of(distinct.begin(), distinct.end(), [&mark](const Mark& kept) {
+                return kept.x == mark.x && kept.y == mark.y;
+            }))
             distinct.push_back(mark);
     }
-    g.marks = std::move(distinct);
+    m_graph.marks = std::move(distinct);
+}
 
-    // The first view: every mark and the x-axis, with a margin.
+void GraphBuilder::frameFirstView() {
+    // Every mark and the x-axis, with a margin.
     bool drawable = true;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
-    for (const Mark& mark : g.marks) {
+    for (const Mark& mark : m_graph.marks) {
         if (!finite(mark.at)) {
             drawable = false;
             continue;
@@ -182,36 +253,45 @@ GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QC
         xMin = yMin = -1;
         xMax = yMax = 1;
     }
-    g.firstView = {xMin, xMax, yMin, yMax};
+    m_graph.firstView = {xMin, xMax, yMin, yMax};
     if (!drawable)
-        g.notes << texts.tooLarge;
+        m_graph.notes << m_texts.tooLarge;
+}
 
-    // Marks that the first view draws on top of each other.
-    const Viewport judged(g.firstView, JudgedSize);
-    for (std::size_t i = 0; i < g.marks.size(); ++i) {
-        for (std::size_t j = i + 1; j < g.marks.size(); ++j) {
-            const Mark& one = g.marks[i];
-            const Mark& other = g.marks[j];
-            if (one.at == other.at || !finite(one.at) || !finite(other.at))
+void GraphBuilder::noteMarksTooClose() {
+    // Marks that the first view draws on top of each other (distinct marks only remain).
+    const Viewport judged(m_graph.firstView, JudgedSize);
+    const std::vector<Mark>& marks = m_graph.marks;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        for (std::size_t j = i + 1; j < marks.size(); ++j) {
+            if (!finite(marks[i].at) || !finite(marks[j].at))
                 continue;
-            const QPointF apart = judged.toPixels(one.at) - judged.toPixels(other.at);
-            if (std::hypot(apart.x(), apart.y()) < MinimumDistance && g.notes.size() < 3)
-                g.notes << texts.tooClose.arg(one.label, other.label);
+            const QPointF apart = judged.toPixels(marks[i].at) - judged.toPixels(marks[j].at);
+            if (std::hypot(apart.x(), apart.y()) < MinimumDistance && m_graph.notes.size() < 3)
+                m_graph.notes << m_texts.tooClose.arg(marks[i].label, marks[j].label);
         }
     }
+}
 
-    QStringList phrases{shape};
-    phrases << turns;
-    if (!crossings.isEmpty())
-        phrases << texts.crossesX.arg(listed(crossings, texts.join));
-    if (!touchings.isEmpty())
-        phrases << texts.touchesX.arg(listed(touchings, texts.join));
+void GraphBuilder::describe(const std::vector<RootInput>& roots) {
+    QStringList phrases{m_shape};
+    phrases << m_turns;
+    if (!m_crossings.isEmpty())
+        phrases << m_texts.crossesX.arg(listed(m_crossings, m_texts.join));
+    if (!m_touchings.isEmpty())
+        phrases << m_texts.touchesX.arg(listed(m_touchings, m_texts.join));
     if (roots.empty())
-        phrases << texts.noCrossing;
-    phrases << texts.crossesY.arg(number(intercept.y()));
-    phrases << g.notes;
-    g.description = phrases.join(QStringLiteral("; "));
-    return g;
+        phrases << m_texts.noCrossing;
+    phrases << m_texts.crossesY.arg(number(ExactValue(m_graph.curve.c())));
+    phrases << m_graph.notes;
+    m_graph.description = phrases.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QChar separator,
+                     int decimals, const GraphTexts& texts) {
+    return GraphBuilder(curve, separator, decimals, texts).build(roots);
 }
 
 QPointF Viewport::toPixels(QPointF world) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "numbers/exactvalue.h"
+
 #include <QChar>
 #include <QPointF>
 #include <QRectF>
@@ -35,10 +37,10 @@ private:
     double m_da = 0, m_db = 0, m_dc = 0;
 };
 
-// A real root as the solution names it: its value, and its exact form ("(−3 + √65)/4"), empty
-// when the decimal is the whole story.
+// A real root as the solution names it: its exact value, and its exact form ("(−3 + √65)/4"),
+// empty when the decimal is the whole story.
 struct RootInput {
-    double x = 0;
+    ExactValue value;
     QString exact;
     bool touches = false; // a root of even multiplicity: the curve touches the axis there
 };
@@ -64,10 +66,12 @@ struct GraphTexts {
     QString tooLarge;     // "the numbers are too large to draw"
 };
 
-// A labelled point of the graph.
+// A labelled point of the graph: where it is exactly, where it is drawn (the nearest doubles)
+// and its label.
 struct Mark {
     enum Kind { Root, Vertex, Extremum, YIntercept };
     Kind kind = Root;
+    ExactValue x, y;
     QPointF at;
     QString label;
 };
@@ -90,12 +94,19 @@ struct GraphModel {
     QString description; // in words and numbers, for screen readers
 };
 
+// The graph of a curve with its roots. Every number its labels and description write comes
+// from an exact value: as it is when the decimals given write it exactly, else "≈" and its
+// rounding to those decimals (or its scientific form where they would show no digit).
 GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QChar separator,
-                     const GraphTexts& texts);
+                     int decimals, const GraphTexts& texts);
 
-// A number as the graph writes it: at most four significant digits, the locale's separator, the
-// minus sign U+2212, exponent form ("1,2E-10") outside 0.0001 to 10⁶.
+// A tick or a pointer position as the graph writes it: at most four significant digits, the
+// locale's separator, the minus sign U+2212, exponent form ("1,2E-10") outside 0.0001 to 10⁶.
 QString shortNumber(double value, QChar separator);
+
+// The curve's points in the range, one for each of `columns` + 1 evenly spaced x (a y that is
+// not a number leaves a gap: the points are then split in runs).
+std::vector<std::vector<QPointF>> sampleCurve(const Curve& curve, const Range& range, int columns);
 
 // The mapping of a range onto a rectangle of pixels (y grows downwards on screen).
 class Viewport {

@@ -3,10 +3,13 @@
 // keep the point under the pointer in place.
 
 #include "numbers/exactdecimal.h"
+#include "state/language.h"
 #include "tests/support/testsupport.h"
 #include "textbook/graph/graphmodel.h"
 #include "textbook/graph/graphpainter.h"
 #include "textbook/graph/graphview.h"
+#include "textbook/solutiongraph.h"
+#include "textbook/textbookwords.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,47 +25,24 @@
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
-using velmora::graph::Curve;
 using velmora::graph::GraphModel;
 using velmora::graph::Mark;
-using velmora::graph::RootInput;
 using velmora::graph::Viewport;
 
-Q_DECLARE_METATYPE(Curve)
-Q_DECLARE_METATYPE(std::vector<RootInput>)
+Q_DECLARE_METATYPE(GraphModel)
 
 namespace {
 
 const QChar comma = u',';
 
-velmora::graph::GraphTexts englishTexts() {
-    velmora::graph::GraphTexts t;
-    t.name = u"Graph of the equation"_s;
-    t.parabolaUp = u"Parabola opening upwards"_s;
-    t.parabolaDown = u"Parabola opening downwards"_s;
-    t.quarticUp = u"Curve of the fourth degree opening upwards"_s;
-    t.quarticDown = u"Curve of the fourth degree opening downwards"_s;
-    t.line = u"Straight line"_s;
-    t.point = u"(%1, %2)"_s;
-    t.vertex = u"vertex %1"_s;
-    t.minimum = u"minimum at %1"_s;
-    t.maximum = u"maximum at %1"_s;
-    t.crossesX = u"crosses the x-axis at %1"_s;
-    t.touchesX = u"touches the x-axis at %1"_s;
-    t.noCrossing = u"does not reach the x-axis"_s;
-    t.crossesY = u"crosses the y-axis at %1"_s;
-    t.join = u" and "_s;
-    t.tooClose = u"%1 and %2 are too close together to tell apart here; zoom in"_s;
-    t.tooLarge = u"the numbers are too large to draw"_s;
-    return t;
-}
-
-// The coefficients as typed decimals, read exactly.
-Curve curve(Curve::Kind kind, const char* a, const char* b, const char* c) {
-    const auto exact = [](const char* text) {
-        return *velmora::parseExactDecimal(QString::fromLatin1(text), u'.');
-    };
-    return Curve(kind, exact(a), exact(b), exact(c));
+// The graph's words as the English language file has them.
+const velmora::graph::GraphTexts& englishTexts() {
+    static const velmora::graph::GraphTexts texts = [] {
+        qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+        velmora::loadLanguage(u"English"_s);
+        return velmora::textbook::graphTextsOfLanguage();
+    }();
+    return texts;
 }
 
 // "kind x y" of every mark, in order: R root, V vertex, E extremum, Y y-intercept.
@@ -75,9 +55,21 @@ QStringList marksOf(const GraphModel& g) {
     return out;
 }
 
-GraphModel graphOf(const Curve& k, const std::vector<RootInput>& roots) {
-    return velmora::graph::makeGraph(k, roots, comma, englishTexts());
+// The graph of an equation as the textbook view makes it: solved exactly, its roots handed over
+// as exact values. Numbers are written with three decimals.
+GraphModel graphFor(velmora::EquationType type, const char* a, const char* b, const char* c,
+                    int decimals = 3) {
+    const auto exact = [](const char* text) {
+        return *velmora::parseExactDecimal(QString::fromLatin1(text), u'.');
+    };
+    velmora::Equation equation{{exact(a), exact(b), exact(c)}, type, u"t"_s, comma};
+    const velmora::textbook::Solution solution =
+        velmora::textbook::solve(equation, velmora::textbook::Words(), comma, decimals);
+    return velmora::textbook::graphOf(equation, solution, comma, decimals, englishTexts());
 }
+
+constexpr auto Q = velmora::EquationType::Quadratic;
+constexpr auto B = velmora::EquationType::Biquadratic;
 
 const QPalette& darkPalette() {
     static const QPalette dark = [] {
@@ -126,60 +118,64 @@ void TstGraph::cleanup() {
 // The marks of each kind of equation, the axis of symmetry, and a first view that holds every
 // mark and the x-axis with room around them, with a note for what it cannot show.
 void TstGraph::marksAndView_data() {
-    QTest::addColumn<Curve>("curve");
-    QTest::addColumn<std::vector<RootInput>>("roots");
+    QTest::addColumn<GraphModel>("graph");
     QTest::addColumn<QStringList>("marks");
     QTest::addColumn<double>("axis"); // NaN for none
     QTest::addColumn<int>("notes");
 
     const double none = std::nan("");
     QTest::newRow("quadratic, two roots")
-        << curve(Curve::Quadratic, "1", "-5", "6")
-        << std::vector<RootInput>{{2, u"2"_s}, {3, u"3"_s}}
+        << graphFor(Q, "1", "-5", "6")
         << QStringList{u"R 2 0"_s, u"R 3 0"_s, u"V 2.5 -0.25"_s, u"Y 0 6"_s} << 2.5 << 0;
     QTest::newRow("negative a: the vertex is the intercept")
-        << curve(Curve::Quadratic, "-1", "0", "4") << std::vector<RootInput>{{-2, {}}, {2, {}}}
-        << QStringList{u"R -2 0"_s, u"R 2 0"_s, u"V 0 4"_s} << 0.0 << 0;
+        << graphFor(Q, "-1", "0", "4") << QStringList{u"R -2 0"_s, u"R 2 0"_s, u"V 0 4"_s} << 0.0
+        << 0;
     QTest::newRow("one root: the vertex is on it")
-        << curve(Curve::Quadratic, "1", "-2", "1") << std::vector<RootInput>{{1, {}, true}}
-        << QStringList{u"R 1 0"_s, u"Y 0 1"_s} << 1.0 << 0;
+        << graphFor(Q, "1", "-2", "1") << QStringList{u"R 1 0"_s, u"Y 0 1"_s} << 1.0 << 0;
     QTest::newRow("no real roots")
-        << curve(Curve::Quadratic, "1", "0", "1") << std::vector<RootInput>{}
-        << QStringList{u"V 0 1"_s} << 0.0 << 0;
+        << graphFor(Q, "1", "0", "1") << QStringList{u"V 0 1"_s} << 0.0 << 0;
     QTest::newRow("every mark at one point")
-        << curve(Curve::Quadratic, "1", "0", "0") << std::vector<RootInput>{{0, {}, true}}
-        << QStringList{u"R 0 0"_s} << 0.0 << 0;
+        << graphFor(Q, "1", "0", "0") << QStringList{u"R 0 0"_s} << 0.0 << 0;
     QTest::newRow("biquadratic, four roots")
-        << curve(Curve::Biquadratic, "1", "-5", "4")
-        << std::vector<RootInput>{{-2, {}}, {-1, {}}, {1, {}}, {2, {}}}
+        << graphFor(B, "1", "-5", "4")
         << QStringList{u"R -2 0"_s, u"R -1 0"_s,           u"R 1 0"_s,          u"R 2 0"_s,
                        u"E 0 4"_s,  u"E -1.58114 -2.25"_s, u"E 1.58114 -2.25"_s}
         << 0.0 << 0;
     QTest::newRow("biquadratic, no roots")
-        << curve(Curve::Biquadratic, "1", "5", "4") << std::vector<RootInput>{}
-        << QStringList{u"E 0 4"_s} << 0.0 << 0;
-    QTest::newRow("linear") << curve(Curve::Linear, "0", "2", "-4")
-                            << std::vector<RootInput>{{2, {}}}
-                            << QStringList{u"R 2 0"_s, u"Y 0 -4"_s} << none << 0;
-    QTest::newRow("linear without a solution")
-        << curve(Curve::Linear, "0", "0", "3") << std::vector<RootInput>{}
-        << QStringList{u"Y 0 3"_s} << none << 0;
+        << graphFor(B, "1", "5", "4") << QStringList{u"E 0 4"_s} << 0.0 << 0;
+    QTest::newRow("biquadratic, the root 0 on the maximum")
+        << graphFor(B, "-1", "4", "0")
+        << QStringList{u"R -2 0"_s, u"R 0 0"_s, u"R 2 0"_s, u"E -1.41421 4"_s, u"E 1.41421 4"_s}
+        << 0.0 << 0;
+    QTest::newRow("a = 0: linear")
+        << graphFor(Q, "0", "2", "-4") << QStringList{u"R 2 0"_s, u"Y 0 -4"_s} << none << 0;
+    QTest::newRow("a = 0: linear without a solution")
+        << graphFor(Q, "0", "0", "3") << QStringList{u"Y 0 3"_s} << none << 0;
+    // With a = 0 the biquadratic equation is 2x² − 4 = 0: a parabola, not a line.
+    QTest::newRow("a = 0: biquadratic")
+        << graphFor(B, "0", "2", "-4")
+        << QStringList{u"R -1.41421 0"_s, u"R 1.41421 0"_s, u"V 0 -4"_s} << 0.0 << 0;
     // Roots 1E-10 and 1E5: beside the intercept at (0; 1E-5) the small root is one dot.
     QTest::newRow("roots far apart")
-        << curve(Curve::Quadratic, "1", "-100000.0000000001", "1e-5")
-        << std::vector<RootInput>{{1e-10, {}}, {1e5, {}}}
+        << graphFor(Q, "1", "-100000.0000000001", "1e-5")
         << QStringList{u"R 1e-10 0"_s, u"R 100000 0"_s, u"V 50000 -2.5e+09"_s, u"Y 0 1e-05"_s}
         << 50000.0 << 1;
+    // Roots ±1E-40 are two points, not one at 0, and too close to tell apart at this scale.
+    QTest::newRow("tiny roots") << graphFor(Q, "1", "0", "-1E-80")
+                                << QStringList{u"R -1e-40 0"_s, u"R 1e-40 0"_s, u"V 0 -1e-80"_s}
+                                << 0.0 << 3;
+    QTest::newRow("huge roots") << graphFor(Q, "1", "0", "-1E300")
+                                << QStringList{u"R -1e+150 0"_s, u"R 1e+150 0"_s, u"V 0 -1e+300"_s}
+                                << 0.0 << 0;
 }
 
 void TstGraph::marksAndView() {
-    QFETCH(Curve, curve);
-    QFETCH(std::vector<RootInput>, roots);
+    QFETCH(GraphModel, graph);
     QFETCH(QStringList, marks);
     QFETCH(double, axis);
     QFETCH(int, notes);
 
-    const GraphModel g = graphOf(curve, roots);
+    const GraphModel& g = graph;
     QCOMPARE(marksOf(g), marks);
     QCOMPARE(g.symmetryAxis.has_value(), !std::isnan(axis));
     if (g.symmetryAxis)
@@ -198,38 +194,68 @@ void TstGraph::marksAndView() {
     }
 }
 
+// The words for screen readers, every number from its exact value: as it is where three decimals
+// write it exactly, else "≈" and its rounding, never "0" for a value that is not zero.
 void TstGraph::description_data() {
-    QTest::addColumn<Curve>("curve");
-    QTest::addColumn<std::vector<RootInput>>("roots");
+    QTest::addColumn<GraphModel>("graph");
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("two roots")
-        << curve(Curve::Quadratic, "1", "-5", "6") << std::vector<RootInput>{{2, {}}, {3, {}}}
-        << u"Parabola opening upwards; vertex (2,5, −0,25); crosses the x-axis at 2 and 3; "
+        << graphFor(Q, "1", "-5", "6")
+        << u"Parabola opening upwards; vertex (2,5; −0,25); crosses the x-axis at 2 and 3; "
            "crosses the y-axis at 6"_s;
     QTest::newRow("no roots, downwards")
-        << curve(Curve::Quadratic, "-2", "0", "-1") << std::vector<RootInput>{}
-        << u"Parabola opening downwards; vertex (0, −1); does not reach the x-axis; crosses the "
+        << graphFor(Q, "-2", "0", "-1")
+        << u"Parabola opening downwards; vertex (0; −1); does not reach the x-axis; crosses the "
            "y-axis at −1"_s;
     QTest::newRow("one root touches")
-        << curve(Curve::Quadratic, "1", "1.4", "0.49") << std::vector<RootInput>{{-0.7, {}, true}}
-        << u"Parabola opening upwards; vertex (−0,7, 0); touches the x-axis at −0,7; crosses "
+        << graphFor(Q, "1", "1.4", "0.49")
+        << u"Parabola opening upwards; vertex (−0,7; 0); touches the x-axis at −0,7; crosses "
            "the y-axis at 0,49"_s;
     QTest::newRow("biquadratic")
-        << curve(Curve::Biquadratic, "1", "-5", "4")
-        << std::vector<RootInput>{{-2, {}}, {-1, {}}, {1, {}}, {2, {}}}
-        << u"Curve of the fourth degree opening upwards; maximum at (0, 4); minimum at "
-           "(−1,581, −2,25); minimum at (1,581, −2,25); crosses the x-axis at −2, −1, 1 and 2; "
-           "crosses the y-axis at 4"_s;
-    QTest::newRow("line") << curve(Curve::Linear, "0", "2", "-4") << std::vector<RootInput>{{2, {}}}
+        << graphFor(B, "1", "-5", "4")
+        << u"Curve of the fourth degree opening upwards; maximum at (0; 4); minimum at "
+           "(≈ −1,581; −2,25); minimum at (≈ 1,581; −2,25); crosses the x-axis at −2, −1, 1 and "
+           "2; crosses the y-axis at 4"_s;
+    QTest::newRow("line") << graphFor(Q, "0", "2", "-4")
                           << u"Straight line; crosses the x-axis at 2; crosses the y-axis at −4"_s;
+    // The true values, rounded half up: 1,2345 → 1,235 and −0,18225 → −0,1823 at four decimals.
+    QTest::newRow("rounded from the true value")
+        << graphFor(Q, "1", "0", "1.2345", 3)
+        << u"Parabola opening upwards; vertex (0; ≈ 1,235); does not reach the x-axis; crosses "
+           "the y-axis at ≈ 1,235"_s;
+    QTest::newRow("vertex rounded half up") << graphFor(Q, "0.1", "-0.51", "0.468", 4)
+                                            << u"Parabola opening upwards; vertex (2,55; ≈ "
+                                               u"−0,1823); crosses the x-axis at 1,2 and 3,9; "
+                                               "crosses the y-axis at 0,468"_s;
+    QTest::newRow("a tiny value is not 0")
+        << graphFor(Q, "1", "0", "-1E-80", 2)
+        << u"Parabola opening upwards; vertex (0; −1·10⁻⁸⁰); crosses the x-axis at −1·10⁻⁴⁰ "
+           "and 1·10⁻⁴⁰; crosses the y-axis at −1·10⁻⁸⁰; −1·10⁻⁴⁰ and 1·10⁻⁴⁰ are too close "
+           "together to tell apart at this scale; zoom in to see them; −1·10⁻⁴⁰ and (0; "
+           "−1·10⁻⁸⁰) are too close together to tell apart at this scale; zoom in to see them; "
+           "1·10⁻⁴⁰ and (0; −1·10⁻⁸⁰) are too close together to tell apart at this scale; zoom in "
+           "to see them"_s;
+    // ±√2/10⁴⁰: labelled with the exact form and its approximation.
+    const QString exact = u"√2/1"_s + QString(40, u'0');
+    const QString left = u"−"_s + exact + u" ≈ −1,41·10⁻⁴⁰"_s;
+    const QString right = exact + u" ≈ 1,41·10⁻⁴⁰"_s;
+    const QString vertex = u"(0; −2·10⁻⁸⁰)"_s;
+    const QString tooClose = u"%1 and %2 are too close together to tell apart at this scale; "
+                             "zoom in to see them"_s;
+    QTest::newRow("an irrational tiny root is approximate, not 0")
+        << graphFor(Q, "1", "0", "-2E-80", 2)
+        << u"Parabola opening upwards; vertex (0; −2·10⁻⁸⁰); crosses the x-axis at "
+           "≈ −1,41·10⁻⁴⁰ and ≈ 1,41·10⁻⁴⁰; crosses the y-axis at −2·10⁻⁸⁰; "_s +
+               QStringList{tooClose.arg(left, right), tooClose.arg(left, vertex),
+                           tooClose.arg(right, vertex)}
+                   .join(u"; ");
 }
 
 void TstGraph::description() {
-    QFETCH(Curve, curve);
-    QFETCH(std::vector<RootInput>, roots);
+    QFETCH(GraphModel, graph);
     QFETCH(QString, expected);
-    QCOMPARE(graphOf(curve, roots).description, expected);
+    QCOMPARE(graph.description, expected);
 }
 
 // The picture: the curve's colour on the curve away from the marks, the marks' colour on the
@@ -247,7 +273,7 @@ void TstGraph::picture() {
     QVERIFY(velmora::graph::contrastRatio(colours.curve, colours.background) >= 3);
     QVERIFY(velmora::graph::contrastRatio(colours.marks, colours.background) >= 3);
 
-    const GraphModel g = graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}});
+    const GraphModel g = graphFor(Q, "1", "-5", "6");
     QImage image(600, 400, QImage::Format_RGB32);
     QPainter painter(&image);
     const Viewport view(g.firstView, QRectF(image.rect()));
@@ -276,8 +302,7 @@ void TstGraph::picture() {
 void TstGraph::svgHoldsTheCurveAndTheMarks() {
     velmora::graph::GraphView view;
     view.resize(600, 400);
-    view.setGraph(graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}}), u"Graph"_s,
-                  comma);
+    view.setGraph(graphFor(Q, "1", "-5", "6"), u"Graph"_s, comma);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"graph.svg"_s);
     QVERIFY(view.saveSvg(path));
@@ -326,8 +351,7 @@ void TstGraph::panFollowsThePointer() {
 void TstGraph::wheelKeysAndHome() {
     velmora::graph::GraphView view;
     view.resize(600, 400);
-    view.setGraph(graphOf(curve(Curve::Quadratic, "1", "-5", "6"), {{2, {}}, {3, {}}}), u"Graph"_s,
-                  comma);
+    view.setGraph(graphFor(Q, "1", "-5", "6"), u"Graph"_s, comma);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const velmora::graph::Range first = view.range();

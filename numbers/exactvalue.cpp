@@ -1,0 +1,394 @@
+#include "numbers/exactvalue.h"
+
+#include "numbers/rational.h"
+#include "platform/base/failure.h"
+
+#include <mpfr.h>
+
+#include <array>
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <stdexcept>
+
+namespace velmora {
+namespace {
+
+// Where narrowing gives up. The typed numbers are bounded, and so is the precision they can
+// need: far below this.
+constexpr mpfr_prec_t LastPrecision = mpfr_prec_t(1) << 24;
+
+// The sign of p + q·√m (m > 0), exactly.
+int signOfSurd(const mpq_class& p, const mpq_class& q, const mpq_class& m) {
+    const int ps = sgn(p);
+    const int qs = sgn(q);
+    if (qs == 0 || ps == qs)
+        return ps != 0 ? ps : qs;
+    if (ps == 0)
+        return qs;
+    // Opposite signs: the larger of p² and q²·m wins.
+    return cmp(p * p, q * q * m) > 0 ? ps : qs;
+}
+
+// |value|·10^shift + ½ rounded down, when both bounds of a value of settled sign agree on it.
+std::optional<mpz_class> scaledOf(Interval bounds, long shift) {
+    if (bounds.settledSign() == 0)
+        return std::nullopt;
+    bounds.absolute();
+    if (shift >= 0)
+        bounds.multiply(powerOfTen(static_cast<unsigned long>(shift)));
+    else
+        bounds.divide(powerOfTen(static_cast<unsigned long>(-shift)));
+    bounds.add(mpq_class(1, 2));
+    mpz_class low, high;
+    mpfr_get_z(low.get_mpz_t(), bounds.lo(), MPFR_RNDD);
+    mpfr_get_z(high.get_mpz_t(), bounds.hi(), MPFR_RNDD);
+    if (low != high)
+        return std::nullopt;
+    return low;
+}
+
+// |value| rounded to the significant digits lying in [low, high) = [10^(count−1), 10^count),
+// with its decimal exponent, from a scaling ⌊|value|·10^shift + ½⌋ that may not settle (none
+// then) and an estimate of the exponent that is off by one at most.
+template <typename Integer> struct Found {
+    Integer digits;
+    long exponent;
+};
+template <typename Integer, typename Scale>
+std::optional<Found<Integer>> significantFrom(Scale scale, long exponent, int count,
+                                              const Integer& low, const Integer& high) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const std::optional<Integer> scaled = scale(count - exponent);
+        if (!scaled)
+            return std::nullopt;
+        if (*scaled > high) {
+            ++exponent;
+        } else if (*scaled < low) {
+            --exponent;
+        } else if (*scaled == high) {
+            // Rounded up to the next power of ten.
+            return Found<Integer>{low, exponent + 1};
+        } else {
+            return Found<Integer>{*scaled, exponent};
+        }
+    }
+    throw std::logic_error("decimal exponent estimate off by more than one");
+}
+
+using u128 = unsigned __int128;
+
+u128 power10(int exponent) {
+    u128 power = 1;
+    while (exponent-- > 0)
+        power *= 10;
+    return power;
+}
+
+int decimalDigits(unsigned long value) {
+    int count = 1;
+    for (unsigned long power = 10; count < 20 && value >= power; power *= 10)
+        ++count;
+    return count;
+}
+
+constexpr int GeneralDigits = 15;
+
+// The general format's digits of n/d in 128-bit arithmetic, as for the numbers of an ordinary
+// solve, without GMP's allocations; none where a product would not fit.
+std::optional<Found<u128>> smallSignificant(unsigned long n, unsigned long d) {
+    constexpr int Room = 37; // 2·10³⁷ + 10³⁷ < 2¹²⁸
+    const int nDigits = decimalDigits(n);
+    const int dDigits = decimalDigits(d);
+    const auto scale = [&](long shift) -> std::optional<u128> {
+        if (shift >= 0) {
+            if (nDigits + shift > Room || dDigits + 1 > Room)
+                return std::nullopt;
+            return (2 * u128(n) * power10(int(shift)) + d) / (2 * u128(d));
+        }
+        if (dDigits - shift > Room)
+            return std::nullopt;
+        const u128 power = power10(int(-shift));
+        return (2 * u128(n) + u128(d) * power) / (2 * u128(d) * power);
+    };
+    static const u128 low = power10(GeneralDigits - 1);
+    static const u128 high = power10(GeneralDigits);
+    return significantFrom(scale, nDigits - dDigits + 1, GeneralDigits, low, high);
+}
+
+SignificantDigits digitsOf(int sign, const std::string& digits, long exponent) {
+    SignificantDigits number;
+    number.zero = false;
+    number.negative = sign < 0;
+    std::copy_n(digits.begin(), number.digits.size(), number.digits.begin());
+    number.exponent = exponent;
+    return number;
+}
+
+} // namespace
+
+std::shared_ptr<const Radical> Radical::of(const mpq_class& m) {
+    if (sgn(m) <= 0 || isSquare(m))
+        throw std::domain_error("a radical of a number that is not a positive non-square");
+    return std::make_shared<const Radical>(m);
+}
+
+Interval Radical::bounds(mpfr_prec_t precision) const {
+    const std::lock_guard lock(m_mutex);
+    if (!m_bounds || m_bounds->precision() < precision) {
+        Interval root(precision);
+        root.setRational(m_radicand);
+        root.squareRoot();
+        m_bounds = root;
+    }
+    return *m_bounds;
+}
+
+const SquareSplit& Radical::squareSplit() const {
+    const std::lock_guard lock(m_mutex);
+    if (!m_split)
+        m_split = splitSquare(m_radicand.get_num() * m_radicand.get_den());
+    return *m_split;
+}
+
+ExactValue ExactValue::surd(const mpq_class& p, const mpq_class& q, const mpq_class& m) {
+    if (sgn(q) == 0)
+        return ExactValue(p);
+    if (isSquare(m))
+        return ExactValue(p + q * squareRootOfSquare(m));
+    return surd(p, q, Radical::of(m));
+}
+
+ExactValue ExactValue::surd(const mpq_class& p, const mpq_class& q,
+                            std::shared_ptr<const Radical> radical) {
+    if (sgn(q) == 0)
+        return ExactValue(p);
+    ExactValue value;
+    value.m_p = p;
+    value.m_sign = signOfSurd(p, q, radical->radicand());
+    value.m_irrational = std::make_shared<const Irrational>(Irrational{q, std::move(radical)});
+    return value;
+}
+
+ExactValue ExactValue::squareRoot(const ExactValue& v) {
+    if (v.sign() < 0 || v.shape() == Shape::Root)
+        throw std::domain_error("square root of a negative value or of a root");
+    if (v.sign() == 0)
+        return {};
+    if (v.isRational()) {
+        if (isSquare(v.p()))
+            return ExactValue(squareRootOfSquare(v.p()));
+        return surd(0, 1, Radical::of(v.p()));
+    }
+    ExactValue root;
+    root.m_p = v.m_p;
+    root.m_sign = 1;
+    root.m_irrational = std::make_shared<const Irrational>(
+        Irrational{v.m_irrational->q, v.m_irrational->radical, true});
+    return root;
+}
+
+ExactValue ExactValue::negated() const {
+    ExactValue n = *this;
+    n.m_sign = -m_sign;
+    if (!m_irrational) {
+        n.m_p = -m_p;
+        return n;
+    }
+    Irrational flipped = *m_irrational;
+    if (flipped.root) {
+        flipped.negative = !flipped.negative;
+    } else {
+        n.m_p = -m_p;
+        flipped.q = -flipped.q;
+    }
+    n.m_irrational = std::make_shared<const Irrational>(std::move(flipped));
+    return n;
+}
+
+ExactValue::Shape ExactValue::shape() const {
+    if (!m_irrational)
+        return Shape::Rational;
+    return m_irrational->root ? Shape::Root : Shape::Surd;
+}
+
+mpq_class ExactValue::q() const {
+    return m_irrational ? m_irrational->q : mpq_class(0);
+}
+
+const std::shared_ptr<const Radical>& ExactValue::radical() const {
+    static const std::shared_ptr<const Radical> none;
+    return m_irrational ? m_irrational->radical : none;
+}
+
+ExactValue ExactValue::inner() const {
+    if (shape() != Shape::Root)
+        throw std::domain_error("the inner value of a value that is no root");
+    return surd(m_p, m_irrational->q, m_irrational->radical);
+}
+
+int ExactValue::compare(const ExactValue& other) const {
+    if (m_sign != other.m_sign)
+        return m_sign < other.m_sign ? -1 : 1;
+    const Shape mine = shape();
+    const Shape theirs = other.shape();
+    if (mine == Shape::Rational && theirs == Shape::Rational)
+        return cmp(m_p, other.m_p) < 0 ? -1 : cmp(m_p, other.m_p) > 0 ? 1 : 0;
+    if (mine == Shape::Root || theirs == Shape::Root) {
+        // Both of one sign s ≠ 0 (zero is rational): compare the squares, turned for s < 0.
+        const auto square = [](const ExactValue& v) {
+            if (v.shape() == Shape::Root)
+                return v.inner();
+            if (v.isRational())
+                return ExactValue(v.m_p * v.m_p);
+            const mpq_class& m = v.radical()->radicand();
+            return surd(v.m_p * v.m_p + v.q() * v.q() * m, 2 * v.m_p * v.q(), v.radical());
+        };
+        return m_sign * square(*this).compare(square(other));
+    }
+    // Two surds, or a surd and a rational: their difference (p₁ − p₂) + q₁√m₁ − q₂√m₂ is a
+    // surd in one radical when m₁/m₂ is a square.
+    const std::shared_ptr<const Radical>& radical =
+        mine == Shape::Surd ? this->radical() : other.radical();
+    const mpq_class& m = radical->radicand();
+    mpq_class theirQ = other.q();
+    mpq_class myQ = q();
+    bool oneRadical = true;
+    if (mine == Shape::Surd && theirs == Shape::Surd && this->radical() != other.radical() &&
+        this->radical()->radicand() != other.radical()->radicand()) {
+        const mpq_class ratio = other.radical()->radicand() / m;
+        oneRadical = isSquare(ratio);
+        if (oneRadical)
+            theirQ *= squareRootOfSquare(ratio);
+    }
+    if (oneRadical)
+        return signOfSurd(m_p - other.m_p, myQ - theirQ, m);
+    // √m₁ and √m₂ independent: the values differ, and narrow bounds on both tell which is
+    // larger.
+    mpfr_prec_t precision = std::max(startingPrecision(), other.startingPrecision());
+    for (; precision <= LastPrecision; precision *= 2) {
+        Interval difference = bounds(precision);
+        Interval negatedOther = other.bounds(precision);
+        negatedOther.negate();
+        difference.add(negatedOther);
+        if (const int sign = difference.settledSign())
+            return sign;
+    }
+    throw Failure(FailureKind::InvalidOperation);
+}
+
+Interval ExactValue::bounds(mpfr_prec_t precision) const {
+    if (!m_irrational) {
+        Interval value(precision);
+        value.setRational(m_p);
+        return value;
+    }
+    const Irrational& r = *m_irrational;
+    Interval value = r.radical->bounds(precision);
+    value.multiply(r.q);
+    value.add(m_p);
+    if (r.root) {
+        value.squareRoot();
+        if (r.negative)
+            value.negate();
+    }
+    return value;
+}
+
+mpfr_prec_t ExactValue::startingPrecision() const {
+    std::size_t bits = bitSize(m_p);
+    if (m_irrational)
+        bits =
+            std::max({bits, bitSize(m_irrational->q), bitSize(m_irrational->radical->radicand())});
+    return static_cast<mpfr_prec_t>(64 + 2 * bits);
+}
+
+// Bounds at doubling precisions until the attempt gives its answer; a Failure past the last.
+template <typename Attempt> auto ExactValue::narrowed(Attempt attempt) const {
+    for (mpfr_prec_t precision = startingPrecision(); precision <= LastPrecision; precision *= 2) {
+        if (auto answer = attempt(bounds(precision)))
+            return *answer;
+    }
+    throw Failure(FailureKind::InvalidOperation);
+}
+
+std::optional<ExactValue::Significant> ExactValue::significant(int count) const {
+    if (m_sign == 0)
+        return std::nullopt;
+    const mpz_class low = powerOfTen(static_cast<unsigned long>(count - 1));
+    const mpz_class high = powerOfTen(static_cast<unsigned long>(count));
+    std::optional<Found<mpz_class>> found;
+    if (!m_irrational) {
+        const long estimate = static_cast<long>(mpz_sizeinbase(m_p.get_num_mpz_t(), 10)) -
+                              static_cast<long>(mpz_sizeinbase(m_p.get_den_mpz_t(), 10)) + 1;
+        found =
+            significantFrom([this](long shift) { return std::optional(scaledHalfUp(m_p, shift)); },
+                            estimate, count, low, high);
+    } else {
+        found = narrowed([&](const Interval& bounds) {
+            // |value| < 2^e for the binary exponent e of the larger bound.
+            const mpfr_srcptr larger =
+                mpfr_cmpabs(bounds.lo(), bounds.hi()) > 0 ? bounds.lo() : bounds.hi();
+            const long estimate =
+                static_cast<long>(
+                    std::floor(static_cast<double>(mpfr_get_exp(larger)) * 0.30102999566398)) +
+                1;
+            return significantFrom([&bounds](long shift) { return scaledOf(bounds, shift); },
+                                   estimate, count, low, high);
+        });
+    }
+    return Significant{found->digits, found->exponent};
+}
+
+SignificantDigits ExactValue::digits() const {
+    if (m_sign == 0)
+        return {};
+    if (!m_irrational && mpz_cmpabs_ui(m_p.get_num_mpz_t(), ULONG_MAX) <= 0 &&
+        mpz_fits_ulong_p(m_p.get_den_mpz_t())) {
+        if (const auto small = smallSignificant(mpz_getlimbn(m_p.get_num_mpz_t(), 0),
+                                                mpz_get_ui(m_p.get_den_mpz_t()))) {
+            std::array<char, 20> text{};
+            std::to_chars(text.data(), text.data() + text.size(),
+                          static_cast<unsigned long long>(small->digits));
+            return digitsOf(m_sign, std::string(text.data(), GeneralDigits), small->exponent);
+        }
+    }
+    const Significant found = *significant(GeneralDigits);
+    return digitsOf(m_sign, found.digits.get_str(), found.exponent);
+}
+
+mpz_class ExactValue::scaled(int decimals) const {
+    if (!m_irrational)
+        return scaledHalfUp(m_p, decimals);
+    return narrowed([decimals](const Interval& bounds) { return scaledOf(bounds, decimals); });
+}
+
+double ExactValue::nearestDouble() const {
+    if (!m_irrational)
+        return velmora::nearestDouble(m_p);
+    return narrowed([](const Interval& bounds) -> std::optional<double> {
+        const double low = mpfr_get_d(bounds.lo(), MPFR_RNDN);
+        const double high = mpfr_get_d(bounds.hi(), MPFR_RNDN);
+        if (low != high)
+            return std::nullopt;
+        return low;
+    });
+}
+
+bool ExactValue::exceedsDoubleRange() const {
+    if (!m_irrational)
+        return cmp(abs(m_p), largestDouble()) > 0;
+    return narrowed([](Interval bounds) -> std::optional<bool> {
+        if (bounds.settledSign() == 0)
+            return std::nullopt;
+        bounds.absolute();
+        if (mpfr_cmp_d(bounds.lo(), DBL_MAX) > 0)
+            return true;
+        if (mpfr_cmp_d(bounds.hi(), DBL_MAX) < 0)
+            return false;
+        return std::nullopt;
+    });
+}
+
+} // namespace velmora

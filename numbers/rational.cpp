@@ -1,0 +1,74 @@
+#include "numbers/rational.h"
+
+#include <mpfr.h>
+
+#include <algorithm>
+#include <array>
+#include <cfloat>
+
+namespace velmora {
+
+mpz_class powerOfTen(unsigned long exponent) {
+    static const std::array<mpz_class, 40> table = [] {
+        std::array<mpz_class, 40> powers;
+        for (unsigned long k = 0; k < powers.size(); ++k)
+            mpz_ui_pow_ui(powers[k].get_mpz_t(), 10, k);
+        return powers;
+    }();
+    if (exponent < table.size())
+        return table[exponent];
+    mpz_class power;
+    mpz_ui_pow_ui(power.get_mpz_t(), 10, exponent);
+    return power;
+}
+
+mpz_class scaledHalfUp(const mpq_class& value, long shift) {
+    // ⌊(2·|n|·10^shift + d) / (2·d)⌋, or with 10^−shift on the denominator's side.
+    const mpz_class numerator = abs(value.get_num());
+    mpz_class top;
+    mpz_class bottom;
+    if (shift >= 0) {
+        top = 2 * numerator * powerOfTen(static_cast<unsigned long>(shift)) + value.get_den();
+        bottom = 2 * value.get_den();
+    } else {
+        const mpz_class power = powerOfTen(static_cast<unsigned long>(-shift));
+        top = 2 * numerator + value.get_den() * power;
+        bottom = 2 * value.get_den() * power;
+    }
+    mpz_class scaled;
+    mpz_fdiv_q(scaled.get_mpz_t(), top.get_mpz_t(), bottom.get_mpz_t());
+    return scaled;
+}
+
+bool isSquare(const mpq_class& value) {
+    return sgn(value) >= 0 && mpz_perfect_square_p(value.get_num_mpz_t()) &&
+           mpz_perfect_square_p(value.get_den_mpz_t());
+}
+
+mpq_class squareRootOfSquare(const mpq_class& value) {
+    mpq_class root;
+    mpz_sqrt(root.get_num_mpz_t(), value.get_num_mpz_t());
+    mpz_sqrt(root.get_den_mpz_t(), value.get_den_mpz_t());
+    return root;
+}
+
+double nearestDouble(const mpq_class& value) {
+    mpfr_t nearest;
+    mpfr_init2(nearest, 53);
+    mpfr_set_q(nearest, value.get_mpq_t(), MPFR_RNDN);
+    const double result = mpfr_get_d(nearest, MPFR_RNDN);
+    mpfr_clear(nearest);
+    return result;
+}
+
+const mpq_class& largestDouble() {
+    static const mpq_class largest(DBL_MAX);
+    return largest;
+}
+
+std::size_t bitSize(const mpq_class& value) {
+    return std::max(mpz_sizeinbase(value.get_num_mpz_t(), 2),
+                    mpz_sizeinbase(value.get_den_mpz_t(), 2));
+}
+
+} // namespace velmora

@@ -1,0 +1,146 @@
+#include "numbers/rational.h"
+#include "textbook/solutionwriter.h"
+
+#include <algorithm>
+
+// How exact values are written as formulas: a rational as a decimal or a fraction, a form's
+// terms over its denominator, a nested root.
+
+namespace velmora::textbook {
+namespace {
+
+QString integerText(const mpz_class& value) {
+    QString text = QString::fromStdString(mpz_class(abs(value)).get_str());
+    return sgn(value) < 0 ? minusSign() + text : text;
+}
+
+// "−" and the terms of a sum, each "c√k", with ± for the last when asked.
+Formula sumFormula(const std::vector<RootTerm>& terms, bool plusMinus) {
+    Formula out = row({});
+    if (terms.empty()) {
+        append(out, math(QStringLiteral("0")));
+        return out;
+    }
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        const RootTerm& term = terms[i];
+        const bool negative = sgn(term.coefficient) < 0;
+        const bool last = i + 1 == terms.size();
+        if (plusMinus && last)
+            append(out, math(i == 0 ? QStringLiteral("±") : QStringLiteral(" ± ")));
+        else if (i == 0)
+            append(out, math(negative ? minusSign() : QString()));
+        else
+            append(out, math(negative ? QStringLiteral(" − ") : QStringLiteral(" + ")));
+        const mpz_class magnitude = abs(term.coefficient);
+        if (term.radicand == 1) {
+            append(out, math(QString::fromStdString(magnitude.get_str())));
+            continue;
+        }
+        if (magnitude != 1)
+            append(out, math(QString::fromStdString(magnitude.get_str())));
+        append(out, root(math(QString::fromStdString(term.radicand.get_str()))));
+    }
+    return out;
+}
+
+Formula overDenominator(const std::vector<RootTerm>& terms, const mpz_class& denominator,
+                        bool plusMinus) {
+    if (denominator == 1)
+        return sumFormula(terms, plusMinus);
+    const mpz_class denominatorCopy = denominator;
+    const Formula bottom = math(QString::fromStdString(denominatorCopy.get_str()));
+    // A single negative term is written −√6/3, its sign before the bar, and so is ±√6/3.
+    if (terms.size() == 1 && (sgn(terms[0].coefficient) < 0 || plusMinus)) {
+        std::vector<RootTerm> positive = terms;
+        positive[0].coefficient = abs(positive[0].coefficient);
+        return row({math(plusMinus ? QStringLiteral("±") : minusSign()),
+                    fraction(sumFormula(positive, false), bottom)});
+    }
+    return fraction(sumFormula(terms, plusMinus), bottom);
+}
+
+QString decimalText(const mpq_class& value, QChar separator, bool& finite) {
+    // A finite decimal has a denominator 2^i·5^j; its digits are value·10^k for k = max(i, j).
+    mpz_class rest = value.get_den();
+    const mp_bitcnt_t twos =
+        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
+    const mp_bitcnt_t fives =
+        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
+    finite = rest == 1;
+    if (!finite)
+        return {};
+    const unsigned long places = std::max(twos, fives);
+    const mpz_class power = powerOfTen(places);
+    const mpz_class scaled = abs(value.get_num()) * (power / value.get_den());
+    QString digits = QString::fromStdString(scaled.get_str());
+    if (places > 0) {
+        if (digits.size() <= qsizetype(places))
+            digits = QString(qsizetype(places) + 1 - digits.size(), u'0') + digits;
+        digits.insert(digits.size() - qsizetype(places), separator);
+    }
+    return sgn(value) < 0 ? minusSign() + digits : digits;
+}
+
+} // namespace
+
+const QString& minusSign() {
+    static const QString minus(QChar(0x2212));
+    return minus;
+}
+
+ExactForm negated(ExactForm form) {
+    form.value = form.value.negated();
+    if (form.nested) {
+        form.factor = -form.factor;
+        return form;
+    }
+    for (RootTerm& term : form.terms)
+        term.coefficient = -term.coefficient;
+    return form;
+}
+
+void sortAscending(std::vector<ExactForm>& forms) {
+    std::sort(forms.begin(), forms.end(), [](const ExactForm& one, const ExactForm& other) {
+        return one.value.compare(other.value) < 0;
+    });
+}
+
+QString numberText(const mpq_class& value, QChar separator) {
+    bool finite = false;
+    const QString decimal = decimalText(value, separator, finite);
+    if (finite)
+        return decimal;
+    return integerText(value.get_num()) + u'/' + QString::fromStdString(value.get_den().get_str());
+}
+
+Formula formulaOf(const ExactForm& form, bool plusMinus) {
+    if (!form.nested) {
+        // −(√6 + √2)/2 rather than (−√6 − √2)/2.
+        if (!plusMinus && allRootsNegative(form)) {
+            const ExactForm positive = negated(form);
+            if (positive.denominator != 1)
+                return row({math(minusSign()), formulaOf(positive)});
+            return row({math(minusSign() + u'('), formulaOf(positive), math(QStringLiteral(")"))});
+        }
+        return overDenominator(form.terms, form.denominator, plusMinus);
+    }
+    Formula out = row({});
+    const mpz_class& top = form.factor.get_num();
+    Formula inner = root(overDenominator(form.terms, form.denominator, false));
+    Formula factorAndRoot = row({});
+    if (abs(top) != 1)
+        append(factorAndRoot, math(QString::fromStdString(mpz_class(abs(top)).get_str())));
+    append(factorAndRoot, inner);
+    if (sgn(top) < 0)
+        append(out, math(plusMinus ? QStringLiteral("±") : minusSign()));
+    else if (plusMinus)
+        append(out, math(QStringLiteral("±")));
+    if (form.factor.get_den() != 1)
+        append(out, fraction(factorAndRoot,
+                             math(QString::fromStdString(form.factor.get_den().get_str()))));
+    else
+        append(out, factorAndRoot);
+    return out;
+}
+
+} // namespace velmora::textbook

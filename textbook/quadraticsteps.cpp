@@ -1,0 +1,193 @@
+#include "textbook/solutionwriter.h"
+
+#include "numbers/rational.h"
+
+namespace velmora::textbook {
+namespace {
+
+// x₁ + x₂ and x₁·x₂ of the roots of one quadratic, worked out from their exact values: both
+// rational, one double root, or conjugates p ± q√m.
+std::pair<mpq_class, mpq_class> sumAndProduct(const std::vector<ExactForm>& roots) {
+    const ExactValue& x1 = roots.front().value;
+    const ExactValue& x2 = roots.back().value;
+    if (x1.isRational())
+        return {x1.p() + x2.p(), x1.p() * x2.p()};
+    const mpq_class& m = x1.radical()->radicand();
+    return {2 * x1.p(), x1.p() * x1.p() - x1.q() * x1.q() * m};
+}
+
+} // namespace
+
+void Writer::writeQuadratic(const QString& v) {
+    const QuadraticRoots found = quadraticRoots(m_problem.coefficients);
+    const mpq_class& d = found.d;
+    m_solution.discriminant = d;
+    m_solution.formulaRoots = found.roots;
+    m_solution.lines.push_back(
+        row({math(QStringLiteral("D = ")), variable(QStringLiteral("b"), 2),
+             math(QStringLiteral(" − 4ac = ")),
+             sup(bracketed(b(), m_separator), math(QStringLiteral("2"))),
+             math(QStringLiteral(" − 4·")), bracketed(a(), m_separator), math(QStringLiteral("·")),
+             bracketed(c(), m_separator), math(QStringLiteral(" = ") + number(d))}));
+    if (sgn(d) < 0) {
+        m_solution.lines.push_back(
+            row({math(QStringLiteral("D < 0 ⇒ ")), words(m_words.noRealRoots)}));
+        return;
+    }
+    // The roots share one radical: √D is split into its square factors once for both.
+    for (const ExactValue& root : found.roots)
+        m_vRoots.push_back(formOf(root));
+
+    const mpq_class vertexTop = -b();
+    const Formula general = fraction(math(QStringLiteral("−b")), math(QStringLiteral("2a")));
+    const Formula twoA = row({math(QStringLiteral("2·")), bracketed(a(), m_separator)});
+    if (sgn(d) == 0) {
+        m_solution.lines.push_back(row({math(QStringLiteral("D = 0 ⇒ ")), words(m_words.oneRoot)}));
+        m_solution.lines.push_back(
+            row({math(v + QStringLiteral(" = ")), general, math(QStringLiteral(" = ")),
+                 fraction(math(number(vertexTop)), twoA), math(QStringLiteral(" = ")),
+                 formulaOf(m_vRoots[0]), approximately(m_vRoots[0])}));
+    } else {
+        const Formula header =
+            row({indexed(v, QStringLiteral("1,2")), math(QStringLiteral(" = ")),
+                 fraction(row({math(QStringLiteral("−b ± ")), root(math(QStringLiteral("D")))}),
+                          math(QStringLiteral("2a"))),
+                 math(QStringLiteral(" = "))});
+        if (isSquare(d)) {
+            const QString rootOfD = number(squareRootOfSquare(d));
+            Formula line = header;
+            append(line, fraction(math(number(vertexTop) + QStringLiteral(" ± ") + rootOfD), twoA));
+            m_solution.lines.push_back(line);
+            for (std::size_t i = 0; i < 2; ++i) {
+                const QString sign = i == 0 ? QStringLiteral(" + ") : QStringLiteral(" − ");
+                m_solution.lines.push_back(
+                    row({indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
+                         fraction(math(number(vertexTop) + sign + rootOfD), math(number(2 * a()))),
+                         math(QStringLiteral(" = ")), formulaOf(m_vRoots[i]),
+                         approximately(m_vRoots[i])}));
+            }
+        } else {
+            Formula line = header;
+            append(line, fraction(row({math(number(vertexTop) + QStringLiteral(" ± ")),
+                                       root(math(number(d)))}),
+                                  twoA));
+            append(line, math(QStringLiteral(" = ")));
+            // x₁'s form with the sign of its root term as ±: x₂ is its conjugate.
+            ExactForm both = m_vRoots[0];
+            both.terms.back().coefficient = abs(both.terms.back().coefficient);
+            append(line, formulaOf(both, true));
+            m_solution.lines.push_back(line);
+            for (std::size_t i = 0; i < 2; ++i)
+                m_solution.lines.push_back(
+                    row({indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
+                         formulaOf(m_vRoots[i]), approximately(m_vRoots[i])}));
+        }
+    }
+
+    if (biquadratic())
+        writeBackSubstitution(v);
+    else
+        m_solution.roots = m_vRoots;
+    writeFactoredAndCheck(v);
+}
+
+void Writer::writeBackSubstitution(const QString& v) {
+    for (std::size_t i = 0; i < m_vRoots.size(); ++i) {
+        const ExactForm& y = m_vRoots[i];
+        const QString name = m_vRoots.size() == 1 ? v : v + QChar(0x2080 + int(i) + 1);
+        if (y.value.sign() < 0) {
+            m_solution.lines.push_back(row(
+                {math(name + QStringLiteral(" = ")), formulaOf(y), math(QStringLiteral(" < 0: ")),
+                 words(m_words.rejected + u' '), math(v + QStringLiteral(" ≥ 0"))}));
+            continue;
+        }
+        writeSquareEquals(y.value, formulaOf(y));
+    }
+}
+
+void Writer::writeSquareEquals(const ExactValue& y, const Formula& yFormula) {
+    const QString x = QStringLiteral("x");
+    Formula line = row({variable(x, 2), math(QStringLiteral(" = ")), yFormula});
+    if (y.sign() == 0) {
+        append(line, math(QStringLiteral(" ⇒ x = 0")));
+        m_solution.roots.push_back(simplest(ExactValue()));
+    } else {
+        const ExactForm positive = formOf(ExactValue::squareRoot(y));
+        append(line, math(QStringLiteral(" ⇒ x = ±")));
+        const Formula rootFormula = root(yFormula);
+        const Formula simple = formulaOf(positive);
+        append(line, rootFormula);
+        if (plainText(simple) != plainText(rootFormula)) {
+            append(line, math(QStringLiteral(" = ±")));
+            append(line, simple);
+        }
+        append(line, approximately(positive, QStringLiteral("±")));
+        m_solution.roots.push_back(negated(positive));
+        m_solution.roots.push_back(positive);
+    }
+    m_solution.lines.push_back(line);
+}
+
+void Writer::writeFactoredAndCheck(const QString& v) {
+    if (m_vRoots.empty())
+        return;
+    // The roots of x in ascending order; the biquadratic's values of the letter as they came.
+    std::vector<ExactForm> ascending = m_vRoots;
+    if (!biquadratic())
+        sortAscending(ascending);
+    const QString x = QStringLiteral("x");
+    // a(x − x₁)(x − x₂), with x² in place of x for the biquadratic equation.
+    const Formula unknown = biquadratic() ? variable(x, 2) : variable(x);
+    Formula line = row({words(m_words.factored + u' ')});
+    append(line, equationLine(biquadratic() ? variable(x, 4) : variable(x, 2),
+                              biquadratic() ? variable(x, 2) : variable(x)));
+    line.parts.back().parts.pop_back(); // " = 0"
+    append(line, math(QStringLiteral(" = ")));
+    if (a() == -1)
+        append(line, math(minusSign()));
+    else if (a() != 1)
+        append(line, math(number(a())));
+    const auto factor = [&](const ExactForm& r) {
+        Formula f = row({math(QStringLiteral("(")), unknown});
+        const int sign = r.value.sign();
+        if (sign == 0)
+            return unknown;
+        if (r.isRational() || (r.terms.size() == 1 && !r.nested)) {
+            append(f, math(sign < 0 ? QStringLiteral(" + ") : QStringLiteral(" − ")));
+            append(f, formulaOf(sign < 0 ? negated(r) : r));
+        } else {
+            append(f, math(QStringLiteral(" − ")));
+            Formula value = formulaOf(r);
+            if (r.denominator == 1 && r.terms.size() > 1)
+                value = row({math(QStringLiteral("(")), value, math(QStringLiteral(")"))});
+            append(f, value);
+        }
+        append(f, math(QStringLiteral(")")));
+        return f;
+    };
+    if (ascending.size() == 1) {
+        // a·x² (a·x⁴) = 0 is already its own factored form.
+        if (ascending[0].value.sign() != 0) {
+            append(line, sup(factor(ascending[0]), math(QStringLiteral("2"))));
+            m_solution.lines.push_back(line);
+        }
+    } else {
+        for (const ExactForm& r : ascending)
+            append(line, factor(r));
+        m_solution.lines.push_back(line);
+    }
+
+    const auto [sum, product] = sumAndProduct(m_vRoots);
+    const Formula v1 = indexed(v, QStringLiteral("1"));
+    const Formula v2 = indexed(v, QStringLiteral("2"));
+    m_solution.lines.push_back(row(
+        {words(m_words.check + u' '), v1, math(QStringLiteral(" + ")), v2,
+         math(QStringLiteral(" = ")), formulaOf(simplest(ExactValue(sum))),
+         math(QStringLiteral(" = ")), math(QStringLiteral("−")),
+         fraction(math(QStringLiteral("b")), math(QStringLiteral("a"))), math(QStringLiteral("; ")),
+         v1, math(QStringLiteral("·")), v2, math(QStringLiteral(" = ")),
+         formulaOf(simplest(ExactValue(product))), math(QStringLiteral(" = ")),
+         fraction(math(QStringLiteral("c")), math(QStringLiteral("a")))}));
+}
+
+} // namespace velmora::textbook
