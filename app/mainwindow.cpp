@@ -1,18 +1,13 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "about/aboutdialog.h"
-#include "about/helplinks.h"
 #include "app/startup.h"
 #include "platform/desktop/windowsystem.h"
 #include "platform/ui/errorreport.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/looks.h"
-#include "platform/ui/messagebox.h"
 #include "platform/ui/uifont.h"
-#include "settings/settingsdialog.h"
 #include "solver/equationpage.h"
-#include "solver/solutionbox.h"
 #include "state/global.h"
 #include "state/language.h"
 #include "state/moretexts.h"
@@ -20,8 +15,6 @@
 #include "state/tablelines.h"
 #include "textbook/textbookwindow.h"
 #include "trig/trigpage.h"
-#include "update/updatecontroller.h"
-#include "update/updatedialog.h"
 #include "update/updatefolder.h"
 
 #include <QActionGroup>
@@ -29,9 +22,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QShowEvent>
-#include <QSignalBlocker>
 #include <QTabBar>
 
 // Resources of a static library must be registered by name before use.
@@ -170,44 +161,6 @@ TrigPage* TForm1::trigPage() const {
     return m_ui->TabSheet2;
 }
 
-int TForm1::clientHeight() const {
-    return height() - m_ui->MainMenu1->sizeHint().height();
-}
-
-void TForm1::setClientHeight(int height) {
-    const int menu = m_ui->MainMenu1->sizeHint().height();
-    // A window taller than its screen's available area gets a shorter detailed-solution box,
-    // which scrolls, so the answer lines stay on the screen.
-    const QRect area = availableArea();
-    const int frame = frameGeometry().height() - this->height();
-    const int tooTall = height + menu + frame - area.height();
-    if (!area.isEmpty() && tooTall > 0)
-        height -= equationPage()->shortenSolutionBox(tooTall);
-    setFixedSize(ClientWidth, height + menu);
-    // Grown past the bottom edge, it moves up; a window the user put partly off the screen
-    // elsewhere stays where it is.
-    if (!area.isEmpty() && frameGeometry().bottom() > area.bottom())
-        keepOnScreen();
-}
-
-QRect TForm1::availableArea() const {
-    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
-    if (!screen)
-        screen = this->screen();
-    return screen ? screen->availableGeometry() : QRect();
-}
-
-void TForm1::keepOnScreen() {
-    const QRect area = availableArea();
-    if (area.isEmpty())
-        return;
-    const QRect frame = frameGeometry();
-    const QRect kept = keptInside(frame, area);
-    // Moved only when it must be, so a window the window system places stays its to place.
-    if (kept.topLeft() != frame.topLeft())
-        move(kept.topLeft());
-}
-
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A desktop that changes its theme changes the tabs' colours with it.
@@ -241,39 +194,6 @@ void TForm1::FormCreate() {
 
     runScreenScaleCheck(windowsVersion());
     removeLeftoverUpdateFiles(Global::updateFolder());
-}
-
-void TForm1::placeAtStart() {
-    using namespace catalogue;
-    const Flag keep = flagOf(read(KeepWindowPosition));
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QPoint centred = centredPosition(primary ? primary->geometry().size() : QSize());
-    if (keep == Flag::True) {
-        const QPoint stored(storedEdge(WindowLeft).value_or(centred.x()),
-                            storedEdge(WindowTop).value_or(centred.y()));
-        QList<QRect> screens;
-        for (const QScreen* screen : QGuiApplication::screens())
-            screens << screen->availableGeometry();
-        move(reachablePosition(QRect(stored, frameGeometry().size()), screens, centred));
-    } else if (keep == Flag::False) {
-        move(centred);
-    }
-    keepOnScreen();
-}
-
-void TForm1::chooseHeightAtStart() {
-    switch (catalogue::flagOf(catalogue::read(catalogue::DetailedSolution))) {
-    case catalogue::Flag::True:
-        setClientHeight(ClientHeightShown);
-        m_ui->N5->setChecked(true);
-        break;
-    case catalogue::Flag::False:
-        setClientHeight(ClientHeightHidden);
-        m_ui->N5->setChecked(false);
-        break;
-    case catalogue::Flag::Neither:
-        break;
-    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -353,110 +273,6 @@ void TForm1::showTextbookView() {
     m_textbook->show();
     m_textbook->raise();
     m_textbook->activateWindow();
-}
-
-void TForm1::makeDialogs() {
-    if (m_about)
-        return;
-    m_about = new TForm2(this);
-    m_settings = new TForm3(this);
-    // The settings dialog asks for the main window's texts after OK and after Cancel.
-    connectGuarded(m_settings, &TForm3::mainWindowTextsRequested, this, [this] { language(); });
-    m_update = new TForm4(this);
-    m_updates = new UpdateController(m_update, this);
-    if (Global::updateMode() == UpdateMode::Auto)
-        m_updates->startCheck();
-}
-
-void TForm1::N2Click() {
-    makeDialogs();
-    if (m_settings)
-        m_settings->exec();
-}
-
-void TForm1::connectHelpMenu() {
-    connectGuarded(m_ui->N10, &QAction::triggered, this, [this] { N10Click(); });
-    connectGuarded(m_ui->N11, &QAction::triggered, this, [this] { N11Click(); });
-    connectGuarded(m_ui->N13, &QAction::triggered, this, [this] { N13Click(); });
-}
-
-void TForm1::N10Click() {
-    openHomePage();
-}
-
-void TForm1::N11Click() {
-    startHelpProgram(this);
-}
-
-void TForm1::N13Click() {
-    makeDialogs();
-    if (m_about)
-        m_about->exec();
-}
-
-void TForm1::N3Click() {
-    // Ends the event loop at once. QApplication::quit() would first send every window a close
-    // request, and the main window's close handler must not run on Exit.
-    QCoreApplication::exit(0);
-}
-
-void TForm1::N5Click(bool checked) {
-    // The menu has already toggled the mark; a direct call sets it here.
-    m_ui->N5->setChecked(checked);
-    if (!checked) {
-        setClientHeight(ClientHeightHidden);
-        return;
-    }
-    setClientHeight(ClientHeightShown);
-    detailed_solution();
-}
-
-void TForm1::detailed_solution() {
-    const auto heights = solutionBoxHeights(equationPage()->solutionLineCount());
-    if (!heights)
-        return;
-    equationPage()->setSolutionBoxHeights(heights->memo, heights->group);
-    setClientHeight(heights->client);
-}
-
-void TForm1::showEquationPageState(bool equation) {
-    (equation ? m_ui->N7 : m_ui->N12)->setChecked(true);
-    m_ui->N5->setEnabled(equation);
-}
-
-// A page chosen from the menu does not run PageControl1Change: the menu handlers set the same
-// state themselves.
-void TForm1::N7Click() {
-    {
-        const QSignalBlocker quiet(m_ui->PageControl1);
-        m_ui->PageControl1->setCurrentIndex(0);
-    }
-    showEquationPageState(true);
-}
-
-void TForm1::N9Click() {
-    if (!updateServiceAvailable()) {
-        showMessageBox(moreText(MoreText::NoUpdateServer), text(MessageLine::Information),
-                       MessageFlags::InformationOk);
-        return;
-    }
-    Global::setUpdateMode(UpdateMode::Custom);
-    // The check may show the update dialog.
-    makeDialogs();
-    if (m_updates)
-        m_updates->startCheck();
-}
-
-void TForm1::N12Click() {
-    {
-        const QSignalBlocker quiet(m_ui->PageControl1);
-        m_ui->PageControl1->setCurrentIndex(1);
-    }
-    showEquationPageState(false);
-}
-
-void TForm1::PageControl1Change() {
-    showEquationPageState(m_ui->PageControl1->currentIndex() == 0);
 }
 
 } // namespace velmora

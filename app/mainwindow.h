@@ -24,7 +24,9 @@ class TForm4;
 class UpdateController;
 
 // The main window: the menu, the page control with the equation and trigonometry pages, and
-// the window height that follows the detailed solution.
+// the window height that follows the detailed solution. Its making, start-up, close, texts and
+// textbook view are in mainwindow.cpp, the menu commands and dialogs in mainwindowmenus.cpp, the
+// height and place on the screen in mainwindowplace.cpp.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:

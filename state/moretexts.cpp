@@ -9,8 +9,13 @@
 namespace velmora {
 namespace {
 
+// The program's own words for each line, shown when the loaded file has none: English.lng's
+// text, but for the answer words. No default, so a line added without words here does not
+// compile; a number that names no line has none.
 QString fallback(MoreText line) {
     switch (line) {
+    // The equation page's answer words stay in its default language, Russian, so the solution of
+    // an older file reads as before.
     case MoreText::AnswerWord:
         return QStringLiteral("Ответ:");
     case MoreText::NoRoots:
@@ -24,7 +29,8 @@ QString fallback(MoreText line) {
         return QStringLiteral("The installer could not be verified, so nothing was started and no "
                               "file was kept.");
     case MoreText::StartFailed:
-        return QStringLiteral("The installer could not be started. It has been kept as %1.");
+        return QStringLiteral(
+            "The installer could not be started. It has been kept as %1; start it yourself.");
     case MoreText::NoUpdateServer:
         return QStringLiteral("Updates of this installation come with the system's packages.");
     case MoreText::UnusableInstaller:
@@ -38,6 +44,35 @@ QString fallback(MoreText line) {
     case MoreText::TextbookEmpty:
         return QStringLiteral("Solve an equation on the equation page: its solution appears "
                               "here, written as in a textbook.");
+    case MoreText::TextbookLet:
+        return QStringLiteral("Let");
+    case MoreText::TextbookOneRoot:
+        return QStringLiteral("one root");
+    case MoreText::TextbookNoRealRoots:
+        return QStringLiteral("no real roots");
+    case MoreText::TextbookRejected:
+        return QStringLiteral("rejected, since");
+    case MoreText::TextbookLinear:
+        return QStringLiteral("the equation is linear");
+    case MoreText::TextbookNoSolution:
+        return QStringLiteral("no solution");
+    case MoreText::TextbookAnyNumber:
+        return QStringLiteral(" is any number");
+    case MoreText::TextbookFactored:
+        return QStringLiteral("Factored form:");
+    case MoreText::TextbookCheck:
+        return QStringLiteral("Check by Vieta's formulas:");
+    case MoreText::TextbookAnswer:
+        return QStringLiteral("Answer: %1.");
+    case MoreText::TextbookAnswerEach:
+        return QStringLiteral("x = %1");
+    case MoreText::TextbookAnswerJoin:
+        return QStringLiteral(" or ");
+    case MoreText::TextbookNoRoots:
+        return QStringLiteral("no real roots");
+    case MoreText::TextbookUnsimplified:
+        return QStringLiteral("Some numbers are too large to simplify quickly: their roots are "
+                              "exact, but not in simplest form.");
     case MoreText::TextbookCopyText:
         return QStringLiteral("Copy as text");
     case MoreText::TextbookCopyLatex:
@@ -58,6 +93,45 @@ QString fallback(MoreText line) {
         return QStringLiteral("Close");
     case MoreText::TextbookPdfFilter:
         return QStringLiteral("PDF files (*.pdf)");
+    case MoreText::GraphName:
+        return QStringLiteral("Graph of the equation");
+    case MoreText::GraphParabolaUp:
+        return QStringLiteral("Parabola opening upwards");
+    case MoreText::GraphParabolaDown:
+        return QStringLiteral("Parabola opening downwards");
+    case MoreText::GraphQuarticUp:
+        return QStringLiteral("Curve of the fourth degree opening upwards");
+    case MoreText::GraphQuarticDown:
+        return QStringLiteral("Curve of the fourth degree opening downwards");
+    case MoreText::GraphLine:
+        return QStringLiteral("Straight line");
+    case MoreText::GraphPoint:
+        return QStringLiteral("(%1; %2)");
+    case MoreText::GraphVertex:
+        return QStringLiteral("vertex %1");
+    case MoreText::GraphMinimum:
+        return QStringLiteral("minimum at %1");
+    case MoreText::GraphMaximum:
+        return QStringLiteral("maximum at %1");
+    case MoreText::GraphCrossesX:
+        return QStringLiteral("crosses the x-axis at %1");
+    case MoreText::GraphTouchesX:
+        return QStringLiteral("touches the x-axis at %1");
+    case MoreText::GraphNoCrossing:
+        return QStringLiteral("does not reach the x-axis");
+    case MoreText::GraphCrossesY:
+        return QStringLiteral("crosses the y-axis at %1");
+    case MoreText::GraphJoin:
+        return QStringLiteral(" and ");
+    case MoreText::GraphTooClose:
+        return QStringLiteral(
+            "%1 and %2 are too close together to tell apart at this scale; zoom in to see them");
+    case MoreText::GraphTooLarge:
+        return QStringLiteral("the numbers are too large to draw");
+    case MoreText::GraphSave:
+        return QStringLiteral("Save graph…");
+    case MoreText::GraphFileFilter:
+        return QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg)");
     case MoreText::ManifestRefused:
         return QStringLiteral("The update's description could not be verified, so nothing was "
                               "downloaded.");
@@ -82,9 +156,6 @@ QString fallback(MoreText line) {
         return englishFailureText(FailureKind::StoreReadFailed);
     case MoreText::StoreWriteFailed:
         return englishFailureText(FailureKind::StoreWriteFailed);
-    default:
-        // The solution's words: the textbook view's own English ones.
-        break;
     }
     return {};
 }

@@ -19,7 +19,7 @@ enum class MoreText {
     // The textbook view: its caption and menu item, what it says before a solve.
     TextbookCaption = 10,
     TextbookEmpty = 11,
-    // The words of its solution (English when the file has none: textbook::Words).
+    // The words of its solution.
     TextbookLet = 12,          // "Let x² = t, t ≥ 0"
     TextbookOneRoot = 13,      // "D = 0 ⇒ one root"
     TextbookNoRealRoots = 14,  // "D < 0 ⇒ no real roots"

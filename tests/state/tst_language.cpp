@@ -1,6 +1,6 @@
 // The language loader over fixture files (a missing file, a file with one section, names that
-// select no file), the three shipped language files, the toolkit's own texts that follow the
-// language, and where data files are looked for.
+// select no file), the three shipped language files and the More table's own words against them,
+// the toolkit's own texts that follow the language, and where data files are looked for.
 #include "platform/base/datafiles.h"
 #include "state/global.h"
 #include "state/language.h"
@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,20 @@ QStringList oldEntriesExcept(const QMap<QString, QString>& changed, const QStrin
     return entries;
 }
 
+// The program's own words of each More line, as it shows them when the loaded file has none:
+// every line that has them, so every line of the table's enum.
+QMap<int, QString> moreFallbacks() {
+    for (int line = 1; line <= Global::MoreLines; ++line)
+        Global::setText(TextTable::More, line, QString());
+    QMap<int, QString> fallbacks;
+    for (int line = 1; line <= Global::MoreLines; ++line) {
+        const QString text = velmora::moreText(static_cast<velmora::MoreText>(line));
+        if (!text.isEmpty())
+            fallbacks.insert(line, text);
+    }
+    return fallbacks;
+}
+
 } // namespace
 
 class TstLanguage : public QObject {
@@ -70,6 +85,8 @@ private slots:
     void loadFixture();
     void shippedFilesAreComplete_data();
     void shippedFilesAreComplete();
+    void moreFallbacksMatchTheShippedFiles_data();
+    void moreFallbacksMatchTheShippedFiles();
     void shippedFilesSpeakTheirLanguage_data();
     void shippedFilesSpeakTheirLanguage();
     void toolkitTextsFollowTheLanguage_data();
@@ -207,6 +224,54 @@ void TstLanguage::shippedFilesAreComplete() {
     // The texts that name a file carry its place once.
     for (const int line : {3, 6, 9})
         QCOMPARE(Global::text(TextTable::More, line).count(QLatin1String("%1")), 1);
+}
+
+void TstLanguage::moreFallbacksMatchTheShippedFiles_data() {
+    QTest::addColumn<QString>("name");
+    // Whether the program's fallback is this file's text: for the answer words of the equation
+    // page, which fall back to its default language, and for every other line.
+    QTest::addColumn<bool>("answerWords");
+    QTest::addColumn<bool>("otherLines");
+    QTest::newRow("English: every line, the words of all but the answer")
+        << "English" << false << true;
+    QTest::newRow("Russian: every line, the answer words") << "Russian" << true << false;
+    QTest::newRow("Ukrainian: every line") << "Ukrainian" << false << false;
+}
+
+// Every More line the program has words for is in each shipped file, and the words the program
+// falls back on are the file's text, line by line.
+void TstLanguage::moreFallbacksMatchTheShippedFiles() {
+    QFETCH(QString, name);
+    QFETCH(bool, answerWords);
+    QFETCH(bool, otherLines);
+    const QMap<int, QString> fallbacks = moreFallbacks();
+    // Numbered from 1 without a gap, so the lines found are the enum's.
+    QVERIFY(!fallbacks.isEmpty());
+    QStringList withoutWords;
+    for (int line = 1; line <= fallbacks.lastKey(); ++line)
+        if (!fallbacks.contains(line))
+            withoutWords << QStringLiteral("More %1").arg(line);
+    QVERIFY2(withoutWords.isEmpty(), qPrintable(withoutWords.join(QLatin1String("; "))));
+
+    qputenv("VELMORA_DATA_DIR", QByteArray(VELMORA_SOURCE_DIR));
+    fillTables(QString());
+    velmora::loadLanguage(name);
+    QStringList missing;
+    QStringList differing;
+    for (auto it = fallbacks.cbegin(); it != fallbacks.cend(); ++it) {
+        const auto line = static_cast<velmora::MoreText>(it.key());
+        const bool answerWord =
+            line == velmora::MoreText::AnswerWord || line == velmora::MoreText::NoRoots;
+        const QString text = Global::text(TextTable::More, it.key());
+        if (text.trimmed().isEmpty())
+            missing << QStringLiteral("More %1").arg(it.key());
+        else if ((answerWord ? answerWords : otherLines) && text != it.value())
+            differing << QStringLiteral("More %1: file \"%2\", program \"%3\"")
+                             .arg(it.key())
+                             .arg(text, it.value());
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1String("; "))));
+    QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QLatin1String("; "))));
 }
 
 void TstLanguage::shippedFilesSpeakTheirLanguage_data() {
