@@ -228,6 +228,15 @@ ExactValue ExactValue::inner() const {
     return surd(m_p, m_irrational->q, m_irrational->radical);
 }
 
+// Bounds at doubling precisions until the attempt gives its answer; a Failure past the last.
+template <typename Attempt> auto ExactValue::narrowed(Attempt attempt) const {
+    for (mpfr_prec_t precision = startingPrecision(); precision <= LastPrecision; precision *= 2) {
+        if (auto answer = attempt(bounds(precision)))
+            return *answer;
+    }
+    throw Failure(FailureKind::InvalidOperation);
+}
+
 int ExactValue::compare(const ExactValue& other) const {
     if (m_sign != other.m_sign)
         return m_sign < other.m_sign ? -1 : 1;
@@ -266,16 +275,14 @@ int ExactValue::compare(const ExactValue& other) const {
         return signOfSurd(m_p - other.m_p, myQ - theirQ, m);
     // √m₁ and √m₂ independent: the values differ, and narrow bounds on both tell which is
     // larger.
-    mpfr_prec_t precision = std::max(startingPrecision(), other.startingPrecision());
-    for (; precision <= LastPrecision; precision *= 2) {
-        Interval difference = bounds(precision);
-        Interval negatedOther = other.bounds(precision);
-        negatedOther.negate();
-        difference.add(negatedOther);
+    return narrowed([&other](const Interval& mine) -> std::optional<int> {
+        Interval difference = other.bounds(mine.precision());
+        difference.negate();
+        difference.add(mine);
         if (const int sign = difference.settledSign())
             return sign;
-    }
-    throw Failure(FailureKind::InvalidOperation);
+        return std::nullopt;
+    });
 }
 
 Interval ExactValue::bounds(mpfr_prec_t precision) const {
@@ -302,15 +309,6 @@ mpfr_prec_t ExactValue::startingPrecision() const {
         bits =
             std::max({bits, bitSize(m_irrational->q), bitSize(m_irrational->radical->radicand())});
     return static_cast<mpfr_prec_t>(64 + 2 * bits);
-}
-
-// Bounds at doubling precisions until the attempt gives its answer; a Failure past the last.
-template <typename Attempt> auto ExactValue::narrowed(Attempt attempt) const {
-    for (mpfr_prec_t precision = startingPrecision(); precision <= LastPrecision; precision *= 2) {
-        if (auto answer = attempt(bounds(precision)))
-            return *answer;
-    }
-    throw Failure(FailureKind::InvalidOperation);
 }
 
 std::optional<ExactValue::Significant> ExactValue::significant(int count) const {

@@ -71,8 +71,9 @@ QString fallback(MoreText line) {
     case MoreText::TextbookNoRoots:
         return QStringLiteral("no real roots");
     case MoreText::TextbookUnsimplified:
-        return QStringLiteral("Some numbers are too large to simplify quickly: their roots are "
-                              "exact, but not in simplest form.");
+        return QStringLiteral("Some roots may not be in simplest form: a number under a root "
+                              "keeps a part too large to search for square factors. The roots "
+                              "are exact.");
     case MoreText::TextbookCopyText:
         return QStringLiteral("Copy as text");
     case MoreText::TextbookCopyLatex:

@@ -444,7 +444,7 @@ void TstCli::textbook_data() {
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--", "0", "2.5", "-1"} << 0
         << QStringList{"2,5x − 1 = 0", "a = 0: the equation is linear",
-                       "x = −c/b = 1/2,5 = 2/5 = 0,40", "Answer: x = 2/5."};
+                       "x = −c/b = 1/2,5 = 2/5 = 0,4", "Answer: x = 2/5."};
     QTest::newRow("latex")
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--format", "latex", "--", "3", "0", "-2"} << 0

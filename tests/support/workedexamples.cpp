@@ -158,6 +158,19 @@ const QList<SolveExample>& solveExamples() {
              u"Ответ: x₁ = -1,000001000001E-10; x₂ = -9999990000"_s,
          },
          false},
+        // √29,7 = 5,44977063737548|49…: rounded once from the true value; its 18 digits rounded
+        // again would end in …549.
+        {"quadratic, the 15th digit rounded once", EquationType::Quadratic, u"1"_s, u""_s,
+         u"-29,7"_s, u"y"_s, u"118,8"_s,
+         QStringList{u"5,44977063737548"_s, u"-5,44977063737548"_s, u""_s, u""_s},
+         QStringList{
+             u"x² - 29,7 = 0"_s,
+             u"D = 0² - 4 • 1 • (-29,7) = 0 - (-118,8) = 118,8"_s,
+             u"x₁ = 0 + √1̅1̅8̅,̅8̅ / 2 • 1 = 0 + 10,899541274751 / 2 = 5,44977063737548"_s,
+             u"x₂ = 0 - √1̅1̅8̅,̅8̅ / 2 • 1 = 0 - 10,899541274751 / 2 = -5,44977063737548"_s,
+             u"Ответ: x₁ = 5,44977063737548; x₂ = -5,44977063737548"_s,
+         },
+         false},
         {"quadratic, tiny a: the root near -1 is not lost", EquationType::Quadratic, u"1E-200"_s,
          u"1"_s, u"1"_s, u"y"_s, u"1"_s, QStringList{u"-1"_s, u"-1E200"_s, u""_s, u""_s},
          QStringList{

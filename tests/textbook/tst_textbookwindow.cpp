@@ -373,6 +373,15 @@ void TstTextbookWindow::graphFollowsTheSolve() {
     for (const velmora::graph::Mark& mark : view->graphView()->graph().marks)
         if (mark.kind == velmora::graph::Mark::Root)
             labels << mark.label;
+    QCOMPARE(labels, (QStringList{velmora::test::withTestSeparator(u"(−3 − √65)/4 ≈ −2,77"_s),
+                                  velmora::test::withTestSeparator(u"(−3 + √65)/4 ≈ 1,27"_s)}));
+
+    // The labels follow the Decimals setting, rounded from the true values.
+    view->findChild<QSpinBox*>()->setValue(3);
+    labels.clear();
+    for (const velmora::graph::Mark& mark : view->graphView()->graph().marks)
+        if (mark.kind == velmora::graph::Mark::Root)
+            labels << mark.label;
     QCOMPARE(labels, (QStringList{velmora::test::withTestSeparator(u"(−3 − √65)/4 ≈ −2,766"_s),
                                   velmora::test::withTestSeparator(u"(−3 + √65)/4 ≈ 1,266"_s)}));
 }
