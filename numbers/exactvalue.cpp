@@ -36,11 +36,23 @@ std::optional<mpz_class> scaledOf(Interval bounds, long shift) {
     if (bounds.settledSign() == 0)
         return std::nullopt;
     bounds.absolute();
-    if (shift >= 0)
+    constexpr long InOneWord = 19; // 10¹⁹ < 2⁶⁴
+    if (shift >= 0 && shift < InOneWord)
+        bounds.multiplySmall(static_cast<long>(mpz_get_ui(powerOfTen(shift).get_mpz_t())));
+    else if (shift >= 0)
         bounds.multiply(powerOfTen(static_cast<unsigned long>(shift)));
+    else if (-shift < InOneWord)
+        bounds.divideSmall(mpz_get_ui(powerOfTen(static_cast<unsigned long>(-shift)).get_mpz_t()));
     else
         bounds.divide(powerOfTen(static_cast<unsigned long>(-shift)));
-    bounds.add(mpq_class(1, 2));
+    bounds.add(0.5);
+    if (mpfr_fits_ulong_p(bounds.hi(), MPFR_RNDD)) {
+        const unsigned long low = mpfr_get_ui(bounds.lo(), MPFR_RNDD);
+        const unsigned long high = mpfr_get_ui(bounds.hi(), MPFR_RNDD);
+        if (low != high)
+            return std::nullopt;
+        return mpz_class(low);
+    }
     mpz_class low, high;
     mpfr_get_z(low.get_mpz_t(), bounds.lo(), MPFR_RNDD);
     mpfr_get_z(high.get_mpz_t(), bounds.hi(), MPFR_RNDD);
@@ -117,13 +129,19 @@ std::optional<Found<u128>> smallSignificant(unsigned long n, unsigned long d) {
     return significantFrom(scale, nDigits - dDigits + 1, GeneralDigits, low, high);
 }
 
-SignificantDigits digitsOf(int sign, const std::string& digits, long exponent) {
+SignificantDigits digitsOf(int sign, const char* digits, long exponent) {
     SignificantDigits number;
     number.zero = false;
     number.negative = sign < 0;
-    std::copy_n(digits.begin(), number.digits.size(), number.digits.begin());
+    std::copy_n(digits, number.digits.size(), number.digits.begin());
     number.exponent = exponent;
     return number;
+}
+
+SignificantDigits digitsOf(int sign, const mpz_class& digits, long exponent) {
+    std::array<char, GeneralDigits + 2> text{};
+    mpz_get_str(text.data(), 10, digits.get_mpz_t());
+    return digitsOf(sign, text.data(), exponent);
 }
 
 } // namespace
@@ -185,7 +203,7 @@ ExactValue ExactValue::squareRoot(const ExactValue& v) {
     root.m_p = v.m_p;
     root.m_sign = 1;
     root.m_irrational = std::make_shared<const Irrational>(
-        Irrational{v.m_irrational->q, v.m_irrational->radical, true});
+        Irrational{v.m_irrational->q, v.m_irrational->radical, true, false});
     return root;
 }
 
@@ -293,8 +311,18 @@ Interval ExactValue::bounds(mpfr_prec_t precision) const {
     }
     const Irrational& r = *m_irrational;
     Interval value = r.radical->bounds(precision);
-    value.multiply(r.q);
-    value.add(m_p);
+    const auto fits = [](const mpz_class& n) { return mpz_fits_slong_p(n.get_mpz_t()) != 0; };
+    if (fits(r.q.get_num()) && fits(r.q.get_den()) && fits(m_p.get_num()) && fits(m_p.get_den())) {
+        // (√m·qn·pd/qd + pn)/pd in word-sized steps, with no allocation.
+        value.multiplySmall(mpz_get_si(r.q.get_num_mpz_t()));
+        value.multiplySmall(mpz_get_si(m_p.get_den_mpz_t()));
+        value.divideSmall(mpz_get_ui(r.q.get_den_mpz_t()));
+        value.addSmall(mpz_get_si(m_p.get_num_mpz_t()));
+        value.divideSmall(mpz_get_ui(m_p.get_den_mpz_t()));
+    } else {
+        value.multiply(r.q);
+        value.add(m_p);
+    }
     if (r.root) {
         value.squareRoot();
         if (r.negative)
@@ -342,6 +370,17 @@ std::optional<ExactValue::Significant> ExactValue::significant(int count) const 
 SignificantDigits ExactValue::digits() const {
     if (m_sign == 0)
         return {};
+    if (!m_irrational && mpz_cmp_ui(m_p.get_den_mpz_t(), 1) == 0 &&
+        mpz_cmpabs_ui(m_p.get_num_mpz_t(), 999'999'999'999'999) <= 0) {
+        // A whole number of at most 15 digits is its own digits.
+        std::array<char, 20> text{};
+        const auto end = std::to_chars(text.data(), text.data() + text.size(),
+                                       mpz_getlimbn(m_p.get_num_mpz_t(), 0))
+                             .ptr;
+        const long length = end - text.data();
+        std::fill(end, text.data() + GeneralDigits, '0');
+        return digitsOf(m_sign, text.data(), length);
+    }
     if (!m_irrational && mpz_cmpabs_ui(m_p.get_num_mpz_t(), ULONG_MAX) <= 0 &&
         mpz_fits_ulong_p(m_p.get_den_mpz_t())) {
         if (const auto small = smallSignificant(mpz_getlimbn(m_p.get_num_mpz_t(), 0),
@@ -349,11 +388,18 @@ SignificantDigits ExactValue::digits() const {
             std::array<char, 20> text{};
             std::to_chars(text.data(), text.data() + text.size(),
                           static_cast<unsigned long long>(small->digits));
-            return digitsOf(m_sign, std::string(text.data(), GeneralDigits), small->exponent);
+            return digitsOf(m_sign, text.data(), small->exponent);
         }
     }
-    const Significant found = *significant(GeneralDigits);
-    return digitsOf(m_sign, found.digits.get_str(), found.exponent);
+    if (!m_irrational) {
+        const Significant found = *significant(GeneralDigits);
+        return digitsOf(m_sign, found.digits, found.exponent);
+    }
+    Magnitude& magnitude = *m_irrational->magnitude;
+    const std::lock_guard lock(magnitude.mutex);
+    if (!magnitude.general)
+        magnitude.general = significant(GeneralDigits);
+    return digitsOf(m_sign, magnitude.general->digits, magnitude.general->exponent);
 }
 
 mpz_class ExactValue::scaled(int decimals) const {
@@ -376,7 +422,11 @@ double ExactValue::nearestDouble() const {
 
 bool ExactValue::exceedsDoubleRange() const {
     if (!m_irrational)
-        return cmp(abs(m_p), largestDouble()) > 0;
+        return m_sign > 0 ? cmp(m_p, largestDouble()) > 0 : cmp(m_p, -largestDouble()) < 0;
+    // The largest double is 1,797…·10³⁰⁸: only a value of that size needs a closer look.
+    const long exponent = digits().exponent;
+    if (exponent != 309)
+        return exponent > 309;
     return narrowed([](Interval bounds) -> std::optional<bool> {
         if (bounds.settledSign() == 0)
             return std::nullopt;

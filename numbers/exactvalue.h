@@ -89,11 +89,17 @@ public:
     Interval bounds(mpfr_prec_t precision) const;
 
 private:
+    // What a value and its negation share: |value|'s general digits, worked out once.
+    struct Magnitude {
+        std::mutex mutex;
+        std::optional<Significant> general;
+    };
     struct Irrational {
         mpq_class q;
         std::shared_ptr<const Radical> radical;
         bool root = false;     // the value is ±√(p + q·√m)
         bool negative = false; // of a root
+        std::shared_ptr<Magnitude> magnitude = std::make_shared<Magnitude>();
     };
 
     template <typename Attempt> auto narrowed(Attempt attempt) const;

@@ -66,6 +66,25 @@ void Interval::multiply(const mpz_class& factor) {
     mpfr_mul_z(m_hi, m_hi, factor.get_mpz_t(), MPFR_RNDU);
 }
 
+void Interval::multiplySmall(long factor) {
+    if (factor < 0)
+        mpfr_swap(m_lo, m_hi);
+    mpfr_mul_si(m_lo, m_lo, factor, MPFR_RNDD);
+    mpfr_mul_si(m_hi, m_hi, factor, MPFR_RNDU);
+}
+
+void Interval::divideSmall(unsigned long positive) {
+    if (positive == 0)
+        throw std::domain_error("interval divided by zero");
+    mpfr_div_ui(m_lo, m_lo, positive, MPFR_RNDD);
+    mpfr_div_ui(m_hi, m_hi, positive, MPFR_RNDU);
+}
+
+void Interval::addSmall(long term) {
+    mpfr_add_si(m_lo, m_lo, term, MPFR_RNDD);
+    mpfr_add_si(m_hi, m_hi, term, MPFR_RNDU);
+}
+
 void Interval::divide(const mpz_class& positive) {
     if (sgn(positive) <= 0)
         throw std::domain_error("interval divided by a number that is not positive");
@@ -76,6 +95,11 @@ void Interval::divide(const mpz_class& positive) {
 void Interval::add(const mpq_class& term) {
     mpfr_add_q(m_lo, m_lo, term.get_mpq_t(), MPFR_RNDD);
     mpfr_add_q(m_hi, m_hi, term.get_mpq_t(), MPFR_RNDU);
+}
+
+void Interval::add(double exact) {
+    mpfr_add_d(m_lo, m_lo, exact, MPFR_RNDD);
+    mpfr_add_d(m_hi, m_hi, exact, MPFR_RNDU);
 }
 
 void Interval::add(const Interval& other) {

@@ -28,9 +28,15 @@ public:
     void squareRoot();
     void multiply(const mpq_class& factor);
     void multiply(const mpz_class& factor);
+    // Word-sized operands, with no allocation.
+    void multiplySmall(long factor);
+    void divideSmall(unsigned long positive);
+    void addSmall(long term);
     // By a positive integer; throws for zero or a negative one.
     void divide(const mpz_class& positive);
     void add(const mpq_class& term);
+    // A term that is a double exactly, such as ½.
+    void add(double exact);
     void add(const Interval& other);
     void negate();
 

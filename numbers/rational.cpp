@@ -8,18 +8,18 @@
 
 namespace velmora {
 
-mpz_class powerOfTen(unsigned long exponent) {
-    static const std::array<mpz_class, 40> table = [] {
-        std::array<mpz_class, 40> powers;
+const mpz_class& powerOfTen(unsigned long exponent) {
+    static const std::array<mpz_class, 64> table = [] {
+        std::array<mpz_class, 64> powers;
         for (unsigned long k = 0; k < powers.size(); ++k)
             mpz_ui_pow_ui(powers[k].get_mpz_t(), 10, k);
         return powers;
     }();
     if (exponent < table.size())
         return table[exponent];
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, exponent);
-    return power;
+    static thread_local mpz_class larger;
+    mpz_ui_pow_ui(larger.get_mpz_t(), 10, exponent);
+    return larger;
 }
 
 mpz_class scaledHalfUp(const mpq_class& value, long shift) {
@@ -31,7 +31,7 @@ mpz_class scaledHalfUp(const mpq_class& value, long shift) {
         top = 2 * numerator * powerOfTen(static_cast<unsigned long>(shift)) + value.get_den();
         bottom = 2 * value.get_den();
     } else {
-        const mpz_class power = powerOfTen(static_cast<unsigned long>(-shift));
+        const mpz_class& power = powerOfTen(static_cast<unsigned long>(-shift));
         top = 2 * numerator + value.get_den() * power;
         bottom = 2 * value.get_den() * power;
     }

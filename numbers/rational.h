@@ -4,8 +4,9 @@
 
 namespace velmora {
 
-// 10^exponent, exactly; the small ones are kept in a table.
-mpz_class powerOfTen(unsigned long exponent);
+// 10^exponent, exactly; the small ones are kept in a table, a larger one lasts until the next
+// call on the same thread.
+const mpz_class& powerOfTen(unsigned long exponent);
 
 // ⌊|value|·10^shift + ½⌋: |value| rounded half up to shift decimals (shift may be negative),
 // the one rounding every exact number is written with.

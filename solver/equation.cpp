@@ -10,10 +10,19 @@
 namespace velmora {
 namespace {
 
+// −value, written.
+struct Negated {
+    const ExactValue& value;
+};
+
 // Builds the lines with the separator fixed, so each template below reads as one expression.
+// Each number's digits are worked out once however often the lines write it.
 class Writer {
 public:
-    explicit Writer(QChar separator) : m_separator(separator) { m_line.reserve(64); }
+    explicit Writer(QChar separator) : m_separator(separator) {
+        m_line.reserve(64);
+        m_digits.reserve(16);
+    }
 
     Writer& operator<<(QStringView text) {
         m_line += text;
@@ -23,11 +32,12 @@ public:
         appendGeneral(m_line, value, m_separator);
         return *this;
     }
-    Writer& operator<<(const ExactValue& value) { return *this << value.digits(); }
+    Writer& operator<<(const ExactValue& value) { return *this << digitsOf(value); }
+    Writer& operator<<(Negated negated) { return *this << digitsOf(negated.value).negated(); }
     // The root sign's bar: a combining overline after every character of the number.
     Writer& overlined(const ExactValue& value) {
         QString number;
-        appendGeneral(number, value.digits(), m_separator);
+        appendGeneral(number, digitsOf(value), m_separator);
         for (const QChar c : number) {
             m_line += c;
             m_line += QChar(0x0305);
@@ -41,13 +51,22 @@ public:
         return done;
     }
 
+    const SignificantDigits& digitsOf(const ExactValue& value) {
+        for (const auto& [known, digits] : m_digits) {
+            if (known == &value)
+                return digits;
+        }
+        return m_digits.emplace_back(&value, value.digits()).second;
+    }
+
 private:
     QChar m_separator;
     QString m_line;
+    std::vector<std::pair<const ExactValue*, SignificantDigits>> m_digits;
 };
 
-SignificantDigits minus(const ExactValue& value) {
-    return value.digits().negated();
+Negated minus(const ExactValue& value) {
+    return {value};
 }
 
 bool is(const ExactValue& value, int n) {
@@ -169,8 +188,12 @@ CoefficientReading readCoefficients(const std::array<QString, 3>& texts,
 }
 
 QuadraticRoots quadraticRoots(const Coefficients& k) {
+    return quadraticRoots(k, k.b * k.b - 4 * k.a * k.c);
+}
+
+QuadraticRoots quadraticRoots(const Coefficients& k, const mpq_class& d) {
     QuadraticRoots found;
-    found.d = k.b * k.b - 4 * k.a * k.c;
+    found.d = d;
     const int sign = sgn(found.d);
     if (sign < 0)
         return found;
@@ -213,9 +236,11 @@ EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
     n.a = ExactValue(k.a);
     n.b = ExactValue(k.b);
     n.c = ExactValue(k.c);
-    n.bSquared = ExactValue(k.b * k.b);
-    n.fourAC = ExactValue(4 * k.a * k.c);
-    const QuadraticRoots found = quadraticRoots(k);
+    const mpq_class bSquared = k.b * k.b;
+    const mpq_class fourAC = 4 * k.a * k.c;
+    n.bSquared = ExactValue(bSquared);
+    n.fourAC = ExactValue(fourAC);
+    const QuadraticRoots found = quadraticRoots(k, bSquared - fourAC);
     n.d = ExactValue(found.d);
     requireDoubleRange({&n.a, &n.b, &n.c, &n.bSquared, &n.fourAC, &n.d});
     if (found.roots.empty())
@@ -243,7 +268,7 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
 
     Writer w(separator);
     EquationText text;
-    text.discriminant = formatGeneral(n.d.digits(), separator);
+    text.discriminant = formatGeneral(w.digitsOf(n.d), separator);
     text.lines.reserve(8);
 
     if (biquadratic) {
@@ -268,7 +293,7 @@ EquationText describeEquation(const EquationNumbers& n, const QString& letter, Q
 
     // The answer names the same values, in the same order, as the root fields.
     for (std::size_t i = 0; i < n.roots.size(); ++i)
-        text.rootFields[i] = formatGeneral(n.roots[i].digits(), separator);
+        text.rootFields[i] = formatGeneral(w.digitsOf(n.roots[i]), separator);
     w << words.answer << u" ";
     if (n.roots.empty()) {
         w << words.noRoots;

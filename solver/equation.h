@@ -54,6 +54,8 @@ struct QuadraticRoots {
     std::vector<ExactValue> roots; // x₁, x₂
 };
 QuadraticRoots quadraticRoots(const Coefficients& coefficients);
+// The same with D = b² − 4ac already worked out.
+QuadraticRoots quadraticRoots(const Coefficients& coefficients, const mpq_class& d);
 
 // The roots of a·x⁴ + b·x² + c = 0 from those of the equation in y = x²: ±√y of every y > 0 (in
 // the order of y₁, y₂) and 0 for y = 0.

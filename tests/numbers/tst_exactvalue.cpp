@@ -206,8 +206,9 @@ void TestExactValue::intervalPreconditions() {
     QVERIFY_THROWS_EXCEPTION(std::domain_error, negative.squareRoot());
     velmora::Interval any(64);
     any.setRational(1);
-    QVERIFY_THROWS_EXCEPTION(std::domain_error, any.divide(0));
-    QVERIFY_THROWS_EXCEPTION(std::domain_error, any.divide(-3));
+    QVERIFY_THROWS_EXCEPTION(std::domain_error, any.divide(mpz_class(0)));
+    QVERIFY_THROWS_EXCEPTION(std::domain_error, any.divideSmall(0));
+    QVERIFY_THROWS_EXCEPTION(std::domain_error, any.divide(mpz_class(-3)));
     velmora::Interval unsettled(64);
     unsettled.setRational(0);
     QVERIFY_THROWS_EXCEPTION(std::domain_error, unsettled.absolute());
