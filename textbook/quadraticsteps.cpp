@@ -20,16 +20,15 @@ std::pair<mpq_class, mpq_class> sumAndProduct(const std::vector<ExactForm>& root
 
 void Writer::writeQuadratic(const QString& v) {
     const QuadraticRoots found = quadraticRoots(m_problem.coefficients);
-    const mpq_class& d = found.d;
-    m_solution.discriminant = d;
+    m_solution.discriminant = found.d;
     m_solution.formulaRoots = found.roots;
     m_solution.lines.push_back(
         row({math(QStringLiteral("D = ")), variable(QStringLiteral("b"), 2),
              math(QStringLiteral(" − 4ac = ")),
              sup(bracketed(b(), m_separator), math(QStringLiteral("2"))),
              math(QStringLiteral(" − 4·")), bracketed(a(), m_separator), math(QStringLiteral("·")),
-             bracketed(c(), m_separator), math(QStringLiteral(" = ") + number(d))}));
-    if (sgn(d) < 0) {
+             bracketed(c(), m_separator), math(QStringLiteral(" = ") + number(found.d))}));
+    if (sgn(found.d) < 0) {
         m_solution.lines.push_back(
             row({math(QStringLiteral("D < 0 ⇒ ")), words(m_words.noRealRoots)}));
         return;
@@ -37,58 +36,63 @@ void Writer::writeQuadratic(const QString& v) {
     // The roots share one radical: √D is split into its square factors once for both.
     for (const ExactValue& root : found.roots)
         m_vRoots.push_back(formOf(root));
-
-    const mpq_class vertexTop = -b();
-    const Formula general = fraction(math(QStringLiteral("−b")), math(QStringLiteral("2a")));
-    const Formula twoA = row({math(QStringLiteral("2·")), bracketed(a(), m_separator)});
-    if (sgn(d) == 0) {
-        m_solution.lines.push_back(row({math(QStringLiteral("D = 0 ⇒ ")), words(m_words.oneRoot)}));
-        m_solution.lines.push_back(
-            row({math(v + QStringLiteral(" = ")), general, math(QStringLiteral(" = ")),
-                 fraction(math(number(vertexTop)), twoA), math(QStringLiteral(" = ")),
-                 formulaOf(m_vRoots[0]), approximately(m_vRoots[0])}));
-    } else {
-        const Formula header =
-            row({indexed(v, QStringLiteral("1,2")), math(QStringLiteral(" = ")),
-                 fraction(row({math(QStringLiteral("−b ± ")), root(math(QStringLiteral("D")))}),
-                          math(QStringLiteral("2a"))),
-                 math(QStringLiteral(" = "))});
-        if (isSquare(d)) {
-            const QString rootOfD = number(squareRootOfSquare(d));
-            Formula line = header;
-            append(line, fraction(math(number(vertexTop) + QStringLiteral(" ± ") + rootOfD), twoA));
-            m_solution.lines.push_back(line);
-            for (std::size_t i = 0; i < 2; ++i) {
-                const QString sign = i == 0 ? QStringLiteral(" + ") : QStringLiteral(" − ");
-                m_solution.lines.push_back(
-                    row({indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
-                         fraction(math(number(vertexTop) + sign + rootOfD), math(number(2 * a()))),
-                         math(QStringLiteral(" = ")), formulaOf(m_vRoots[i]),
-                         approximately(m_vRoots[i])}));
-            }
-        } else {
-            Formula line = header;
-            append(line, fraction(row({math(number(vertexTop) + QStringLiteral(" ± ")),
-                                       root(math(number(d)))}),
-                                  twoA));
-            append(line, math(QStringLiteral(" = ")));
-            // x₁'s form with the sign of its root term as ±: x₂ is its conjugate.
-            ExactForm both = m_vRoots[0];
-            both.terms.back().coefficient = abs(both.terms.back().coefficient);
-            append(line, formulaOf(both, true));
-            m_solution.lines.push_back(line);
-            for (std::size_t i = 0; i < 2; ++i)
-                m_solution.lines.push_back(
-                    row({indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
-                         formulaOf(m_vRoots[i]), approximately(m_vRoots[i])}));
-        }
-    }
+    if (sgn(found.d) == 0)
+        writeOneRoot(v);
+    else
+        writeTwoRoots(v, found.d);
 
     if (biquadratic())
         writeBackSubstitution(v);
     else
         m_solution.roots = m_vRoots;
     writeFactoredAndCheck(v);
+}
+
+void Writer::writeOneRoot(const QString& v) {
+    const Formula general = fraction(math(QStringLiteral("−b")), math(QStringLiteral("2a")));
+    const Formula twoA = row({math(QStringLiteral("2·")), bracketed(a(), m_separator)});
+    m_solution.lines.push_back(row({math(QStringLiteral("D = 0 ⇒ ")), words(m_words.oneRoot)}));
+    m_solution.lines.push_back(
+        row({math(v + QStringLiteral(" = ")), general, math(QStringLiteral(" = ")),
+             fraction(math(number(-b())), twoA), math(QStringLiteral(" = ")),
+             formulaOf(m_vRoots[0]), approximately(m_vRoots[0])}));
+}
+
+void Writer::writeTwoRoots(const QString& v, const mpq_class& d) {
+    const mpq_class vertexTop = -b();
+    const Formula twoA = row({math(QStringLiteral("2·")), bracketed(a(), m_separator)});
+    Formula line =
+        row({indexed(v, QStringLiteral("1,2")), math(QStringLiteral(" = ")),
+             fraction(row({math(QStringLiteral("−b ± ")), root(math(QStringLiteral("D")))}),
+                      math(QStringLiteral("2a"))),
+             math(QStringLiteral(" = "))});
+    if (isSquare(d)) {
+        // (5 ± 1)/(2·1), then each root with its sign worked out.
+        const QString rootOfD = number(squareRootOfSquare(d));
+        append(line, fraction(math(number(vertexTop) + QStringLiteral(" ± ") + rootOfD), twoA));
+        m_solution.lines.push_back(line);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const QString sign = i == 0 ? QStringLiteral(" + ") : QStringLiteral(" − ");
+            m_solution.lines.push_back(row(
+                {indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
+                 fraction(math(number(vertexTop) + sign + rootOfD), math(number(2 * a()))),
+                 math(QStringLiteral(" = ")), formulaOf(m_vRoots[i]), approximately(m_vRoots[i])}));
+        }
+        return;
+    }
+    append(line,
+           fraction(row({math(number(vertexTop) + QStringLiteral(" ± ")), root(math(number(d)))}),
+                    twoA));
+    append(line, math(QStringLiteral(" = ")));
+    // x₁'s form with the sign of its root term as ±: x₂ is its conjugate.
+    ExactForm both = m_vRoots[0];
+    both.terms.back().coefficient = abs(both.terms.back().coefficient);
+    append(line, formulaOf(both, true));
+    m_solution.lines.push_back(line);
+    for (std::size_t i = 0; i < 2; ++i)
+        m_solution.lines.push_back(
+            row({indexed(v, QString::number(i + 1)), math(QStringLiteral(" = ")),
+                 formulaOf(m_vRoots[i]), approximately(m_vRoots[i])}));
 }
 
 void Writer::writeBackSubstitution(const QString& v) {

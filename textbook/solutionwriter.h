@@ -43,6 +43,8 @@ private:
     // integer.
     Formula approximately(const ExactForm& form, const QString& sign = {}) const;
     void writeQuadratic(const QString& v);
+    void writeOneRoot(const QString& v);
+    void writeTwoRoots(const QString& v, const mpq_class& d);
     void writeBackSubstitution(const QString& v);
     void writeLinear();
     // x² = y for a y ≥ 0, written as one line, its roots kept.
