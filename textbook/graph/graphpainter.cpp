@@ -101,27 +101,21 @@ void drawAxes(QPainter& painter, const Viewport& viewport, std::optional<double>
     painter.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
 }
 
-// The curve in pixels: a point every pixel column, enough at any zoom for a polynomial this low,
-// and a gap where it has no value.
+// The curve in pixels, from the model's points: one every pixel column, enough at any zoom for
+// a polynomial this low.
 QPainterPath curvePath(const Curve& curve, const Viewport& viewport) {
     const QRectF area = viewport.pixels();
-    QPainterPath path;
-    bool start = true;
     const int columns = std::max(2, int(std::ceil(area.width())));
-    for (int i = 0; i <= columns; ++i) {
-        const double px = area.left() + area.width() * i / columns;
-        const double x = viewport.toWorld({px, 0}).x();
-        const double py = viewport.toPixels({x, curve.valueAt(x)}).y();
-        if (std::isnan(py)) {
-            start = true;
-            continue;
+    QPainterPath path;
+    for (const std::vector<QPointF>& run : sampleCurve(curve, viewport.range(), columns)) {
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            const QPointF p = viewport.toPixels(run[i]);
+            const QPointF kept(p.x(), held(p.y(), area.height()));
+            if (i == 0)
+                path.moveTo(kept);
+            else
+                path.lineTo(kept);
         }
-        const QPointF p(px, held(py, area.height()));
-        if (start)
-            path.moveTo(p);
-        else
-            path.lineTo(p);
-        start = false;
     }
     return path;
 }
