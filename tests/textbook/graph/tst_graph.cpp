@@ -1,6 +1,6 @@
 // The graph of the equation: from the equation to the view's marks and ranges, its description
-// in words, the picture itself in light and dark palettes, the SVG file, and zoom and pan that
-// keep the point under the pointer in place.
+// in words, the picture itself in light and dark palettes, the SVG file, and the wheel and keys
+// that zoom and pan it.
 
 #include "numbers/exactdecimal.h"
 #include "state/language.h"
@@ -23,18 +23,13 @@
 #include <QWheelEvent>
 
 #include <cmath>
-#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
-using velmora::graph::Curve;
 using velmora::graph::GraphModel;
 using velmora::graph::Mark;
-using velmora::graph::Range;
 using velmora::graph::Viewport;
 
 Q_DECLARE_METATYPE(GraphModel)
-Q_DECLARE_METATYPE(Curve)
-Q_DECLARE_METATYPE(Range)
 
 namespace {
 
@@ -104,11 +99,6 @@ private slots:
     void picture_data();
     void picture();
     void svgHoldsTheCurveAndTheMarks();
-    void curvePoints_data();
-    void curvePoints();
-    void zoomKeepsThePointUnderThePointer_data();
-    void zoomKeepsThePointUnderThePointer();
-    void panFollowsThePointer();
     void wheelKeysAndHome();
     void shortNumbers_data();
     void shortNumbers();
@@ -324,90 +314,6 @@ void TstGraph::svgHoldsTheCurveAndTheMarks() {
     const QString png = dir.filePath(u"graph.png"_s);
     QVERIFY(view.savePng(png));
     QCOMPARE(QImage(png).size(), view.size() * view.devicePixelRatio());
-}
-
-// The curve's points for a picture of `columns` pixel columns: one a column and one more, evenly
-// from one end of the range to the other, each on the curve, in runs split where it has no value.
-void TstGraph::curvePoints_data() {
-    QTest::addColumn<Curve>("curve");
-    QTest::addColumn<Range>("range");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<QList<int>>("runs"); // the points in each run
-    QTest::addColumn<QPointF>("first");
-    QTest::addColumn<QPointF>("last");
-
-    const double infinity = std::numeric_limits<double>::infinity();
-    QTest::newRow("parabola x² − 5x + 6")
-        << Curve(Curve::Quadratic, 1, -5, 6) << Range{-1, 6, -1, 13} << 7 << QList<int>{8}
-        << QPointF(-1, 12) << QPointF(6, 12);
-    QTest::newRow("quartic x⁴ − 5x² + 4, the range off-centre")
-        << Curve(Curve::Biquadratic, 1, -5, 4) << Range{-2.5, 0.5, -3, 20} << 600 << QList<int>{601}
-        << QPointF(-2.5, 11.8125) << QPointF(0.5, 2.8125);
-    QTest::newRow("line 2x − 4, fewer than two columns drawn as two")
-        << Curve(Curve::Linear, 0, 2, -4) << Range{0, 4, -5, 5} << 0 << QList<int>{3}
-        << QPointF(0, -4) << QPointF(4, 4);
-    // b beyond the doubles: (x + ∞)·x is −∞ left of 0, +∞ right of it, and no number at 0.
-    QTest::newRow("x² + 10⁴⁰⁰·x, no value at 0")
-        << Curve(Curve::Quadratic, 1, mpq_class("1" + std::string(400, '0')), 0)
-        << Range{-1, 1, -1, 1} << 4 << QList<int>{2, 2} << QPointF(-1, -infinity)
-        << QPointF(1, infinity);
-}
-
-void TstGraph::curvePoints() {
-    QFETCH(Curve, curve);
-    QFETCH(Range, range);
-    QFETCH(int, columns);
-    QFETCH(QList<int>, runs);
-    QFETCH(QPointF, first);
-    QFETCH(QPointF, last);
-
-    const std::vector<std::vector<QPointF>> sampled =
-        velmora::graph::sampleCurve(curve, range, columns);
-    QList<int> sizes;
-    for (const std::vector<QPointF>& run : sampled)
-        sizes << int(run.size());
-    QCOMPARE(sizes, runs);
-    QCOMPARE(sampled.front().front().x(), first.x());
-    QCOMPARE(sampled.front().front().y(), first.y());
-    QCOMPARE(sampled.back().back().x(), last.x());
-    QCOMPARE(sampled.back().back().y(), last.y());
-    const double step = (range.xMax - range.xMin) / std::max(columns, 2);
-    for (const std::vector<QPointF>& run : sampled) {
-        for (std::size_t i = 0; i < run.size(); ++i) {
-            QCOMPARE(run[i].y(), curve.valueAt(run[i].x()));
-            if (i > 0)
-                QVERIFY(std::fabs(run[i].x() - run[i - 1].x() - step) < 1e-12 * step);
-        }
-    }
-}
-
-void TstGraph::zoomKeepsThePointUnderThePointer_data() {
-    QTest::addColumn<QPointF>("pixel");
-    QTest::addColumn<double>("factor");
-    QTest::newRow("in, middle") << QPointF(300, 200) << 0.8;
-    QTest::newRow("in, corner") << QPointF(10, 390) << 0.5;
-    QTest::newRow("out, off centre") << QPointF(450, 120) << 1.25;
-}
-
-void TstGraph::zoomKeepsThePointUnderThePointer() {
-    QFETCH(QPointF, pixel);
-    QFETCH(double, factor);
-    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
-    const Viewport after = before.zoomed(pixel, factor);
-    const QPointF was = before.toWorld(pixel);
-    const QPointF is = after.toWorld(pixel);
-    QVERIFY(std::fabs(was.x() - is.x()) < 1e-12 && std::fabs(was.y() - is.y()) < 1e-12);
-    QCOMPARE(after.range().xMax - after.range().xMin, 8 * factor);
-}
-
-void TstGraph::panFollowsThePointer() {
-    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
-    const QPointF from(100, 100);
-    const QPointF by(37, -21);
-    const Viewport after = before.panned(by);
-    const QPointF dragged = after.toWorld(from + by);
-    QVERIFY(std::fabs(dragged.x() - before.toWorld(from).x()) < 1e-12);
-    QVERIFY(std::fabs(dragged.y() - before.toWorld(from).y()) < 1e-12);
 }
 
 void TstGraph::wheelKeysAndHome() {
