@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -105,11 +106,12 @@ void drawAxes(QPainter& painter, const Viewport& viewport, std::optional<double>
 // a polynomial this low.
 QPainterPath curvePath(const Curve& curve, const Viewport& viewport) {
     const QRectF area = viewport.pixels();
+    const QTransform toPixels = viewport.transform();
     const int columns = std::max(2, int(std::ceil(area.width())));
     QPainterPath path;
     for (const std::vector<QPointF>& run : sampleCurve(curve, viewport.range(), columns)) {
         for (std::size_t i = 0; i < run.size(); ++i) {
-            const QPointF p = viewport.toPixels(run[i]);
+            const QPointF p = toPixels.map(run[i]);
             const QPointF kept(p.x(), held(p.y(), area.height()));
             if (i == 0)
                 path.moveTo(kept);

@@ -4,12 +4,15 @@
 #include "textbook/graph/graphmodel.h"
 
 #include <QList>
+#include <QString>
 #include <QTest>
 
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
+using namespace Qt::Literals::StringLiterals;
 using velmora::graph::Curve;
 using velmora::graph::Range;
 using velmora::graph::Viewport;
@@ -17,12 +20,29 @@ using velmora::graph::Viewport;
 Q_DECLARE_METATYPE(Curve)
 Q_DECLARE_METATYPE(Range)
 
+namespace {
+
+// Empty when the point is within the tolerance of the expected one, else both.
+QString farFrom(QPointF seen, QPointF expected, QPointF tolerance) {
+    if (std::fabs(seen.x() - expected.x()) <= tolerance.x() &&
+        std::fabs(seen.y() - expected.y()) <= tolerance.y())
+        return {};
+    return u"(%1; %2) where (%3; %4) was expected"_s.arg(seen.x())
+        .arg(seen.y())
+        .arg(expected.x())
+        .arg(expected.y());
+}
+
+} // namespace
+
 class TstGraphViewport : public QObject {
     Q_OBJECT
 
 private slots:
     void curvePoints_data();
     void curvePoints();
+    void viewportMapsBothWays_data();
+    void viewportMapsBothWays();
     void zoomKeepsThePointUnderThePointer_data();
     void zoomKeepsThePointUnderThePointer();
     void panFollowsThePointer();
@@ -81,6 +101,50 @@ void TstGraphViewport::curvePoints() {
                 QVERIFY(std::fabs(run[i].x() - run[i - 1].x() - step) < 1e-12 * step);
         }
     }
+}
+
+// The range's corners go to the rectangle's, y flipped, and come back; so does a point inside.
+// Also for the views of tiny and of huge roots, many powers of ten from a unit a pixel.
+void TstGraphViewport::viewportMapsBothWays_data() {
+    QTest::addColumn<Range>("range");
+    QTest::addColumn<QRectF>("pixels");
+    QTest::newRow("a parabola's view") << Range{-0.5, 3.5, -1.2, 7} << QRectF(0, 0, 600, 400);
+    QTest::newRow("rectangle off the origin, as on a page")
+        << Range{-3, 5, -2, 7} << QRectF(72.5, 140.25, 480, 321);
+    QTest::newRow("roots ±10⁻⁴⁰") << Range{-1.3e-40, 1.3e-40, -1.3e-80, 0.3e-80}
+                                  << QRectF(0, 0, 600, 400);
+    QTest::newRow("roots ±10¹⁵⁰") << Range{-1.3e150, 1.3e150, -1.3e300, 0.3e300}
+                                  << QRectF(10, 20, 600, 400);
+}
+
+void TstGraphViewport::viewportMapsBothWays() {
+    QFETCH(Range, range);
+    QFETCH(QRectF, pixels);
+    const Viewport view(range, pixels);
+    // Within a millionth of a pixel, both ways.
+    const QPointF pixel(1e-6, 1e-6);
+    const QPointF world((range.xMax - range.xMin) / pixels.width() * 1e-6,
+                        (range.yMax - range.yMin) / pixels.height() * 1e-6);
+    const std::pair<QPointF, QPointF> corners[] = {
+        {{range.xMin, range.yMax}, pixels.topLeft()},
+        {{range.xMax, range.yMax}, pixels.topRight()},
+        {{range.xMin, range.yMin}, pixels.bottomLeft()},
+        {{range.xMax, range.yMin}, pixels.bottomRight()},
+    };
+    for (const auto& [w, p] : corners) {
+        const QString there = farFrom(view.toPixels(w), p, pixel);
+        QVERIFY2(there.isEmpty(), qPrintable(there));
+        const QString back = farFrom(view.toWorld(p), w, world);
+        QVERIFY2(back.isEmpty(), qPrintable(back));
+    }
+    const QPointF inside(range.xMin + (range.xMax - range.xMin) * 0.3,
+                         range.yMin + (range.yMax - range.yMin) * 0.8);
+    const QPointF drawn = view.toPixels(inside);
+    const QString there = farFrom(
+        drawn, {pixels.left() + pixels.width() * 0.3, pixels.top() + pixels.height() * 0.2}, pixel);
+    QVERIFY2(there.isEmpty(), qPrintable(there));
+    const QString back = farFrom(view.toWorld(drawn), inside, world);
+    QVERIFY2(back.isEmpty(), qPrintable(back));
 }
 
 void TstGraphViewport::zoomKeepsThePointUnderThePointer_data() {
