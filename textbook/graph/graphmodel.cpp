@@ -3,6 +3,8 @@
 #include "numbers/exacttext.h"
 #include "numbers/rational.h"
 
+#include <QTransform>
+
 #include <algorithm>
 #include <cmath>
 
@@ -294,20 +296,25 @@ GraphModel makeGraph(const Curve& curve, const std::vector<RootInput>& roots, QC
     return GraphBuilder(curve, separator, decimals, texts).build(roots);
 }
 
+QTransform Viewport::transform() const {
+    const double sx = m_pixels.width() / (m_range.xMax - m_range.xMin);
+    const double sy = m_pixels.height() / (m_range.yMax - m_range.yMin);
+    return {
+        sx, 0, 0, -sy, m_pixels.left() - m_range.xMin * sx, m_pixels.bottom() + m_range.yMin * sy};
+}
+
 QPointF Viewport::toPixels(QPointF world) const {
-    const double x = m_pixels.left() +
-                     (world.x() - m_range.xMin) / (m_range.xMax - m_range.xMin) * m_pixels.width();
-    const double y = m_pixels.bottom() -
-                     (world.y() - m_range.yMin) / (m_range.yMax - m_range.yMin) * m_pixels.height();
-    return {x, y};
+    return transform().map(world);
 }
 
 QPointF Viewport::toWorld(QPointF pixel) const {
-    const double x = m_range.xMin + (pixel.x() - m_pixels.left()) / m_pixels.width() *
-                                        (m_range.xMax - m_range.xMin);
-    const double y = m_range.yMin + (m_pixels.bottom() - pixel.y()) / m_pixels.height() *
-                                        (m_range.yMax - m_range.yMin);
-    return {x, y};
+    // Built from the range, not as transform().inverted(): Qt takes a scale of 10⁻¹² or less for
+    // singular and gives no inverse, and the view of huge roots (10¹⁵⁰ wide) has such a scale.
+    const double sx = (m_range.xMax - m_range.xMin) / m_pixels.width();
+    const double sy = (m_range.yMax - m_range.yMin) / m_pixels.height();
+    const QTransform toWorld(sx, 0, 0, -sy, m_range.xMin - m_pixels.left() * sx,
+                             m_range.yMin + m_pixels.bottom() * sy);
+    return toWorld.map(pixel);
 }
 
 Viewport Viewport::zoomed(QPointF aboutPixel, double factor) const {

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+class QTransform;
+
 namespace velmora::graph {
 
 // The curve of the equation last solved: y = a·x² + b·x + c, y = a·x⁴ + b·x² + c, or the
@@ -113,6 +115,8 @@ class Viewport {
 public:
     Viewport(const Range& range, const QRectF& pixels) : m_range(range), m_pixels(pixels) {}
 
+    // World to pixels: the range's corners to the rectangle's, y flipped.
+    QTransform transform() const;
     QPointF toPixels(QPointF world) const;
     QPointF toWorld(QPointF pixel) const;
     const Range& range() const { return m_range; }

@@ -1,6 +1,6 @@
 // The graph of the equation: from the equation to the view's marks and ranges, its description
-// in words, the picture itself in light and dark palettes, the SVG file, and zoom and pan that
-// keep the point under the pointer in place.
+// in words, the picture itself in light and dark palettes, the SVG file, and the wheel and keys
+// that zoom and pan it.
 
 #include "numbers/exactdecimal.h"
 #include "state/language.h"
@@ -99,9 +99,6 @@ private slots:
     void picture_data();
     void picture();
     void svgHoldsTheCurveAndTheMarks();
-    void zoomKeepsThePointUnderThePointer_data();
-    void zoomKeepsThePointUnderThePointer();
-    void panFollowsThePointer();
     void wheelKeysAndHome();
     void shortNumbers_data();
     void shortNumbers();
@@ -317,35 +314,6 @@ void TstGraph::svgHoldsTheCurveAndTheMarks() {
     const QString png = dir.filePath(u"graph.png"_s);
     QVERIFY(view.savePng(png));
     QCOMPARE(QImage(png).size(), view.size() * view.devicePixelRatio());
-}
-
-void TstGraph::zoomKeepsThePointUnderThePointer_data() {
-    QTest::addColumn<QPointF>("pixel");
-    QTest::addColumn<double>("factor");
-    QTest::newRow("in, middle") << QPointF(300, 200) << 0.8;
-    QTest::newRow("in, corner") << QPointF(10, 390) << 0.5;
-    QTest::newRow("out, off centre") << QPointF(450, 120) << 1.25;
-}
-
-void TstGraph::zoomKeepsThePointUnderThePointer() {
-    QFETCH(QPointF, pixel);
-    QFETCH(double, factor);
-    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
-    const Viewport after = before.zoomed(pixel, factor);
-    const QPointF was = before.toWorld(pixel);
-    const QPointF is = after.toWorld(pixel);
-    QVERIFY(std::fabs(was.x() - is.x()) < 1e-12 && std::fabs(was.y() - is.y()) < 1e-12);
-    QCOMPARE(after.range().xMax - after.range().xMin, 8 * factor);
-}
-
-void TstGraph::panFollowsThePointer() {
-    const Viewport before({-3, 5, -2, 7}, QRectF(0, 0, 600, 400));
-    const QPointF from(100, 100);
-    const QPointF by(37, -21);
-    const Viewport after = before.panned(by);
-    const QPointF dragged = after.toWorld(from + by);
-    QVERIFY(std::fabs(dragged.x() - before.toWorld(from).x()) < 1e-12);
-    QVERIFY(std::fabs(dragged.y() - before.toWorld(from).y()) < 1e-12);
 }
 
 void TstGraph::wheelKeysAndHome() {
