@@ -16,10 +16,9 @@
 namespace velmora {
 namespace {
 
-// |value|·10^shift + ½ rounded down, when both bounds of a value of settled sign agree on it.
-std::optional<mpz_class> scaledOf(Interval bounds, long shift) {
-    if (bounds.settledSign() == 0)
-        return std::nullopt;
+// Bounds on ⌊|value|·10^shift + ½⌋ of a value of settled sign: |value|·10^shift rounded to the
+// nearest whole number with halves away from zero, each bound on its own, which keeps their order.
+Interval scaledBounds(Interval bounds, long shift) {
     bounds.absolute();
     constexpr long InOneWord = 19; // 10¹⁹ < 2⁶⁴
     if (shift >= 0 && shift < InOneWord)
@@ -30,20 +29,44 @@ std::optional<mpz_class> scaledOf(Interval bounds, long shift) {
         bounds.divideSmall(mpz_get_ui(powerOfTen(static_cast<unsigned long>(-shift)).get_mpz_t()));
     else
         bounds.divide(powerOfTen(static_cast<unsigned long>(-shift)));
-    bounds.add(0.5);
-    if (mpfr_fits_ulong_p(bounds.hi(), MPFR_RNDD)) {
-        const unsigned long low = mpfr_get_ui(bounds.lo(), MPFR_RNDD);
-        const unsigned long high = mpfr_get_ui(bounds.hi(), MPFR_RNDD);
-        if (low != high)
-            return std::nullopt;
-        return mpz_class(low);
-    }
-    mpz_class low, high;
-    mpfr_get_z(low.get_mpz_t(), bounds.lo(), MPFR_RNDD);
-    mpfr_get_z(high.get_mpz_t(), bounds.hi(), MPFR_RNDD);
-    if (low != high)
+    bounds.roundHalfUp();
+    return bounds;
+}
+
+// ⌊|value|·10^shift + ½⌋ when both bounds of a value agree on it: none while its sign or that
+// rounding is not settled.
+std::optional<mpz_class> scaledOf(const Interval& bounds, long shift) {
+    if (bounds.settledSign() == 0)
         return std::nullopt;
-    return low;
+    const Interval rounded = scaledBounds(bounds, shift);
+    if (!mpfr_equal_p(rounded.lo(), rounded.hi()))
+        return std::nullopt;
+    mpz_class scaled;
+    mpfr_get_z(scaled.get_mpz_t(), rounded.lo(), MPFR_RNDZ);
+    return scaled;
+}
+
+// The same in one word, without allocation: also none when it does not fit.
+std::optional<unsigned long> scaledWordOf(const Interval& bounds, long shift) {
+    if (bounds.settledSign() == 0)
+        return std::nullopt;
+    const Interval rounded = scaledBounds(bounds, shift);
+    if (!mpfr_equal_p(rounded.lo(), rounded.hi()) || !mpfr_fits_ulong_p(rounded.hi(), MPFR_RNDZ))
+        return std::nullopt;
+    return mpfr_get_ui(rounded.lo(), MPFR_RNDZ);
+}
+
+// The decimal exponent e of an irrational value, 10^(e−1) ≤ |value| < 10^e, from its larger
+// bound: exact but close to a power of ten, where the digits' search corrects it.
+long exponentEstimate(const Interval& bounds) {
+    const mpfr_srcptr larger = mpfr_cmpabs(bounds.lo(), bounds.hi()) > 0 ? bounds.lo() : bounds.hi();
+    long binary = 0;
+    const double mantissa = std::fabs(mpfr_get_d_2exp(&binary, larger, MPFR_RNDN));
+    if (mantissa == 0)
+        return 0;
+    return static_cast<long>(
+               std::floor(std::log10(mantissa) + static_cast<double>(binary) * 0.30102999566398120)) +
+           1;
 }
 
 // |value| rounded to the significant digits lying in [low, high) = [10^(count−1), 10^count),
@@ -145,18 +168,23 @@ std::optional<ExactValue::Significant> ExactValue::significant(int count) const 
                             estimate, count, low, high);
     } else {
         found = narrowed([&](const Interval& bounds) {
-            // |value| < 2^e for the binary exponent e of the larger bound.
-            const mpfr_srcptr larger =
-                mpfr_cmpabs(bounds.lo(), bounds.hi()) > 0 ? bounds.lo() : bounds.hi();
-            const long estimate =
-                static_cast<long>(
-                    std::floor(static_cast<double>(mpfr_get_exp(larger)) * 0.30102999566398)) +
-                1;
             return significantFrom([&bounds](long shift) { return scaledOf(bounds, shift); },
-                                   estimate, count, low, high);
+                                   exponentEstimate(bounds), count, low, high);
         });
     }
     return Significant{found->digits, found->exponent};
+}
+
+// The general format's digits of an irrational value in one word, as every written root of an
+// ordinary solve needs them.
+std::optional<ExactValue::Significant> ExactValue::generalDigits() const {
+    static const unsigned long low = mpz_get_ui(powerOfTen(GeneralDigits - 1).get_mpz_t());
+    static const unsigned long high = mpz_get_ui(powerOfTen(GeneralDigits).get_mpz_t());
+    const Found<unsigned long> found = narrowed([](const Interval& bounds) {
+        return significantFrom([&bounds](long shift) { return scaledWordOf(bounds, shift); },
+                               exponentEstimate(bounds), GeneralDigits, low, high);
+    });
+    return Significant{mpz_class(found.digits), found.exponent};
 }
 
 SignificantDigits ExactValue::digits() const {
@@ -190,7 +218,7 @@ SignificantDigits ExactValue::digits() const {
     Magnitude& magnitude = *m_irrational->magnitude;
     const std::lock_guard lock(magnitude.mutex);
     if (!magnitude.general)
-        magnitude.general = significant(GeneralDigits);
+        magnitude.general = generalDigits();
     return digitsOf(m_sign, magnitude.general->digits, magnitude.general->exponent);
 }
 
@@ -213,8 +241,13 @@ double ExactValue::nearestDouble() const {
 }
 
 bool ExactValue::exceedsDoubleRange() const {
-    if (!m_irrational)
-        return m_sign > 0 ? cmp(m_p, largestDouble()) > 0 : cmp(m_p, -largestDouble()) < 0;
+    if (!m_irrational) {
+        // Below 2¹⁰²³ by the sizes of numerator and denominator alone: the usual case.
+        const auto bits = [](mpz_srcptr n) { return static_cast<long>(mpz_sizeinbase(n, 2)); };
+        if (bits(m_p.get_num_mpz_t()) - bits(m_p.get_den_mpz_t()) < 1023)
+            return false;
+        return cmp(abs(m_p), largestDouble()) > 0;
+    }
     // The largest double is 1,797…·10³⁰⁸: only a value of that size needs a closer look.
     const long exponent = digits().exponent;
     if (exponent != 309)

@@ -45,7 +45,8 @@ public:
     enum class Shape { Rational, Surd, Root };
 
     ExactValue() = default; // zero
-    explicit ExactValue(const mpq_class& rational) : m_p(rational), m_sign(sgn(rational)) {}
+    explicit ExactValue(const mpq_class& rational) : m_p(rational), m_sign(sgn(m_p)) {}
+    explicit ExactValue(mpq_class&& rational) : m_p(std::move(rational)), m_sign(sgn(m_p)) {}
     // p + q·√m; rational when q = 0 or m is a square.
     static ExactValue surd(const mpq_class& p, const mpq_class& q, const mpq_class& m);
     static ExactValue surd(const mpq_class& p, const mpq_class& q,
@@ -103,6 +104,7 @@ private:
     };
 
     template <typename Attempt> auto narrowed(Attempt attempt) const;
+    std::optional<Significant> generalDigits() const;
     mpfr_prec_t startingPrecision() const;
 
     mpq_class m_p;

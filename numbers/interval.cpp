@@ -5,23 +5,19 @@
 namespace velmora {
 
 Interval::Interval(mpfr_prec_t precision) {
-    mpfr_init2(m_lo, precision);
-    mpfr_init2(m_hi, precision);
-    mpfr_set_zero(m_lo, 1);
-    mpfr_set_zero(m_hi, 1);
+    initialise(precision);
 }
 
 Interval::Interval(const Interval& other) {
-    mpfr_init2(m_lo, other.precision());
-    mpfr_init2(m_hi, other.precision());
+    initialise(other.precision());
     mpfr_set(m_lo, other.m_lo, MPFR_RNDD);
     mpfr_set(m_hi, other.m_hi, MPFR_RNDU);
 }
 
 Interval& Interval::operator=(const Interval& other) {
     if (this != &other) {
-        mpfr_set_prec(m_lo, other.precision());
-        mpfr_set_prec(m_hi, other.precision());
+        release();
+        initialise(other.precision());
         mpfr_set(m_lo, other.m_lo, MPFR_RNDD);
         mpfr_set(m_hi, other.m_hi, MPFR_RNDU);
     }
@@ -29,8 +25,29 @@ Interval& Interval::operator=(const Interval& other) {
 }
 
 Interval::~Interval() {
-    mpfr_clear(m_lo);
-    mpfr_clear(m_hi);
+    release();
+}
+
+void Interval::initialise(mpfr_prec_t precision) {
+    m_inline = mpfr_custom_get_size(precision) <= sizeof(m_limbs[0]);
+    if (m_inline) {
+        mpfr_custom_init(m_limbs[0], precision);
+        mpfr_custom_init(m_limbs[1], precision);
+        mpfr_custom_init_set(m_lo, MPFR_ZERO_KIND, 0, precision, m_limbs[0]);
+        mpfr_custom_init_set(m_hi, MPFR_ZERO_KIND, 0, precision, m_limbs[1]);
+    } else {
+        mpfr_init2(m_lo, precision);
+        mpfr_init2(m_hi, precision);
+        mpfr_set_zero(m_lo, 1);
+        mpfr_set_zero(m_hi, 1);
+    }
+}
+
+void Interval::release() {
+    if (!m_inline) {
+        mpfr_clear(m_lo);
+        mpfr_clear(m_hi);
+    }
 }
 
 void Interval::setRational(const mpq_class& value) {
@@ -111,6 +128,15 @@ void Interval::negate() {
     mpfr_swap(m_lo, m_hi);
     mpfr_neg(m_lo, m_lo, MPFR_RNDD);
     mpfr_neg(m_hi, m_hi, MPFR_RNDU);
+}
+
+void Interval::roundHalfUp() {
+    if (mpfr_sgn(m_lo) < 0)
+        throw std::domain_error("rounding halves upwards an interval below zero");
+    // mpfr_round sends halves away from zero, which is upwards here; a bound too large for the
+    // precision to hold its units is left as it is, and so never settles a rounding.
+    mpfr_round(m_lo, m_lo);
+    mpfr_round(m_hi, m_hi);
 }
 
 int Interval::settledSign() const {

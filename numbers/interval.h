@@ -40,14 +40,25 @@ public:
     void add(const Interval& other);
     void negate();
 
+    // Each bound of a value ≥ 0 to its nearest whole number, halves upwards: bounds on
+    // ⌊x + ½⌋. The precision must hold the whole numbers (it does for the scaled digits).
+    void roundHalfUp();
     // -1 or 1 when both bounds lie on that side of zero, else 0 (not settled yet).
     int settledSign() const;
     // The bounds of |x| of a value whose sign has settled.
     void absolute();
 
 private:
+    void initialise(mpfr_prec_t precision);
+    void release();
+
+    // The bounds' digits live inside the object up to this many limbs each, so the many
+    // short-lived intervals of an ordinary solve allocate nothing; larger ones on the heap.
+    static constexpr int InlineLimbs = 4;
     mpfr_t m_lo;
     mpfr_t m_hi;
+    bool m_inline = false;
+    mp_limb_t m_limbs[2][InlineLimbs];
 };
 
 } // namespace velmora

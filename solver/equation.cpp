@@ -240,13 +240,13 @@ EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
     const mpq_class fourAC = 4 * k.a * k.c;
     n.bSquared = ExactValue(bSquared);
     n.fourAC = ExactValue(fourAC);
-    const QuadraticRoots found = quadraticRoots(k, bSquared - fourAC);
+    QuadraticRoots found = quadraticRoots(k, bSquared - fourAC);
     n.d = ExactValue(found.d);
     requireDoubleRange({&n.a, &n.b, &n.c, &n.bSquared, &n.fourAC, &n.d});
     if (found.roots.empty())
         return n;
 
-    n.twoA = ExactValue(2 * k.a);
+    n.twoA = ExactValue(mpq_class(2 * k.a));
     n.x1 = found.roots[0];
     if (found.roots.size() == 1) {
         requireDoubleRange({&n.twoA, &n.x1});
@@ -256,7 +256,7 @@ EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
                                       : ExactValue::surd(0, 1, n.x1.radical());
         requireDoubleRange({&n.twoA, &n.rootOfD, &n.x1, &n.x2});
     }
-    n.roots = type == EquationType::Quadratic ? found.roots : backSubstituted(found.roots);
+    n.roots = type == EquationType::Quadratic ? std::move(found.roots) : backSubstituted(found.roots);
     return n;
 }
 
