@@ -152,6 +152,33 @@ SignificantDigits digitsOf(int sign, const mpz_class& digits, long exponent) {
     return digitsOf(sign, text.data(), exponent);
 }
 
+// The digits of a finite decimal of at most 15 significant digits and 18 decimals, as every
+// typed number and most of their products are, found without division: n/d = N/10^k.
+std::optional<SignificantDigits> shortDecimalDigits(const mpq_class& value) {
+    if (!mpz_fits_ulong_p(value.get_den_mpz_t()) ||
+        mpz_cmpabs_ui(value.get_num_mpz_t(), 999'999'999'999'999) > 0)
+        return std::nullopt;
+    const unsigned long denominator = mpz_get_ui(value.get_den_mpz_t());
+    unsigned long power = 1;
+    int decimals = 0;
+    while (power % denominator != 0) {
+        if (decimals == 18)
+            return std::nullopt;
+        power *= 10;
+        ++decimals;
+    }
+    const unsigned long numerator = mpz_getlimbn(value.get_num_mpz_t(), 0);
+    const unsigned long factor = power / denominator;
+    if (numerator > 999'999'999'999'999 / factor)
+        return std::nullopt; // more than 15 digits
+    std::array<char, 20> text{};
+    char* const end =
+        std::to_chars(text.data(), text.data() + text.size(), numerator * factor).ptr;
+    const long length = end - text.data();
+    std::fill(end, text.data() + GeneralDigits, '0');
+    return digitsOf(sgn(value), text.data(), length - decimals);
+}
+
 } // namespace
 
 std::optional<ExactValue::Significant> ExactValue::significant(int count) const {
@@ -177,29 +204,24 @@ std::optional<ExactValue::Significant> ExactValue::significant(int count) const 
 
 // The general format's digits of an irrational value in one word, as every written root of an
 // ordinary solve needs them.
-std::optional<ExactValue::Significant> ExactValue::generalDigits() const {
+SignificantDigits ExactValue::generalDigits() const {
     static const unsigned long low = mpz_get_ui(powerOfTen(GeneralDigits - 1).get_mpz_t());
     static const unsigned long high = mpz_get_ui(powerOfTen(GeneralDigits).get_mpz_t());
     const Found<unsigned long> found = narrowed([](const Interval& bounds) {
         return significantFrom([&bounds](long shift) { return scaledWordOf(bounds, shift); },
                                exponentEstimate(bounds), GeneralDigits, low, high);
     });
-    return Significant{mpz_class(found.digits), found.exponent};
+    std::array<char, 20> text{};
+    std::to_chars(text.data(), text.data() + text.size(), found.digits);
+    return digitsOf(1, text.data(), found.exponent);
 }
 
 SignificantDigits ExactValue::digits() const {
     if (m_sign == 0)
         return {};
-    if (!m_irrational && mpz_cmp_ui(m_p.get_den_mpz_t(), 1) == 0 &&
-        mpz_cmpabs_ui(m_p.get_num_mpz_t(), 999'999'999'999'999) <= 0) {
-        // A whole number of at most 15 digits is its own digits.
-        std::array<char, 20> text{};
-        const auto end = std::to_chars(text.data(), text.data() + text.size(),
-                                       mpz_getlimbn(m_p.get_num_mpz_t(), 0))
-                             .ptr;
-        const long length = end - text.data();
-        std::fill(end, text.data() + GeneralDigits, '0');
-        return digitsOf(m_sign, text.data(), length);
+    if (!m_irrational) {
+        if (const std::optional<SignificantDigits> exact = shortDecimalDigits(m_p))
+            return *exact;
     }
     if (!m_irrational && mpz_cmpabs_ui(m_p.get_num_mpz_t(), ULONG_MAX) <= 0 &&
         mpz_fits_ulong_p(m_p.get_den_mpz_t())) {
@@ -219,7 +241,9 @@ SignificantDigits ExactValue::digits() const {
     const std::lock_guard lock(magnitude.mutex);
     if (!magnitude.general)
         magnitude.general = generalDigits();
-    return digitsOf(m_sign, magnitude.general->digits, magnitude.general->exponent);
+    SignificantDigits digits = *magnitude.general;
+    digits.negative = m_sign < 0;
+    return digits;
 }
 
 mpz_class ExactValue::scaled(int decimals) const {

@@ -178,14 +178,24 @@ Interval ExactValue::bounds(mpfr_prec_t precision) const {
     }
     const Irrational& r = *m_irrational;
     Interval value = r.radical->bounds(precision);
-    const auto fits = [](const mpz_class& n) { return mpz_fits_slong_p(n.get_mpz_t()) != 0; };
-    if (fits(r.q.get_num()) && fits(r.q.get_den()) && fits(m_p.get_num()) && fits(m_p.get_den())) {
-        // (√m·qn·pd/qd + pn)/pd in word-sized steps, with no allocation.
-        value.multiplySmall(mpz_get_si(r.q.get_num_mpz_t()));
-        value.multiplySmall(mpz_get_si(m_p.get_den_mpz_t()));
-        value.divideSmall(mpz_get_ui(r.q.get_den_mpz_t()));
-        value.addSmall(mpz_get_si(m_p.get_num_mpz_t()));
-        value.divideSmall(mpz_get_ui(m_p.get_den_mpz_t()));
+    // (√m·qn·pd + pn·qd)/(qd·pd) in word-sized steps, with no allocation, where the products fit
+    // a word; else in GMP's numbers.
+    const auto word = [](const mpz_class& n, long& out) {
+        if (!mpz_fits_slong_p(n.get_mpz_t()))
+            return false;
+        out = mpz_get_si(n.get_mpz_t());
+        return true;
+    };
+    long qn = 0, qd = 0, pn = 0, pd = 0, factor = 0, term = 0, divisor = 0;
+    if (word(r.q.get_num(), qn) && word(r.q.get_den(), qd) && word(m_p.get_num(), pn) &&
+        word(m_p.get_den(), pd) && !__builtin_mul_overflow(qn, pd, &factor) &&
+        !__builtin_mul_overflow(pn, qd, &term) && !__builtin_mul_overflow(qd, pd, &divisor)) {
+        if (factor != 1)
+            value.multiplySmall(factor);
+        if (term != 0)
+            value.addSmall(term);
+        if (divisor != 1)
+            value.divideSmall(static_cast<unsigned long>(divisor));
     } else {
         value.multiply(r.q);
         value.add(m_p);

@@ -93,7 +93,7 @@ private:
     // What a value and its negation share: |value|'s general digits, worked out once.
     struct Magnitude {
         std::mutex mutex;
-        std::optional<Significant> general;
+        std::optional<SignificantDigits> general; // of |value|
     };
     struct Irrational {
         mpq_class q;
@@ -104,7 +104,7 @@ private:
     };
 
     template <typename Attempt> auto narrowed(Attempt attempt) const;
-    std::optional<Significant> generalDigits() const;
+    SignificantDigits generalDigits() const; // of |value|, irrational
     mpfr_prec_t startingPrecision() const;
 
     mpq_class m_p;
