@@ -21,7 +21,15 @@ std::optional<mpq_class> parseExactDecimal(QStringView text, QChar separator) {
         return std::nullopt;
 
     mpq_class value;
-    mpz_set_str(value.get_num_mpz_t(), std::string(significant).c_str(), 10);
+    if (significant.size() <= 18) {
+        // Up to 18 digits fit a word, without GMP's reading of a text.
+        unsigned long whole = 0;
+        for (const char digit : significant)
+            whole = whole * 10 + static_cast<unsigned long>(digit - '0');
+        mpz_set_ui(value.get_num_mpz_t(), whole);
+    } else {
+        mpz_set_str(value.get_num_mpz_t(), std::string(significant).c_str(), 10);
+    }
     if (number->scale >= 0)
         value.get_num() *= powerOfTen(static_cast<unsigned long>(number->scale));
     else

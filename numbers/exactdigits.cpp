@@ -59,13 +59,14 @@ std::optional<unsigned long> scaledWordOf(const Interval& bounds, long shift) {
 // The decimal exponent e of an irrational value, 10^(e−1) ≤ |value| < 10^e, from its larger
 // bound: exact but close to a power of ten, where the digits' search corrects it.
 long exponentEstimate(const Interval& bounds) {
-    const mpfr_srcptr larger = mpfr_cmpabs(bounds.lo(), bounds.hi()) > 0 ? bounds.lo() : bounds.hi();
+    const mpfr_srcptr larger =
+        mpfr_cmpabs(bounds.lo(), bounds.hi()) > 0 ? bounds.lo() : bounds.hi();
     long binary = 0;
     const double mantissa = std::fabs(mpfr_get_d_2exp(&binary, larger, MPFR_RNDN));
     if (mantissa == 0)
         return 0;
-    return static_cast<long>(
-               std::floor(std::log10(mantissa) + static_cast<double>(binary) * 0.30102999566398120)) +
+    return static_cast<long>(std::floor(std::log10(mantissa) +
+                                        static_cast<double>(binary) * 0.30102999566398120)) +
            1;
 }
 
@@ -172,8 +173,7 @@ std::optional<SignificantDigits> shortDecimalDigits(const mpq_class& value) {
     if (numerator > 999'999'999'999'999 / factor)
         return std::nullopt; // more than 15 digits
     std::array<char, 20> text{};
-    char* const end =
-        std::to_chars(text.data(), text.data() + text.size(), numerator * factor).ptr;
+    char* const end = std::to_chars(text.data(), text.data() + text.size(), numerator * factor).ptr;
     const long length = end - text.data();
     std::fill(end, text.data() + GeneralDigits, '0');
     return digitsOf(sgn(value), text.data(), length - decimals);
@@ -237,7 +237,7 @@ SignificantDigits ExactValue::digits() const {
         const Significant found = *significant(GeneralDigits);
         return digitsOf(m_sign, found.digits, found.exponent);
     }
-    Magnitude& magnitude = *m_irrational->magnitude;
+    Magnitude& magnitude = m_irrational->magnitude();
     const std::lock_guard lock(magnitude.mutex);
     if (!magnitude.general)
         magnitude.general = generalDigits();

@@ -61,7 +61,7 @@ ExactValue ExactValue::surd(const mpq_class& p, const mpq_class& q,
     ExactValue value;
     value.m_p = p;
     value.m_sign = signOfSurd(p, q, radical->radicand());
-    value.m_irrational = std::make_shared<const Irrational>(Irrational{q, std::move(radical)});
+    value.m_irrational = std::make_shared<const Irrational>(q, std::move(radical), false, false);
     return value;
 }
 
@@ -78,8 +78,8 @@ ExactValue ExactValue::squareRoot(const ExactValue& v) {
     ExactValue root;
     root.m_p = v.m_p;
     root.m_sign = 1;
-    root.m_irrational = std::make_shared<const Irrational>(
-        Irrational{v.m_irrational->q, v.m_irrational->radical, true, false});
+    root.m_irrational =
+        std::make_shared<const Irrational>(v.m_irrational->q, v.m_irrational->radical, true, false);
     return root;
 }
 
@@ -90,14 +90,12 @@ ExactValue ExactValue::negated() const {
         n.m_p = -m_p;
         return n;
     }
-    Irrational flipped = *m_irrational;
-    if (flipped.root) {
-        flipped.negative = !flipped.negative;
-    } else {
+    const Irrational& r = *m_irrational;
+    if (!r.root)
         n.m_p = -m_p;
-        flipped.q = -flipped.q;
-    }
-    n.m_irrational = std::make_shared<const Irrational>(std::move(flipped));
+    n.m_irrational = std::make_shared<const Irrational>(r.root ? r.q : mpq_class(-r.q), r.radical,
+                                                        r.root, r.root && !r.negative,
+                                                        r.original ? r.original : m_irrational);
     return n;
 }
 

@@ -96,11 +96,19 @@ private:
         std::optional<SignificantDigits> general; // of |value|
     };
     struct Irrational {
+        Irrational(mpq_class q, std::shared_ptr<const Radical> radical, bool root, bool negative,
+                   std::shared_ptr<const Irrational> original = {})
+            : q(std::move(q)), radical(std::move(radical)), root(root), negative(negative),
+              original(std::move(original)) {}
+        Magnitude& magnitude() const { return original ? original->own : own; }
+
         mpq_class q;
         std::shared_ptr<const Radical> radical;
         bool root = false;     // the value is ±√(p + q·√m)
         bool negative = false; // of a root
-        std::shared_ptr<Magnitude> magnitude = std::make_shared<Magnitude>();
+        // The digits: this value's own, or, for a negation, those of the value it was made from.
+        mutable Magnitude own;
+        std::shared_ptr<const Irrational> original;
     };
 
     template <typename Attempt> auto narrowed(Attempt attempt) const;

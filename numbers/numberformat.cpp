@@ -1,5 +1,6 @@
 #include "numbers/numberformat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -52,37 +53,43 @@ void appendGeneral(QString& out, const SignificantDigits& number, QChar separato
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
+    // Written into a buffer with '.' for the separator, then appended at once.
+    std::array<char, 48> text{};
+    char* at = text.data();
+    qsizetype separatorAt = -1;
+    const auto mark = [&] {
+        separatorAt = at - text.data();
+        *at++ = '.';
+    };
     if (number.negative)
-        out += QLatin1Char('-');
+        *at++ = '-';
     if (exponent >= -3 && exponent <= 15) {
         if (exponent <= 0) {
-            out += QLatin1Char('0');
-            out += separator;
-            for (long i = 0; i < -exponent; ++i)
-                out += QLatin1Char('0');
-            out += QLatin1StringView(digits.data(), count);
+            *at++ = '0';
+            mark();
+            at = std::fill_n(at, -exponent, '0');
+            at = std::copy_n(digits.data(), count, at);
         } else {
             for (long i = 0; i < exponent; ++i)
-                out += QLatin1Char(i < count ? digits[i] : '0');
+                *at++ = i < count ? digits[i] : '0';
             if (count > exponent) {
-                out += separator;
-                out += QLatin1StringView(digits.data() + exponent, count - exponent);
+                mark();
+                at = std::copy_n(digits.data() + exponent, count - exponent, at);
             }
         }
-        return;
+    } else {
+        *at++ = digits[0];
+        if (count > 1) {
+            mark();
+            at = std::copy_n(digits.data() + 1, count - 1, at);
+        }
+        *at++ = 'E';
+        at = std::to_chars(at, text.data() + text.size(), exponent - 1).ptr;
     }
-
-    out += QLatin1Char(digits[0]);
-    if (count > 1) {
-        out += separator;
-        out += QLatin1StringView(digits.data() + 1, count - 1);
-    }
-    out += QLatin1Char('E');
-    std::array<char, 24> exponentText{};
-    const auto end =
-        std::to_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent - 1)
-            .ptr;
-    out += QLatin1StringView(exponentText.data(), end);
+    const qsizetype start = out.size();
+    out += QLatin1StringView(text.data(), at);
+    if (separatorAt >= 0)
+        out[start + separatorAt] = separator;
 }
 
 QString formatGeneral(const SignificantDigits& number, QChar separator) {

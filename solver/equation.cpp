@@ -20,7 +20,7 @@ struct Negated {
 class Writer {
 public:
     explicit Writer(QChar separator) : m_separator(separator) {
-        m_line.reserve(64);
+        m_line.reserve(128);
         m_digits.reserve(16);
     }
 
@@ -47,7 +47,7 @@ public:
     QString take() {
         QString done = std::move(m_line);
         m_line = QString();
-        m_line.reserve(64);
+        m_line.reserve(128);
         return done;
     }
 
@@ -256,7 +256,8 @@ EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
                                       : ExactValue::surd(0, 1, n.x1.radical());
         requireDoubleRange({&n.twoA, &n.rootOfD, &n.x1, &n.x2});
     }
-    n.roots = type == EquationType::Quadratic ? std::move(found.roots) : backSubstituted(found.roots);
+    n.roots =
+        type == EquationType::Quadratic ? std::move(found.roots) : backSubstituted(found.roots);
     return n;
 }
 
