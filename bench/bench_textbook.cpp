@@ -1,6 +1,6 @@
-// The textbook view's work for one solve: the solution in simplest exact form, and the layout
-// and painting of its lines into an image the size of the window's view, apart and together
-// (a solve with its layout is what the user waits for after Calculate).
+// The textbook view's work for one solve: the solution in simplest exact form, the layout of its
+// lines with the solve (what the user waits for after Calculate), and the painting of the lines
+// into an image the size of the window's view.
 #include "textbook/formulapainter.h"
 #include "textbook/solution.h"
 
@@ -59,14 +59,21 @@ void layoutAndPaint(benchmark::State& state) {
 }
 BENCHMARK(layoutAndPaint);
 
+// What follows Calculate before anything is drawn: the solution, and the layout of its lines
+// (every part measured and placed).
 void solveAndLayOut(benchmark::State& state, const char* a, const char* b, const char* c,
                     velmora::EquationType type) {
     const textbook::Problem p = problem(a, b, c, type);
-    QImage image(900, 900, QImage::Format_ARGB32_Premultiplied);
     QFont font;
     font.setPixelSize(20);
-    for (auto _ : state)
-        layOut(textbook::solve(p, textbook::Words(), u',', 2), image, font);
+    const textbook::FormulaPainter formulas(font);
+    for (auto _ : state) {
+        const textbook::Solution solution = textbook::solve(p, textbook::Words(), u',', 2);
+        qreal height = 0;
+        for (const textbook::Formula& line : solution.lines)
+            height += formulas.measure(line).height();
+        benchmark::DoNotOptimize(height);
+    }
 }
 BENCHMARK_CAPTURE(solveAndLayOut, quadratic, "2", "3", "-7", velmora::EquationType::Quadratic);
 BENCHMARK_CAPTURE(solveAndLayOut, biquadratic_nested, "1", "-5", "3",
