@@ -23,6 +23,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using velmora::graph::GraphModel;
@@ -363,6 +364,9 @@ void TstGraph::shortNumbers_data() {
     QTest::newRow("large, fixed") << 123456.0 << u"123456"_s;
     QTest::newRow("tiny") << 1e-10 << u"1E−10"_s;
     QTest::newRow("huge, negative") << -2.5e9 << u"−2,5E9"_s;
+    // Beyond the doubles a value is infinite, never "0".
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << u"∞"_s;
+    QTest::newRow("infinite, negative") << -std::numeric_limits<double>::infinity() << u"−∞"_s;
 }
 
 void TstGraph::shortNumbers() {
