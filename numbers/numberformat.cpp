@@ -94,6 +94,7 @@ void appendGeneral(QString& out, const SignificantDigits& number, QChar separato
 
 QString formatGeneral(const SignificantDigits& number, QChar separator) {
     QString out;
+    out.reserve(24);
     appendGeneral(out, number, separator);
     return out;
 }

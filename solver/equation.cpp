@@ -37,8 +37,9 @@ public:
     // The root sign's bar: a combining overline after every character of the number.
     Writer& overlined(const ExactValue& value) {
         QString number;
+        number.reserve(24);
         appendGeneral(number, digitsOf(value), m_separator);
-        for (const QChar c : number) {
+        for (const QChar c : std::as_const(number)) {
             m_line += c;
             m_line += QChar(0x0305);
         }
@@ -236,11 +237,9 @@ EquationNumbers solveEquation(const Coefficients& k, EquationType type) {
     n.a = ExactValue(k.a);
     n.b = ExactValue(k.b);
     n.c = ExactValue(k.c);
-    const mpq_class bSquared = k.b * k.b;
-    const mpq_class fourAC = 4 * k.a * k.c;
-    n.bSquared = ExactValue(bSquared);
-    n.fourAC = ExactValue(fourAC);
-    QuadraticRoots found = quadraticRoots(k, bSquared - fourAC);
+    n.bSquared = ExactValue(mpq_class(k.b * k.b));
+    n.fourAC = ExactValue(mpq_class(4 * k.a * k.c));
+    QuadraticRoots found = quadraticRoots(k, n.bSquared.p() - n.fourAC.p());
     n.d = ExactValue(found.d);
     requireDoubleRange({&n.a, &n.b, &n.c, &n.bSquared, &n.fourAC, &n.d});
     if (found.roots.empty())
