@@ -11,6 +11,7 @@
 #include "state/tablelines.h"
 #include "textbook/solution.h"
 #include "textbook/textbookwords.h"
+#include "textbook/typedsolution.h"
 #include "trig/trigcore.h"
 
 #include <optional>
@@ -85,6 +86,28 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
     constexpr int Decimals = 2;
     const textbook::Solution solution =
         textbook::solve(problem, textbook::wordsOfLanguage(), OutputSeparator, Decimals);
+    switch (format) {
+    case TextbookFormat::Latex:
+        return {StatusDone, textbook::solutionLatex(solution), {}};
+    case TextbookFormat::Json:
+        return {StatusDone, textbook::solutionJson(solution, Decimals), {}};
+    case TextbookFormat::Text:
+        break;
+    }
+    return {StatusDone, textbook::solutionText(solution), {}};
+}
+
+// An equation typed as a book prints it, written as the textbook view writes it.
+Outcome textbookSolveTyped(const QString& equation, TextbookFormat format) {
+    constexpr int Decimals = 2;
+    const textbook::Words words = textbook::wordsOfLanguage();
+    const textbook::TypedOutcome outcome =
+        textbook::solveTyped(equation, words, OutputSeparator, Decimals);
+    if (const EquationError* error = std::get_if<EquationError>(&outcome))
+        return {StatusUsageError, {}, equationErrorText(*error)};
+    if (const textbook::UnsolvedDegree* degree = std::get_if<textbook::UnsolvedDegree>(&outcome))
+        return {StatusInputError, {}, moreText(MoreText::FormNotSolved).arg(degree->degree)};
+    const textbook::Solution& solution = std::get<textbook::TypedSolution>(outcome).solution;
     switch (format) {
     case TextbookFormat::Latex:
         return {StatusDone, textbook::solutionLatex(solution), {}};
@@ -222,10 +245,20 @@ Outcome parseAndRun(const QStringList& arguments) {
         throw UsageError{QStringLiteral("no command given")};
     const QString command = positional.takeFirst();
     if (command == QLatin1String("solve")) {
-        if (positional.size() != 3)
-            throw UsageError{QStringLiteral("solve takes three coefficients: a b c")};
         if (format && !textbook)
             throw UsageError{QStringLiteral("--format belongs to solve --textbook")};
+        if (textbook && positional.size() == 1) {
+            if (biquadratic || letter)
+                throw UsageError{
+                    QStringLiteral("an equation names its own kind and letter: no --biquadratic "
+                                   "or --letter with it")};
+            loadMessages();
+            return textbookSolveTyped(positional[0], format.value_or(TextbookFormat::Text));
+        }
+        if (positional.size() != 3)
+            throw UsageError{
+                QStringLiteral("solve takes three coefficients (a b c), or with --textbook one "
+                               "equation")};
         loadMessages();
         if (textbook)
             return textbookSolve(positional, biquadratic, letter,
@@ -264,6 +297,7 @@ QString usage() {
         "Usage: velmora-cli solve [--biquadratic] [--letter LETTER] A B C\n"
         "       velmora-cli solve --textbook [--format text|latex|json] [--biquadratic]\n"
         "                         [--letter LETTER] -- A B C\n"
+        "       velmora-cli solve --textbook [--format text|latex|json] -- \"EQUATION\"\n"
         "       velmora-cli trig FUNCTION VALUE\n"
         "\n"
         "Velmora's equation and trigonometry pages on the command line, written exactly as\n"
@@ -277,6 +311,10 @@ QString usage() {
         "  --textbook          write the solution as the textbook view does: exact roots in\n"
         "                      simplest form, the factored form, a check and the answer;\n"
         "                      A may be 0 (the linear equation B·x + C = 0)\n"
+        "  -- \"EQUATION\"      with --textbook: an equation as a book prints it, such as\n"
+        "                      \"(2x - 1)^2 = 9\" or \"x(x - 3) = 4\", brought to ax² + bx + c = "
+        "0\n"
+        "                      step by step and solved\n"
         "  --format FORMAT     with --textbook: text (the default, as Copy as text), latex\n"
         "                      (as Copy as LaTeX, an amsmath align* environment) or json\n"
         "                      (the discriminant, the roots in an ASCII form such as\n"

@@ -45,6 +45,8 @@ struct Equation {
     EquationType type = EquationType::Quadratic;
     QString letter = QStringLiteral("y");
     QChar separator = u',';
+    // The unknown's letter: x on the page, any letter in a typed equation.
+    QString unknown = QStringLiteral("x");
 };
 
 // The real roots of a·v² + b·v + c = 0 with a ≠ 0, all in the one radical √D:

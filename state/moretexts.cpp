@@ -157,6 +157,29 @@ QString fallback(MoreText line) {
         return englishFailureText(FailureKind::StoreReadFailed);
     case MoreText::StoreWriteFailed:
         return englishFailureText(FailureKind::StoreWriteFailed);
+    case MoreText::FormOpenBrackets:
+        return QStringLiteral("Open the brackets:");
+    case MoreText::FormMultiplyBoth:
+        return QStringLiteral("Multiply both sides by %1:");
+    case MoreText::FormMoveToLeft:
+        return QStringLiteral("Move every term to the left:");
+    case MoreText::FormCollect:
+        return QStringLiteral("Collect like terms:");
+    case MoreText::FormDivideBoth:
+        return QStringLiteral("Divide both sides by %1:");
+    case MoreText::FormChangeSigns:
+        return QStringLiteral("Multiply both sides by −1:");
+    case MoreText::FormIdentity:
+        return QStringLiteral("The equality holds for every number.");
+    case MoreText::FormContradiction:
+        return QStringLiteral("The equality holds for no number.");
+    case MoreText::FormFactorOut:
+        return QStringLiteral("Take out the common factor:");
+    case MoreText::FormZeroProduct:
+        return QStringLiteral("A product is zero when a factor is zero:");
+    case MoreText::FormNotSolved:
+        return QStringLiteral("Only linear, quadratic and biquadratic equations are solved here; "
+                              "this one is of degree %1.");
     }
     return {};
 }

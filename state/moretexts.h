@@ -79,6 +79,19 @@ enum class MoreText {
     StoreInvalidType = 63, // "Invalid data type for '%1'"
     StoreReadFailed = 64,  // "Failed to get data for '%1'"
     StoreWriteFailed = 65, // "Failed to set data for '%1'"
+    // The steps of a typed equation to its standard form (%1: the number both sides are
+    // multiplied or divided by; the degree in FormNotSolved).
+    FormOpenBrackets = 66,
+    FormMultiplyBoth = 67,
+    FormMoveToLeft = 68,
+    FormCollect = 69,
+    FormDivideBoth = 70,
+    FormChangeSigns = 71,
+    FormIdentity = 72,
+    FormContradiction = 73,
+    FormFactorOut = 74,
+    FormZeroProduct = 75,
+    FormNotSolved = 76,
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the

@@ -110,14 +110,14 @@ void Writer::writeBackSubstitution(const QString& v) {
 }
 
 void Writer::writeSquareEquals(const ExactValue& y, const Formula& yFormula) {
-    const QString x = QStringLiteral("x");
+    const QString& x = m_problem.unknown;
     Formula line = row({variable(x, 2), math(QStringLiteral(" = ")), yFormula});
     if (y.sign() == 0) {
-        append(line, math(QStringLiteral(" ⇒ x = 0")));
+        append(line, math(QStringLiteral(" ⇒ %1 = 0").arg(x)));
         m_solution.roots.push_back(simplest(ExactValue()));
     } else {
         const ExactForm positive = formOf(ExactValue::squareRoot(y));
-        append(line, math(QStringLiteral(" ⇒ x = ±")));
+        append(line, math(QStringLiteral(" ⇒ %1 = ±").arg(x)));
         const Formula rootFormula = root(yFormula);
         const Formula simple = formulaOf(positive);
         append(line, rootFormula);
@@ -139,7 +139,7 @@ void Writer::writeFactoredAndCheck(const QString& v) {
     std::vector<ExactForm> ascending = m_vRoots;
     if (!biquadratic())
         sortAscending(ascending);
-    const QString x = QStringLiteral("x");
+    const QString& x = m_problem.unknown;
     // a(x − x₁)(x − x₂), with x² in place of x for the biquadratic equation.
     const Formula unknown = biquadratic() ? variable(x, 2) : variable(x);
     Formula line = row({words(m_words.factored + u' ')});

@@ -2,6 +2,8 @@
 
 #include "numbers/exacttext.h"
 
+#include <QRegularExpression>
+
 namespace velmora::textbook {
 
 Formula variable(const QString& name, int power) {
@@ -56,7 +58,7 @@ Formula Writer::approximately(const ExactForm& form, const QString& sign) const 
 }
 
 Solution Writer::write() {
-    const QString x = QStringLiteral("x");
+    const QString& x = m_problem.unknown;
     const QString v = biquadratic() ? m_problem.letter : x;
     m_solution.equation = biquadratic() ? equationLine(variable(x, 4), variable(x, 2))
                                         : equationLine(variable(x, 2), variable(x));
@@ -79,7 +81,7 @@ Solution Writer::write() {
 }
 
 void Writer::writeLinear() {
-    const QString x = QStringLiteral("x");
+    const QString& x = m_problem.unknown;
     if (biquadratic() && sgn(b()) != 0) {
         // b·x² + c = 0: x² = −c/b.
         const mpq_class value = -c() / b();
@@ -101,7 +103,7 @@ void Writer::writeLinear() {
     if (sgn(b()) != 0) {
         const ExactForm form = simplest(ExactValue(mpq_class(-c() / b())));
         m_solution.lines.push_back(
-            row({math(QStringLiteral("x = ")), math(QStringLiteral("−")),
+            row({math(x + QStringLiteral(" = ")), math(QStringLiteral("−")),
                  fraction(math(QStringLiteral("c")), math(QStringLiteral("b"))),
                  math(QStringLiteral(" = ")), fraction(math(number(-c())), math(number(b()))),
                  math(QStringLiteral(" = ")), formulaOf(form), approximately(form)}));
@@ -123,35 +125,43 @@ void Writer::writeLinear() {
 }
 
 void Writer::writeAnswer() {
-    const qsizetype at = m_words.answer.indexOf(QStringLiteral("%1"));
-    const QString before = at < 0 ? m_words.answer + u' ' : m_words.answer.left(at);
-    const QString after = at < 0 ? QString() : m_words.answer.mid(at + 2);
-    Formula line = row({words(before)});
-    if (m_solution.linear == Solution::Linear::NoSolution) {
-        append(line, words(m_words.noSolution));
-    } else if (m_solution.linear == Solution::Linear::AnyNumber) {
-        append(line, math(QStringLiteral("x")));
-        append(line, words(m_words.anyNumber));
-    } else if (m_solution.roots.empty()) {
-        append(line, words(m_words.noRoots));
+    m_solution.lines.push_back(answerLine(m_solution, m_problem.unknown, m_words));
+}
+
+Formula answerLine(const Solution& solution, const QString& unknown, const Words& words) {
+    const qsizetype at = words.answer.indexOf(QStringLiteral("%1"));
+    const QString before = at < 0 ? words.answer + u' ' : words.answer.left(at);
+    const QString after = at < 0 ? QString() : words.answer.mid(at + 2);
+    Formula line = row({textbook::words(before)});
+    if (solution.linear == Solution::Linear::NoSolution) {
+        append(line, textbook::words(words.noSolution));
+    } else if (solution.linear == Solution::Linear::AnyNumber) {
+        append(line, math(unknown));
+        append(line, textbook::words(words.anyNumber));
+    } else if (solution.roots.empty()) {
+        append(line, textbook::words(words.noRoots));
     } else {
-        const qsizetype each = m_words.answerEach.indexOf(QStringLiteral("%1"));
-        const QString eachBefore = each < 0 ? QString() : m_words.answerEach.left(each);
-        const QString eachAfter = each < 0 ? QString() : m_words.answerEach.mid(each + 2);
-        for (std::size_t i = 0; i < m_solution.roots.size(); ++i) {
+        // "x = %1" names the unknown as x; another unknown takes its place.
+        QString each = words.answerEach;
+        each.replace(QRegularExpression(QStringLiteral("\\bx\\b")), unknown);
+        const qsizetype place = each.indexOf(QStringLiteral("%1"));
+        const QString eachBefore = place < 0 ? QString() : each.left(place);
+        const QString eachAfter = place < 0 ? QString() : each.mid(place + 2);
+        for (std::size_t i = 0; i < solution.roots.size(); ++i) {
             // A joining word (" or ") is prose; a joining sign ("; ") belongs to the formula.
             if (i > 0)
-                append(line, m_words.answerJoin.trimmed().size() > 1 ? words(m_words.answerJoin)
-                                                                     : math(m_words.answerJoin));
+                append(line, words.answerJoin.trimmed().size() > 1
+                                 ? textbook::words(words.answerJoin)
+                                 : math(words.answerJoin));
             if (!eachBefore.isEmpty())
                 append(line, math(eachBefore));
-            append(line, formulaOf(m_solution.roots[i]));
+            append(line, formulaOf(solution.roots[i]));
             if (!eachAfter.isEmpty())
                 append(line, math(eachAfter));
         }
     }
-    append(line, words(after));
-    m_solution.lines.push_back(line);
+    append(line, textbook::words(after));
+    return line;
 }
 
 CoefficientReading readProblemCoefficients(const std::array<QString, 3>& texts,

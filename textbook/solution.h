@@ -37,6 +37,17 @@ struct Words {
     QString answerJoin;
     QString noRoots;
     QString unsimplified;
+    // The steps of a typed equation to its standard form (typedsolution.h).
+    QString openBrackets;
+    QString multiplyBoth; // %1: the number
+    QString moveToLeft;
+    QString collect;
+    QString divideBoth; // %1: the number
+    QString changeSigns;
+    QString identity;
+    QString contradiction;
+    QString factorOut;
+    QString zeroProduct;
 };
 
 struct Solution {
@@ -56,6 +67,9 @@ struct Solution {
 // Writes the solution. separator is the decimal separator of the numbers; decimals the number
 // of decimals of the approximations ("≈ 1,27").
 Solution solve(const Problem& problem, const Words& words, QChar separator, int decimals);
+
+// The answer line: "Answer: x = −1 or x = 2." with the roots in their simplest forms, ascending.
+Formula answerLine(const Solution& solution, const QString& unknown, const Words& words);
 
 // One line per line of the solution, in Unicode.
 QString solutionText(const Solution& solution);

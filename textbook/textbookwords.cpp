@@ -21,6 +21,16 @@ Words wordsOfLanguage() {
         {MoreText::TextbookAnswerJoin, &words.answerJoin},
         {MoreText::TextbookNoRoots, &words.noRoots},
         {MoreText::TextbookUnsimplified, &words.unsimplified},
+        {MoreText::FormOpenBrackets, &words.openBrackets},
+        {MoreText::FormMultiplyBoth, &words.multiplyBoth},
+        {MoreText::FormMoveToLeft, &words.moveToLeft},
+        {MoreText::FormCollect, &words.collect},
+        {MoreText::FormDivideBoth, &words.divideBoth},
+        {MoreText::FormChangeSigns, &words.changeSigns},
+        {MoreText::FormIdentity, &words.identity},
+        {MoreText::FormContradiction, &words.contradiction},
+        {MoreText::FormFactorOut, &words.factorOut},
+        {MoreText::FormZeroProduct, &words.zeroProduct},
     };
     for (const auto& [line, word] : lines) {
         const QString text = moreText(line);

@@ -445,6 +445,23 @@ void TstCli::textbook_data() {
         << QStringList{"solve", "--textbook", "--", "0", "2.5", "-1"} << 0
         << QStringList{"2,5x − 1 = 0", "a = 0: the equation is linear",
                        "x = −c/b = 1/2,5 = 2/5 = 0,4", "Answer: x = 2/5."};
+    QTest::newRow("an equation as a book prints it, in Ukrainian")
+        << storeWith(R"("Language": "Ukrainian")")
+        << QStringList{"solve", "--textbook", "--", "x(x - 3) = 4"} << 0
+        << QStringList{"x(x − 3) = 4",
+                       "Розкриємо дужки: x² − 3x = 4",
+                       "Перенесемо всі доданки в ліву частину: x² − 3x − 4 = 0",
+                       "D = b² − 4ac = (−3)² − 4·1·(−4) = 25",
+                       "x₁,₂ = (−b ± √D)/(2a) = (3 ± 5)/(2·1)",
+                       "x₁ = (3 + 5)/2 = 4",
+                       "x₂ = (3 − 5)/2 = −1",
+                       "Розклад на множники: x² − 3x − 4 = (x + 1)(x − 4)",
+                       "Перевірка за теоремою Вієта: x₁ + x₂ = 3 = −b/a; x₁·x₂ = −4 = c/a",
+                       "Відповідь: −1; 4."};
+    QTest::newRow("an equation the reader refuses, with its place")
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--", "x + ) = 0"} << 2
+        << QStringList{"unexpected ')' at 5"};
     QTest::newRow("latex")
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--format", "latex", "--", "3", "0", "-2"} << 0

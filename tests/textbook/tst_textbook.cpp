@@ -5,6 +5,7 @@
 #include "state/language.h"
 #include "textbook/solution.h"
 #include "textbook/textbookwords.h"
+#include "textbook/typedsolution.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,6 +86,9 @@ private slots:
     void latexStructure();
     void json_data();
     void json();
+    void typedEquations_data();
+    void typedEquations();
+    void typedRefusals();
 };
 
 void TestTextbook::simplestRoots_data() {
@@ -698,6 +702,85 @@ void TestTextbook::json() {
     for (const QJsonValue& root : roots)
         QVERIFY2(inAsciiGrammar(root.toString()), qPrintable(root.toString()));
     QCOMPARE(object.value(u"lines").toArray().size(), qsizetype(solution.lines.size()));
+}
+
+// Equations typed as a book prints them: the steps to the standard form, each said, then the
+// solution; the typed letter throughout; a common factor of x taken out.
+void TestTextbook::typedEquations_data() {
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("square of a binomial")
+        << u"(2x - 1)^2 = 9"_s
+        << u"(2x − 1)² = 9\n"
+           "Open the brackets: 4x² − 4x + 1 = 9\n"
+           "Move every term to the left: 4x² − 4x + 1 − 9 = 0\n"
+           "Collect like terms: 4x² − 4x − 8 = 0\n"
+           "Divide both sides by 4: x² − x − 2 = 0\n"
+           "D = b² − 4ac = (−1)² − 4·1·(−2) = 9\n"
+           "x₁,₂ = (−b ± √D)/(2a) = (1 ± 3)/(2·1)\n"
+           "x₁ = (1 + 3)/2 = 2\n"
+           "x₂ = (1 − 3)/2 = −1\n"
+           "Factored form: x² − x − 2 = (x + 1)(x − 2)\n"
+           "Check by Vieta's formulas: x₁ + x₂ = 1 = −b/a; x₁·x₂ = −2 = c/a\n"
+           "Answer: x = −1 or x = 2.\n"_s;
+    QTest::newRow("fractions cleared")
+        << u"x²/3 − x + 1/2 = 0"_s
+        << u"x²/3 − x + 1/2 = 0\n"
+           "Multiply both sides by 6: 2x² − 6x + 3 = 0\n"
+           "D = b² − 4ac = (−6)² − 4·2·3 = 12\n"
+           "x₁,₂ = (−b ± √D)/(2a) = (6 ± √12)/(2·2) = (3 ± √3)/2\n"
+           "x₁ = (3 + √3)/2 ≈ 2,37\n"
+           "x₂ = (3 − √3)/2 ≈ 0,63\n"
+           "Factored form: 2x² − 6x + 3 = 2(x − (3 − √3)/2)(x − (3 + √3)/2)\n"
+           "Check by Vieta's formulas: x₁ + x₂ = 3 = −b/a; x₁·x₂ = 3/2 = c/a\n"
+           "Answer: x = (3 − √3)/2 or x = (3 + √3)/2.\n"_s;
+    QTest::newRow("a common factor of x")
+        << u"x³ − 5x² + 6x = 0"_s
+        << u"x³ − 5x² + 6x = 0\n"
+           "Take out the common factor: x(x² − 5x + 6) = 0\n"
+           "A product is zero when a factor is zero: x = 0; x² − 5x + 6 = 0\n"
+           "D = b² − 4ac = (−5)² − 4·1·6 = 1\n"
+           "x₁,₂ = (−b ± √D)/(2a) = (5 ± 1)/(2·1)\n"
+           "x₁ = (5 + 1)/2 = 3\n"
+           "x₂ = (5 − 1)/2 = 2\n"
+           "Factored form: x² − 5x + 6 = (x − 2)(x − 3)\n"
+           "Check by Vieta's formulas: x₁ + x₂ = 5 = −b/a; x₁·x₂ = 6 = c/a\n"
+           "Answer: x = 0 or x = 2 or x = 3.\n"_s;
+    QTest::newRow("an identity") << u"x + 1 = x + 1"_s
+                                 << u"x + 1 = x + 1\n"
+                                    "Move every term to the left: x + 1 − x − 1 = 0\n"
+                                    "Collect like terms: 0 = 0\n"
+                                    "The equality holds for every number.\n"
+                                    "Answer: x is any number.\n"_s;
+    QTest::newRow("a linear equation in t") << u"3t + 1 = 7"_s
+                                            << u"3t + 1 = 7\n"
+                                               "Move every term to the left: 3t + 1 − 7 = 0\n"
+                                               "Collect like terms: 3t − 6 = 0\n"
+                                               "Divide both sides by 3: t − 2 = 0\n"
+                                               "t = −c/b = 2/1 = 2\n"
+                                               "Answer: t = 2.\n"_s;
+}
+
+void TestTextbook::typedEquations() {
+    QFETCH(QString, equation);
+    QFETCH(QString, text);
+    const textbook::TypedOutcome outcome = textbook::solveTyped(equation, englishWords(), u',', 2);
+    QVERIFY(std::holds_alternative<textbook::TypedSolution>(outcome));
+    QCOMPARE(textbook::solutionText(std::get<textbook::TypedSolution>(outcome).solution), text);
+}
+
+// What the reader refuses comes back with its place; a degree not solved here says which.
+void TestTextbook::typedRefusals() {
+    const textbook::TypedOutcome inDenominator =
+        textbook::solveTyped(u"1/x = 2", englishWords(), u',', 2);
+    QVERIFY(std::holds_alternative<velmora::EquationError>(inDenominator));
+    QCOMPARE(int(std::get<velmora::EquationError>(inDenominator).kind),
+             int(velmora::EquationError::Kind::UnknownInDenominator));
+    QCOMPARE(std::get<velmora::EquationError>(inDenominator).position, 3);
+    const textbook::TypedOutcome cubic = textbook::solveTyped(u"x^3 = 1", englishWords(), u',', 2);
+    QVERIFY(std::holds_alternative<textbook::UnsolvedDegree>(cubic));
+    QCOMPARE(std::get<textbook::UnsolvedDegree>(cubic).degree, 3);
 }
 
 QTEST_APPLESS_MAIN(TestTextbook)
