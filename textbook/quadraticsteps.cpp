@@ -21,31 +21,118 @@ std::pair<mpq_class, mpq_class> sumAndProduct(const std::vector<ExactForm>& root
 void Writer::writeQuadratic(const QString& v) {
     const QuadraticRoots found = quadraticRoots(m_problem.coefficients);
     m_solution.discriminant = found.d;
-    m_solution.formulaRoots = found.roots;
-    m_solution.lines.push_back(
-        row({math(QStringLiteral("D = ")), variable(QStringLiteral("b"), 2),
+    // An incomplete equation is solved as the class does, without D: c = 0 by taking v out,
+    // b = 0 through v² = −c/a.
+    if (sgn(c()) == 0 && sgn(b()) != 0) {
+        writeFactorUnknown(v);
+    } else if (sgn(b()) == 0) {
+        if (!writeSquareRootOf(v))
+            return;
+    } else {
+        m_solution.method = QStringLiteral("discriminant");
+        m_solution.lines.push_back(row(
+            {math(QStringLiteral("D = ")), variable(QStringLiteral("b"), 2),
              math(QStringLiteral(" − 4ac = ")),
              sup(bracketed(b(), m_separator), math(QStringLiteral("2"))),
              math(QStringLiteral(" − 4·")), bracketed(a(), m_separator), math(QStringLiteral("·")),
              bracketed(c(), m_separator), math(QStringLiteral(" = ") + number(found.d))}));
-    if (sgn(found.d) < 0) {
-        m_solution.lines.push_back(
-            row({math(QStringLiteral("D < 0 ⇒ ")), words(m_words.noRealRoots)}));
-        return;
+        if (sgn(found.d) < 0) {
+            m_solution.lines.push_back(
+                row({math(QStringLiteral("D < 0 ⇒ ")), words(m_words.noRealRoots)}));
+            return;
+        }
+        // The roots share one radical: √D is split into its square factors once for both.
+        for (const ExactValue& root : found.roots)
+            m_vRoots.push_back(formOf(root));
+        if (sgn(found.d) == 0)
+            writeOneRoot(v);
+        else
+            writeTwoRoots(v, found.d);
     }
-    // The roots share one radical: √D is split into its square factors once for both.
-    for (const ExactValue& root : found.roots)
-        m_vRoots.push_back(formOf(root));
-    if (sgn(found.d) == 0)
-        writeOneRoot(v);
-    else
-        writeTwoRoots(v, found.d);
+    for (const ExactForm& form : m_vRoots)
+        m_solution.formulaRoots.push_back(form.value);
 
     if (biquadratic())
         writeBackSubstitution(v);
     else
         m_solution.roots = m_vRoots;
     writeFactoredAndCheck(v);
+}
+
+void Writer::writeFactorUnknown(const QString& v) {
+    // a·v² + b·v = 0 ⇒ v(a·v + b) = 0 ⇒ v = 0 or v = −b/a.
+    m_solution.method = QStringLiteral("factor");
+    Formula factor = row({words(m_words.factorOut + u' '), math(v + QStringLiteral("("))});
+    Formula linear = row({});
+    const auto term = [&](const mpq_class& k, const Formula* unknown) {
+        const bool negative = sgn(k) < 0;
+        if (linear.parts.empty())
+            append(linear, math(negative ? minusSign() : QString()));
+        else
+            append(linear, math(negative ? QStringLiteral(" − ") : QStringLiteral(" + ")));
+        const mpq_class magnitude = abs(k);
+        if (!unknown || magnitude != 1)
+            append(linear, math(number(magnitude)));
+        if (unknown)
+            append(linear, *unknown);
+    };
+    const Formula unknown = variable(v);
+    term(a(), &unknown);
+    term(b(), nullptr);
+    append(factor, linear);
+    append(factor, math(QStringLiteral(") = 0")));
+    m_solution.lines.push_back(factor);
+    Formula zero = row({words(m_words.zeroProduct + u' '), math(v + QStringLiteral(" = 0; "))});
+    append(zero, linear);
+    append(zero, math(QStringLiteral(" = 0")));
+    m_solution.lines.push_back(zero);
+    const ExactForm second = formOf(ExactValue(mpq_class(-b() / a())));
+    m_vRoots = {formOf(ExactValue()), second};
+    m_solution.lines.push_back(
+        row({indexed(v, QStringLiteral("1")), math(QStringLiteral(" = 0; ")),
+             indexed(v, QStringLiteral("2")), math(QStringLiteral(" = ")),
+             fraction(math(number(-b())), math(number(a()))), math(QStringLiteral(" = ")),
+             formulaOf(second), approximately(second)}));
+}
+
+bool Writer::writeSquareRootOf(const QString& v) {
+    // a·v² + c = 0 ⇒ v² = −c/a ⇒ v = ±√(−c/a).
+    m_solution.method = QStringLiteral("square-root");
+    const mpq_class square = -c() / a();
+    Formula line = row({variable(v, 2), math(QStringLiteral(" = "))});
+    // −c/a with its numbers, unless that is a division by 1 or the number itself.
+    const Formula value = formulaOf(simplest(ExactValue(square)));
+    const Formula quotient = fraction(math(number(-c())), bracketed(a(), m_separator));
+    if (a() != 1 && sgn(c()) != 0 && plainText(quotient) != plainText(value)) {
+        append(line, quotient);
+        append(line, math(QStringLiteral(" = ")));
+    }
+    append(line, value);
+    if (sgn(square) < 0) {
+        append(line, math(QStringLiteral(" < 0 ⇒ ")));
+        append(line, words(m_words.noRealRoots));
+        m_solution.lines.push_back(line);
+        return false;
+    }
+    if (sgn(square) == 0) {
+        append(line, math(QStringLiteral(" ⇒ %1 = 0").arg(v)));
+        m_solution.lines.push_back(line);
+        m_vRoots = {formOf(ExactValue())};
+        return true;
+    }
+    const ExactForm positive = formOf(ExactValue::squareRoot(ExactValue(square)));
+    append(line, math(QStringLiteral(" ⇒ %1 = ±").arg(v)));
+    const Formula rootFormula = root(value);
+    append(line, rootFormula);
+    const Formula simple = formulaOf(positive);
+    if (plainText(simple) != plainText(rootFormula)) {
+        append(line, math(QStringLiteral(" = ±")));
+        append(line, simple);
+    }
+    append(line, approximately(positive, QStringLiteral("±")));
+    m_solution.lines.push_back(line);
+    m_vRoots = {positive, negated(positive)};
+    return true;
 }
 
 void Writer::writeOneRoot(const QString& v) {

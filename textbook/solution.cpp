@@ -72,6 +72,8 @@ Solution Writer::write() {
             m_solution.lines.push_back(equationLine(variable(v, 2), variable(v)));
         }
         writeQuadratic(v);
+        if (biquadratic())
+            m_solution.method = QStringLiteral("substitution");
     }
     sortAscending(m_solution.roots);
     writeAnswer();
@@ -82,6 +84,8 @@ Solution Writer::write() {
 
 void Writer::writeLinear() {
     const QString& x = m_problem.unknown;
+    m_solution.method =
+        biquadratic() && sgn(b()) != 0 ? QStringLiteral("square-root") : QStringLiteral("linear");
     if (biquadratic() && sgn(b()) != 0) {
         // b·x² + c = 0: x² = −c/b.
         const mpq_class value = -c() / b();
@@ -102,11 +106,18 @@ void Writer::writeLinear() {
         m_solution.lines.push_back(row({math(QStringLiteral("a = 0: ")), words(m_words.linear)}));
     if (sgn(b()) != 0) {
         const ExactForm form = simplest(ExactValue(mpq_class(-c() / b())));
-        m_solution.lines.push_back(
-            row({math(x + QStringLiteral(" = ")), math(QStringLiteral("−")),
-                 fraction(math(QStringLiteral("c")), math(QStringLiteral("b"))),
-                 math(QStringLiteral(" = ")), fraction(math(number(-c())), math(number(b()))),
-                 math(QStringLiteral(" = ")), formulaOf(form), approximately(form)}));
+        Formula line = row({math(x + QStringLiteral(" = ")), math(QStringLiteral("−")),
+                            fraction(math(QStringLiteral("c")), math(QStringLiteral("b"))),
+                            math(QStringLiteral(" = "))});
+        // −c/b with its numbers, unless that is a division by 1 or the form itself.
+        const Formula quotient = fraction(math(number(-c())), math(number(b())));
+        if (b() != 1 && plainText(quotient) != plainText(formulaOf(form))) {
+            append(line, quotient);
+            append(line, math(QStringLiteral(" = ")));
+        }
+        append(line, formulaOf(form));
+        append(line, approximately(form));
+        m_solution.lines.push_back(line);
         m_solution.roots = {form};
         m_solution.linear = Solution::Linear::OneRoot;
         return;

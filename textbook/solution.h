@@ -59,6 +59,9 @@ struct Solution {
     // The roots of the equation in the unknown the formula solves (x, or the biquadratic's
     // letter), x₁ then x₂; empty for a linear equation.
     std::vector<ExactValue> formulaRoots;
+    // How the equation in the formula's unknown was solved: "discriminant", "factor" (a
+    // common factor taken out), "square-root" (v² = −c/a) or "linear".
+    QString method;
     enum class Linear { No, OneRoot, NoSolution, AnyNumber };
     Linear linear = Linear::No;
     bool simplified = true;

@@ -39,6 +39,7 @@ QString solutionJson(const Solution& solution, int decimals) {
     object.insert(QStringLiteral("roots"), roots);
     object.insert(QStringLiteral("approximations"), approximations);
     object.insert(QStringLiteral("simplified"), solution.simplified);
+    object.insert(QStringLiteral("method"), solution.method);
     if (solution.linear == Solution::Linear::NoSolution)
         object.insert(QStringLiteral("solutions"), QStringLiteral("none"));
     else if (solution.linear == Solution::Linear::AnyNumber)

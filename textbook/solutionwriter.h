@@ -44,6 +44,9 @@ private:
     Formula approximately(const ExactForm& form, const QString& sign = {}) const;
     void writeQuadratic(const QString& v);
     void writeOneRoot(const QString& v);
+    void writeFactorUnknown(const QString& v);
+    // False when v² = −c/a has no real root.
+    bool writeSquareRootOf(const QString& v);
     void writeTwoRoots(const QString& v, const mpq_class& d);
     void writeBackSubstitution(const QString& v);
     void writeLinear();

@@ -162,13 +162,21 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
         return typed;
     }
 
-    const int k = form.lowestPower;
+    // a·xᵏ = 0 is solved as it stands where the page's kinds reach it (x² = 0, x⁴ = 0).
+    int k = form.lowestPower;
+    if (k > 0 && withoutPower(form.polynomial, k).degree() == 0 &&
+        problemOf(form.polynomial, letter, separator))
+        k = 0;
     const Polynomial rest = k > 0 ? withoutPower(form.polynomial, k) : form.polynomial;
     const std::optional<Problem> problem =
         rest.degree() > 0 ? problemOf(rest, letter, separator) : std::nullopt;
     if (!problem && rest.degree() > 0)
         return UnsolvedDegree{form.polynomial.degree()};
-    if (k > 0) {
+    if (k > 0 && rest.degree() == 0) {
+        // xᵏ = 0 of a degree the page's kinds do not reach (x³ = 0).
+        lines.push_back(
+            row({variable(letter, k), math(QStringLiteral(" = 0 ⇒ %1 = 0").arg(letter))}));
+    } else if (k > 0) {
         // x·(x² − 5x + 6) = 0, then x = 0; x² − 5x + 6 = 0.
         Formula factored = row({textbook::words(words.factorOut + u' '), variable(letter, k)});
         if (rest.degree() > 0) {

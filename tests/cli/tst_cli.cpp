@@ -467,11 +467,8 @@ void TstCli::textbook_data() {
         << QStringList{"solve", "--textbook", "--format", "latex", "--", "3", "0", "-2"} << 0
         << QStringList{"\\begin{align*}",
                        "&3{x}^{2} - 2 = 0 \\\\",
-                       "&D = {b}^{2} - 4ac = {0}^{2} - 4\\cdot 3\\cdot (-2) = 24 \\\\",
-                       "&{x}_{1{,}2} = \\frac{-b \\pm  \\sqrt{D}}{2a} = \\frac{0 \\pm  "
-                       "\\sqrt{24}}{2\\cdot 3} = \\pm \\frac{\\sqrt{6}}{3} \\\\",
-                       "&{x}_{1} = \\frac{\\sqrt{6}}{3} \\approx  0{,}82 \\\\",
-                       "&{x}_{2} = -\\frac{\\sqrt{6}}{3} \\approx  -0{,}82 \\\\",
+                       "&{x}^{2} = \\frac{2}{3} \\Rightarrow  x = \\pm \\sqrt{\\frac{2}{3}} = "
+                       "\\pm \\frac{\\sqrt{6}}{3} \\approx  \\pm 0{,}82 \\\\",
                        "&\\text{Factored form: }3{x}^{2} - 2 = 3(x + \\frac{\\sqrt{6}}{3})(x - "
                        "\\frac{\\sqrt{6}}{3}) \\\\",
                        "&\\text{Check by Vieta's formulas: }{x}_{1} + {x}_{2} = 0 = -\\frac{b}{a};"

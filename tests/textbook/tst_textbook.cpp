@@ -297,14 +297,12 @@ void TestTextbook::lines_data() {
            "Factored form: 4x² − 4x + 1 = 4(x − 1/2)²\n"
            "Check by Vieta's formulas: x₁ + x₂ = 1 = −b/a; x₁·x₂ = 1/4 = c/a\n"
            "Answer: x = 1/2.\n"_s;
-    QTest::newRow("D = 0 at zero: no factored form beside the equation")
+    QTest::newRow("b = c = 0: no D, no factored form beside the equation")
         << "-1"
         << "0"
         << "0" << EquationType::Quadratic
         << u"−x² = 0\n"
-           "D = b² − 4ac = 0² − 4·(−1)·0 = 0\n"
-           "D = 0 ⇒ one root\n"
-           "x = −b/(2a) = 0/(2·(−1)) = 0\n"
+           "x² = 0 ⇒ x = 0\n"
            "Check by Vieta's formulas: x₁ + x₂ = 0 = −b/a; x₁·x₂ = 0 = c/a\n"
            "Answer: x = 0.\n"_s;
     QTest::newRow("biquadratic x⁴ = 0")
@@ -314,9 +312,7 @@ void TestTextbook::lines_data() {
         << u"2x⁴ = 0\n"
            "Let x² = t, t ≥ 0\n"
            "2t² = 0\n"
-           "D = b² − 4ac = 0² − 4·2·0 = 0\n"
-           "D = 0 ⇒ one root\n"
-           "t = −b/(2a) = 0/(2·2) = 0\n"
+           "t² = 0 ⇒ t = 0\n"
            "x² = 0 ⇒ x = 0\n"
            "Check by Vieta's formulas: t₁ + t₂ = 0 = −b/a; t₁·t₂ = 0 = c/a\n"
            "Answer: x = 0.\n"_s;
@@ -484,7 +480,7 @@ void TestTextbook::unsimplifiedBeyondTheBound() {
     const textbook::Solution solution =
         textbook::solve(problem(u"1"_s, u"0"_s, c), englishWords(), u',', 2);
     QVERIFY(!solution.simplified);
-    QCOMPARE(solution.lines.size(), 9u);
+    QCOMPARE(solution.lines.size(), 6u);
     QCOMPARE(textbook::plainText(solution.lines.back()), englishWords().unsimplified);
     QCOMPARE(textbook::asciiForm(solution.roots[1]), u"sqrt(%1)"_s.arg(c.mid(1)));
     const textbook::Solution again =
@@ -758,7 +754,7 @@ void TestTextbook::typedEquations_data() {
                                                "Move every term to the left: 3t + 1 − 7 = 0\n"
                                                "Collect like terms: 3t − 6 = 0\n"
                                                "Divide both sides by 3: t − 2 = 0\n"
-                                               "t = −c/b = 2/1 = 2\n"
+                                               "t = −c/b = 2\n"
                                                "Answer: t = 2.\n"_s;
 }
 
