@@ -80,6 +80,9 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
     }
     textbook::Problem problem;
     problem.coefficients = reading.coefficients;
+    for (const QString& number : numbers)
+        problem.decimalForms =
+            problem.decimalForms || number.contains(u',') || number.contains(u'.');
     problem.type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
     if (biquadratic)
         problem.letter = letter.value_or(storedLetter());

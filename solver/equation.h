@@ -47,6 +47,9 @@ struct Equation {
     QChar separator = u',';
     // The unknown's letter: x on the page, any letter in a typed equation.
     QString unknown = QStringLiteral("x");
+    // Whether numbers were typed as decimals (and none as a fraction), so that exact results
+    // that are finite decimals are written as decimals too.
+    bool decimalForms = false;
 };
 
 // The real roots of a·v² + b·v + c = 0 with a ≠ 0, all in the one radical √D:

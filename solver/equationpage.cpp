@@ -116,6 +116,8 @@ void EquationPage::raschet() {
     const EquationType type =
         m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
     Equation read{reading.coefficients, type, {}, separator};
+    for (const QLineEdit* field : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3})
+        read.decimalForms = read.decimalForms || field->text().contains(separator);
     switch (reading.outcome) {
     case CoefficientReading::MissingA:
     case CoefficientReading::ZeroA:

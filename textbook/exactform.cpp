@@ -166,6 +166,16 @@ ExactForm simplest(const ExactValue& value) {
     return simplestRoot(value);
 }
 
+bool writtenAsDecimal(const ExactForm& form) {
+    if (!form.decimalSeparator || !form.isRational())
+        return false;
+    // A finite decimal has a denominator 2^i·5^j.
+    mpz_class rest = form.rational().get_den();
+    mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
+    mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
+    return rest == 1;
+}
+
 QString rationalText(const mpq_class& value) {
     return QString::fromStdString(value.get_str());
 }

@@ -7,6 +7,7 @@
 
 #include <gmpxx.h>
 
+#include <optional>
 #include <vector>
 
 namespace velmora::textbook {
@@ -30,6 +31,9 @@ struct ExactForm {
     // False when a radicand kept a part that the bounded search for square factors could not
     // prove square-free: the form is still the exact value, but may not be the simplest.
     bool simplified = true;
+    // Where the typed numbers were decimals, a rational that is a finite decimal is written as
+    // one, with this separator ("−0,7" rather than "−7/10").
+    std::optional<QChar> decimalSeparator;
 
     bool isRational() const {
         return !nested && terms.size() <= 1 && (terms.empty() || terms[0].radicand == 1);
@@ -40,6 +44,9 @@ struct ExactForm {
 // The simplest form of an exact value. The square factors of a surd's radicand are those its
 // radical found once for every value that holds it.
 ExactForm simplest(const ExactValue& value);
+
+// Whether the form is written as a decimal: a rational finite decimal with a decimal separator.
+bool writtenAsDecimal(const ExactForm& form);
 
 // The plain ASCII form: integers, + - * / ( ) and sqrt(...), such as "(-3 - sqrt(65))/4".
 QString asciiForm(const ExactForm& form);

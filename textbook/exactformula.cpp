@@ -114,6 +114,10 @@ QString numberText(const mpq_class& value, QChar separator) {
 }
 
 Formula formulaOf(const ExactForm& form, bool plusMinus) {
+    if (writtenAsDecimal(form))
+        return math((plusMinus ? QStringLiteral("±") : QString()) +
+                    numberText(plusMinus ? mpq_class(abs(form.rational())) : form.rational(),
+                               *form.decimalSeparator));
     if (!form.nested) {
         // −(√6 + √2)/2 rather than (−√6 − √2)/2.
         if (!plusMinus && allRootsNegative(form)) {

@@ -101,7 +101,7 @@ bool Writer::writeSquareRootOf(const QString& v) {
     const mpq_class square = -c() / a();
     Formula line = row({variable(v, 2), math(QStringLiteral(" = "))});
     // −c/a with its numbers, unless that is a division by 1 or the number itself.
-    const Formula value = formulaOf(simplest(ExactValue(square)));
+    const Formula value = formulaOf(formOf(ExactValue(square)));
     const Formula quotient = fraction(math(number(-c())), bracketed(a(), m_separator));
     if (a() != 1 && sgn(c()) != 0 && plainText(quotient) != plainText(value)) {
         append(line, quotient);
@@ -273,11 +273,11 @@ void Writer::writeFactoredAndCheck(const QString& v) {
     const Formula v2 = indexed(v, QStringLiteral("2"));
     m_solution.lines.push_back(row(
         {words(m_words.check + u' '), v1, math(QStringLiteral(" + ")), v2,
-         math(QStringLiteral(" = ")), formulaOf(simplest(ExactValue(sum))),
+         math(QStringLiteral(" = ")), formulaOf(formOf(ExactValue(sum))),
          math(QStringLiteral(" = ")), math(QStringLiteral("−")),
          fraction(math(QStringLiteral("b")), math(QStringLiteral("a"))), math(QStringLiteral("; ")),
          v1, math(QStringLiteral("·")), v2, math(QStringLiteral(" = ")),
-         formulaOf(simplest(ExactValue(product))), math(QStringLiteral(" = ")),
+         formulaOf(formOf(ExactValue(product))), math(QStringLiteral(" = ")),
          fraction(math(QStringLiteral("c")), math(QStringLiteral("a")))}));
 }
 

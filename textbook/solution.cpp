@@ -50,7 +50,7 @@ Formula Writer::equationLine(const Formula& square, const Formula& single) const
 
 Formula Writer::approximately(const ExactForm& form, const QString& sign) const {
     const ExactValue& value = form.value;
-    if (value.isRational() && value.p().get_den() == 1)
+    if ((value.isRational() && value.p().get_den() == 1) || writtenAsDecimal(form))
         return row({});
     if (writtenExactly(value, m_decimals))
         return math(QStringLiteral(" = ") + sign + numberText(value.p(), m_separator));
@@ -91,21 +91,21 @@ void Writer::writeLinear() {
         const mpq_class value = -c() / b();
         Formula line = row({variable(x, 2), math(QStringLiteral(" = ")),
                             fraction(math(number(-c())), math(number(b()))),
-                            math(QStringLiteral(" = ")), formulaOf(simplest(ExactValue(value)))});
+                            math(QStringLiteral(" = ")), formulaOf(formOf(ExactValue(value)))});
         m_solution.lines.push_back(line);
         if (sgn(value) < 0) {
             m_solution.lines.push_back(
                 row({variable(x, 2), math(QStringLiteral(" < 0 ⇒ ")), words(m_words.noRealRoots)}));
             return;
         }
-        writeSquareEquals(ExactValue(value), formulaOf(simplest(ExactValue(value))));
+        writeSquareEquals(ExactValue(value), formulaOf(formOf(ExactValue(value))));
         m_solution.linear = Solution::Linear::OneRoot;
         return;
     }
     if (!biquadratic())
         m_solution.lines.push_back(row({math(QStringLiteral("a = 0: ")), words(m_words.linear)}));
     if (sgn(b()) != 0) {
-        const ExactForm form = simplest(ExactValue(mpq_class(-c() / b())));
+        const ExactForm form = formOf(ExactValue(mpq_class(-c() / b())));
         Formula line = row({math(x + QStringLiteral(" = ")), math(QStringLiteral("−")),
                             fraction(math(QStringLiteral("c")), math(QStringLiteral("b"))),
                             math(QStringLiteral(" = "))});

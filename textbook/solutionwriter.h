@@ -35,6 +35,8 @@ private:
     Formula equationLine(const Formula& square, const Formula& single) const;
     ExactForm formOf(const ExactValue& value) {
         ExactForm form = simplest(value);
+        if (m_problem.decimalForms)
+            form.decimalSeparator = m_separator;
         if (!form.simplified)
             m_solution.simplified = false;
         return form;

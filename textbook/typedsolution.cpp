@@ -3,6 +3,8 @@
 #include "algebra/standardform.h"
 #include "textbook/solutionwriter.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace velmora::textbook {
@@ -86,9 +88,11 @@ Polynomial withoutPower(const Polynomial& p, int k) {
 }
 
 // The equation the page's solve takes for P = 0, when P is linear, quadratic or biquadratic.
-std::optional<Problem> problemOf(const Polynomial& p, const QString& letter, QChar separator) {
+std::optional<Problem> problemOf(const Polynomial& p, const QString& letter, QChar separator,
+                                 bool decimalForms) {
     const auto c = [&p](int power) { return p.coefficient(power); };
     Problem problem;
+    problem.decimalForms = decimalForms;
     problem.unknown = letter;
     problem.separator = separator;
     // The substitution's letter differs from the unknown.
@@ -143,11 +147,17 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
         return *error;
     const ParsedEquation& parsed = std::get<ParsedEquation>(parse);
     const QString letter(parsed.letter);
+    // Decimals typed (and no fraction): exact results that are finite decimals stay decimals.
+    const bool decimalForms = parsed.anyDecimal && !parsed.anyFraction;
     const StandardForm form = standardForm(parsed, text.contains(u'('));
 
     TypedSolution typed;
     Solution& solution = typed.solution;
-    solution.equation = math(tidyEquation(text));
+    // The typed line with the separator the solution writes its numbers with.
+    QString typedLine = tidyEquation(text);
+    typedLine.replace(QRegularExpression(QStringLiteral("(?<=\\d)[.,](?=\\d)")),
+                      QString(separator));
+    solution.equation = math(typedLine);
     std::vector<Formula> lines{solution.equation};
     for (const FormStep& step : form.steps)
         lines.push_back(stepLine(step, words, letter, separator));
@@ -165,11 +175,11 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
     // a·xᵏ = 0 is solved as it stands where the page's kinds reach it (x² = 0, x⁴ = 0).
     int k = form.lowestPower;
     if (k > 0 && withoutPower(form.polynomial, k).degree() == 0 &&
-        problemOf(form.polynomial, letter, separator))
+        problemOf(form.polynomial, letter, separator, decimalForms))
         k = 0;
     const Polynomial rest = k > 0 ? withoutPower(form.polynomial, k) : form.polynomial;
     const std::optional<Problem> problem =
-        rest.degree() > 0 ? problemOf(rest, letter, separator) : std::nullopt;
+        rest.degree() > 0 ? problemOf(rest, letter, separator, decimalForms) : std::nullopt;
     if (!problem && rest.degree() > 0)
         return UnsolvedDegree{form.polynomial.degree()};
     if (k > 0 && rest.degree() == 0) {

@@ -743,6 +743,16 @@ void TestTextbook::typedEquations_data() {
            "Factored form: x² − 5x + 6 = (x − 2)(x − 3)\n"
            "Check by Vieta's formulas: x₁ + x₂ = 5 = −b/a; x₁·x₂ = 6 = c/a\n"
            "Answer: x = 0 or x = 2 or x = 3.\n"_s;
+    // Every number typed a decimal: exact results that are finite decimals are decimals too.
+    QTest::newRow("decimals typed, decimals written")
+        << u"x² + 1.4x + 0,49 = 0"_s
+        << u"x² + 1,4x + 0,49 = 0\n"
+           "D = b² − 4ac = 1,4² − 4·1·0,49 = 0\n"
+           "D = 0 ⇒ one root\n"
+           "x = −b/(2a) = −1,4/(2·1) = −0,7\n"
+           "Factored form: x² + 1,4x + 0,49 = (x + 0,7)²\n"
+           "Check by Vieta's formulas: x₁ + x₂ = −1,4 = −b/a; x₁·x₂ = 0,49 = c/a\n"
+           "Answer: x = −0,7.\n"_s;
     QTest::newRow("an identity") << u"x + 1 = x + 1"_s
                                  << u"x + 1 = x + 1\n"
                                     "Move every term to the left: x + 1 − x − 1 = 0\n"
