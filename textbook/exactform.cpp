@@ -154,6 +154,16 @@ mpq_class ExactForm::rational() const {
     return value;
 }
 
+void putPositiveFirst(ExactForm& form) {
+    if (form.nested || form.terms.size() < 2 || form.terms[0].radicand == 1 ||
+        sgn(form.terms[0].coefficient) > 0)
+        return;
+    const auto positive = std::find_if(form.terms.begin(), form.terms.end(),
+                                       [](const RootTerm& t) { return sgn(t.coefficient) > 0; });
+    if (positive != form.terms.end())
+        std::rotate(form.terms.begin(), positive, positive + 1);
+}
+
 ExactForm simplest(const ExactValue& value) {
     switch (value.shape()) {
     case ExactValue::Shape::Rational:
@@ -163,7 +173,9 @@ ExactForm simplest(const ExactValue& value) {
     case ExactValue::Shape::Root:
         break;
     }
-    return simplestRoot(value);
+    ExactForm form = simplestRoot(value);
+    putPositiveFirst(form);
+    return form;
 }
 
 bool writtenAsDecimal(const ExactForm& form) {

@@ -45,6 +45,10 @@ struct ExactForm {
 // radical found once for every value that holds it.
 ExactForm simplest(const ExactValue& value);
 
+// A difference of roots starts with its positive term, as the class writes it: (√2 − √6)/2
+// rather than (−√6 + √2)/2. A sum with a whole number keeps it first: (−3 + √65)/4.
+void putPositiveFirst(ExactForm& form);
+
 // Whether the form is written as a decimal: a rational finite decimal with a decimal separator.
 bool writtenAsDecimal(const ExactForm& form);
 

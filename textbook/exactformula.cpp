@@ -96,6 +96,7 @@ ExactForm negated(ExactForm form) {
     }
     for (RootTerm& term : form.terms)
         term.coefficient = -term.coefficient;
+    putPositiveFirst(form);
     return form;
 }
 
@@ -131,6 +132,13 @@ Formula formulaOf(const ExactForm& form, bool plusMinus) {
     Formula out = row({});
     const mpz_class& top = form.factor.get_num();
     Formula inner = root(overDenominator(form.terms, form.denominator, false));
+    // √(c√k) is the fourth root ⁴√(c²k), as the class writes it.
+    if (form.terms.size() == 1 && form.denominator == 1 && form.terms[0].radicand != 1) {
+        const RootTerm& term = form.terms[0];
+        const mpz_class under = term.coefficient * term.coefficient * term.radicand;
+        inner = row({sup(math(QString()), math(QStringLiteral("4"))),
+                     root(math(QString::fromStdString(under.get_str())))});
+    }
     Formula factorAndRoot = row({});
     if (abs(top) != 1)
         append(factorAndRoot, math(QString::fromStdString(mpz_class(abs(top)).get_str())));

@@ -168,7 +168,7 @@ void TestTextbook::simplestRoots_data() {
         << "1"
         << "-4"
         << "1" << bq << "12"
-        << "-(sqrt(6) + sqrt(2))/2; (-sqrt(6) + sqrt(2))/2; (sqrt(6) - sqrt(2))/2; "
+        << "-(sqrt(6) + sqrt(2))/2; (sqrt(2) - sqrt(6))/2; (sqrt(6) - sqrt(2))/2; "
            "(sqrt(6) + sqrt(2))/2";
     QTest::newRow("biquadratic: square taken out of a nested root")
         << "1"
@@ -354,7 +354,7 @@ void TestTextbook::lines_data() {
            "x² = 2 − √3 ⇒ x = ±√(2 − √3) = ±(√6 − √2)/2 ≈ ±0,52\n"
            "Factored form: x⁴ − 4x² + 1 = (x² − (2 + √3))(x² − (2 − √3))\n"
            "Check by Vieta's formulas: t₁ + t₂ = 4 = −b/a; t₁·t₂ = 1 = c/a\n"
-           "Answer: x = −(√6 + √2)/2 or x = (−√6 + √2)/2 or x = (√6 − √2)/2 or "
+           "Answer: x = −(√6 + √2)/2 or x = (√2 − √6)/2 or x = (√6 − √2)/2 or "
            "x = (√6 + √2)/2.\n"_s;
     QTest::newRow("a = 0: linear") << "0"
                                    << "-4"
@@ -753,6 +753,18 @@ void TestTextbook::typedEquations_data() {
            "Factored form: x² + 1,4x + 0,49 = (x + 0,7)²\n"
            "Check by Vieta's formulas: x₁ + x₂ = −1,4 = −b/a; x₁·x₂ = 0,49 = c/a\n"
            "Answer: x = −0,7.\n"_s;
+    QTest::newRow("a fourth root, written as one")
+        << u"-3x^4 + 6 = 0"_s
+        << u"−3x⁴ + 6 = 0\n"
+           "Divide both sides by (−3): x⁴ − 2 = 0\n"
+           "Let x² = y, y ≥ 0\n"
+           "y² − 2 = 0\n"
+           "y² = 2 ⇒ y = ±√2 ≈ ±1,41\n"
+           "x² = √2 ⇒ x = ±√(√2) = ±⁴√2 ≈ ±1,19\n"
+           "y₂ = −√2 < 0: rejected, since y ≥ 0\n"
+           "Factored form: x⁴ − 2 = (x² − √2)(x² + √2)\n"
+           "Check by Vieta's formulas: y₁ + y₂ = 0 = −b/a; y₁·y₂ = −2 = c/a\n"
+           "Answer: x = −⁴√2 or x = ⁴√2.\n"_s;
     QTest::newRow("an identity") << u"x + 1 = x + 1"_s
                                  << u"x + 1 = x + 1\n"
                                     "Move every term to the left: x + 1 − x − 1 = 0\n"
