@@ -2,6 +2,8 @@
 
 #include "numbers/rational.h"
 
+#include <algorithm>
+
 namespace velmora::textbook {
 namespace {
 
@@ -238,33 +240,49 @@ void Writer::writeFactoredAndCheck(const QString& v) {
         append(line, math(minusSign()));
     else if (a() != 1)
         append(line, math(number(a())));
-    const auto factor = [&](const ExactForm& r) {
-        Formula f = row({math(QStringLiteral("(")), unknown});
+    // (v − r), or v for the root 0, with v the unknown x or x².
+    const auto factor = [&](const ExactForm& r, const Formula& v) {
+        Formula f = row({math(QStringLiteral("(")), v});
         const int sign = r.value.sign();
         if (sign == 0)
-            return unknown;
-        if (r.isRational() || (r.terms.size() == 1 && !r.nested)) {
-            append(f, math(sign < 0 ? QStringLiteral(" + ") : QStringLiteral(" − ")));
-            append(f, formulaOf(sign < 0 ? negated(r) : r));
-        } else {
-            append(f, math(QStringLiteral(" − ")));
-            Formula value = formulaOf(r);
-            if (r.denominator == 1 && r.terms.size() > 1)
-                value = row({math(QStringLiteral("(")), value, math(QStringLiteral(")"))});
-            append(f, value);
-        }
+            return v;
+        // v − r as v + |r| for a negative r: (x + (3 + √65)/4), never "− −".
+        const ExactForm magnitude = sign < 0 ? negated(r) : r;
+        append(f, math(sign < 0 ? QStringLiteral(" + ") : QStringLiteral(" − ")));
+        Formula value = formulaOf(magnitude);
+        if (!magnitude.nested && magnitude.denominator == 1 && magnitude.terms.size() > 1)
+            value = row({math(QStringLiteral("(")), value, math(QStringLiteral(")"))});
+        append(f, value);
         append(f, math(QStringLiteral(")")));
+        return f;
+    };
+    // Fully over the reals: x² − y with y > 0 is (x − √y)(x + √y); x² + |y| stays.
+    const auto factors = [&](const ExactForm& r, int power) {
+        Formula f = row({});
+        const auto raised = [&](Formula one) {
+            return power == 1 ? one : sup(one, math(QString::number(power)));
+        };
+        if (!biquadratic() || r.value.sign() <= 0) {
+            append(f, raised(factor(r, unknown)));
+            return f;
+        }
+        const ExactForm s = formOf(ExactValue::squareRoot(r.value));
+        append(f, raised(factor(s, variable(x))));
+        append(f, raised(factor(negated(s), variable(x))));
         return f;
     };
     if (ascending.size() == 1) {
         // a·x² (a·x⁴) = 0 is already its own factored form.
         if (ascending[0].value.sign() != 0) {
-            append(line, sup(factor(ascending[0]), math(QStringLiteral("2"))));
+            append(line, factors(ascending[0], 2));
             m_solution.lines.push_back(line);
         }
     } else {
+        // The factor x² of a root 0 first: −x²(x² + 1).
+        std::stable_partition(ascending.begin(), ascending.end(),
+                              [](const ExactForm& r) { return r.value.sign() == 0; });
         for (const ExactForm& r : ascending)
-            append(line, factor(r));
+            append(line, factors(r, 1));
         m_solution.lines.push_back(line);
     }
 

@@ -271,7 +271,7 @@ void TestTextbook::lines_data() {
            "x₁,₂ = (−b ± √D)/(2a) = (−3 ± √65)/(2·2) = (−3 ± √65)/4\n"
            "x₁ = (−3 + √65)/4 ≈ 1,27\n"
            "x₂ = (−3 − √65)/4 ≈ −2,77\n"
-           "Factored form: 2x² + 3x − 7 = 2(x − (−3 − √65)/4)(x − (−3 + √65)/4)\n"
+           "Factored form: 2x² + 3x − 7 = 2(x + (3 + √65)/4)(x − (−3 + √65)/4)\n"
            "Check by Vieta's formulas: x₁ + x₂ = −3/2 = −b/a; x₁·x₂ = −7/2 = c/a\n"
            "Answer: x = (−3 − √65)/4 or x = (−3 + √65)/4.\n"_s;
     QTest::newRow("normalised equation, negatives in brackets, rational roots")
@@ -336,7 +336,7 @@ void TestTextbook::lines_data() {
            "t₂ = (−2 − 4)/2 = −3\n"
            "x² = 1 ⇒ x = ±√1 = ±1\n"
            "t₂ = −3 < 0: rejected, since t ≥ 0\n"
-           "Factored form: x⁴ + 2x² − 3 = (x² − 1)(x² + 3)\n"
+           "Factored form: x⁴ + 2x² − 3 = (x − 1)(x + 1)(x² + 3)\n"
            "Check by Vieta's formulas: t₁ + t₂ = −2 = −b/a; t₁·t₂ = −3 = c/a\n"
            "Answer: x = −1 or x = 1.\n"_s;
     QTest::newRow("biquadratic: denested roots with decimals")
@@ -352,7 +352,8 @@ void TestTextbook::lines_data() {
            "t₂ = 2 − √3 ≈ 0,27\n"
            "x² = 2 + √3 ⇒ x = ±√(2 + √3) = ±(√6 + √2)/2 ≈ ±1,93\n"
            "x² = 2 − √3 ⇒ x = ±√(2 − √3) = ±(√6 − √2)/2 ≈ ±0,52\n"
-           "Factored form: x⁴ − 4x² + 1 = (x² − (2 + √3))(x² − (2 − √3))\n"
+           "Factored form: x⁴ − 4x² + 1 = (x − (√6 + √2)/2)(x + (√6 + √2)/2)(x − (√6 − √2)/2)"
+           "(x + (√6 − √2)/2)\n"
            "Check by Vieta's formulas: t₁ + t₂ = 4 = −b/a; t₁·t₂ = 1 = c/a\n"
            "Answer: x = −(√6 + √2)/2 or x = (√2 − √6)/2 or x = (√6 − √2)/2 or "
            "x = (√6 + √2)/2.\n"_s;
@@ -762,7 +763,7 @@ void TestTextbook::typedEquations_data() {
            "y² = 2 ⇒ y = ±√2 ≈ ±1,41\n"
            "x² = √2 ⇒ x = ±√(√2) = ±⁴√2 ≈ ±1,19\n"
            "y₂ = −√2 < 0: rejected, since y ≥ 0\n"
-           "Factored form: x⁴ − 2 = (x² − √2)(x² + √2)\n"
+           "Factored form: x⁴ − 2 = (x − ⁴√2)(x + ⁴√2)(x² + √2)\n"
            "Check by Vieta's formulas: y₁ + y₂ = 0 = −b/a; y₁·y₂ = −2 = c/a\n"
            "Answer: x = −⁴√2 or x = ⁴√2.\n"_s;
     QTest::newRow("an identity") << u"x + 1 = x + 1"_s
