@@ -60,6 +60,10 @@ Formula Writer::approximately(const ExactForm& form, const QString& sign) const 
 Solution Writer::write() {
     const QString& x = m_problem.unknown;
     const QString v = biquadratic() ? m_problem.letter : x;
+    m_solution.coefficients = biquadratic() ? std::vector<mpq_class>{a(), 0, b(), 0, c()}
+                                            : std::vector<mpq_class>{a(), b(), c()};
+    while (m_solution.coefficients.size() > 1 && sgn(m_solution.coefficients.front()) == 0)
+        m_solution.coefficients.erase(m_solution.coefficients.begin());
     m_solution.equation = biquadratic() ? equationLine(variable(x, 4), variable(x, 2))
                                         : equationLine(variable(x, 2), variable(x));
     m_solution.lines.push_back(m_solution.equation);

@@ -62,6 +62,9 @@ struct Solution {
     // How the equation in the formula's unknown was solved: "discriminant", "factor" (a
     // common factor taken out), "square-root" (v² = −c/a) or "linear".
     QString method;
+    // The standard form's coefficients, highest power first (a, b, c; for the biquadratic
+    // equation a, 0, b, 0, c), without leading zeros.
+    std::vector<mpq_class> coefficients;
     enum class Linear { No, OneRoot, NoSolution, AnyNumber };
     Linear linear = Linear::No;
     bool simplified = true;

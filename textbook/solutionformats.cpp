@@ -40,6 +40,10 @@ QString solutionJson(const Solution& solution, int decimals) {
     object.insert(QStringLiteral("approximations"), approximations);
     object.insert(QStringLiteral("simplified"), solution.simplified);
     object.insert(QStringLiteral("method"), solution.method);
+    QJsonArray coefficients;
+    for (const mpq_class& coefficient : solution.coefficients)
+        coefficients.append(rationalText(coefficient));
+    object.insert(QStringLiteral("coefficients"), coefficients);
     if (solution.linear == Solution::Linear::NoSolution)
         object.insert(QStringLiteral("solutions"), QStringLiteral("none"));
     else if (solution.linear == Solution::Linear::AnyNumber)

@@ -153,6 +153,8 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
 
     TypedSolution typed;
     Solution& solution = typed.solution;
+    for (int power = std::max(form.polynomial.degree(), 0); power >= 0; --power)
+        solution.coefficients.push_back(form.polynomial.coefficient(power));
     // The typed line with the separator the solution writes its numbers with.
     QString typedLine = tidyEquation(text);
     typedLine.replace(QRegularExpression(QStringLiteral("(?<=\\d)[.,](?=\\d)")),
@@ -166,6 +168,7 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
         const bool identity = form.outcome == StandardForm::Outcome::Identity;
         lines.push_back(row({textbook::words(identity ? words.identity : words.contradiction)}));
         solution.linear = identity ? Solution::Linear::AnyNumber : Solution::Linear::NoSolution;
+        solution.method = QStringLiteral("linear");
         solution.lines = std::move(lines);
         solution.lines.push_back(answerLine(solution, letter, words));
         typed.solved = false;
@@ -208,6 +211,7 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
     if (!problem) {
         // xᵏ = 0 alone: the root 0.
         solution.roots = {simplest(ExactValue())};
+        solution.method = QStringLiteral("factor");
         solution.lines = std::move(lines);
         solution.lines.push_back(answerLine(solution, letter, words));
         typed.problem.unknown = letter;
@@ -227,6 +231,7 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
             lines.push_back(sub.lines[i]);
     }
     solution.discriminant = sub.discriminant;
+    solution.method = k > 0 ? QStringLiteral("factor") : sub.method;
     solution.formulaRoots = sub.formulaRoots;
     solution.linear = sub.linear;
     solution.simplified = sub.simplified;

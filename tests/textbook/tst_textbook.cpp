@@ -89,6 +89,8 @@ private slots:
     void typedEquations_data();
     void typedEquations();
     void typedRefusals();
+    void typedJson_data();
+    void typedJson();
 };
 
 void TestTextbook::simplestRoots_data() {
@@ -800,6 +802,51 @@ void TestTextbook::typedRefusals() {
     const textbook::TypedOutcome cubic = textbook::solveTyped(u"x^3 = 1", englishWords(), u',', 2);
     QVERIFY(std::holds_alternative<textbook::UnsolvedDegree>(cubic));
     QCOMPARE(std::get<textbook::UnsolvedDegree>(cubic).degree, 3);
+}
+
+// The JSON of a typed equation names the standard form's coefficients and the method used.
+void TestTextbook::typedJson_data() {
+    QTest::addColumn<QString>("equation");
+    QTest::addColumn<QStringList>("coefficients");
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QStringList>("roots");
+
+    QTest::newRow("c = 0: a factor taken out")
+        << u"x^2 - 5x = 0"_s << QStringList{u"1"_s, u"-5"_s, u"0"_s} << u"factor"_s
+        << QStringList{u"0"_s, u"5"_s};
+    QTest::newRow("b = 0: a square root")
+        << u"x^2 = 8"_s << QStringList{u"1"_s, u"0"_s, u"-8"_s} << u"square-root"_s
+        << QStringList{u"-2*sqrt(2)"_s, u"2*sqrt(2)"_s};
+    QTest::newRow("the discriminant")
+        << u"(2x - 1)^2 = 9"_s << QStringList{u"1"_s, u"-1"_s, u"-2"_s} << u"discriminant"_s
+        << QStringList{u"-1"_s, u"2"_s};
+    QTest::newRow("a substitution")
+        << u"x^4 = 13x^2 - 36"_s << QStringList{u"1"_s, u"0"_s, u"-13"_s, u"0"_s, u"36"_s}
+        << u"substitution"_s << QStringList{u"-3"_s, u"-2"_s, u"2"_s, u"3"_s};
+    QTest::newRow("a linear equation")
+        << u"2x + 1 = 5"_s << QStringList{u"1"_s, u"-2"_s} << u"linear"_s << QStringList{u"2"_s};
+}
+
+void TestTextbook::typedJson() {
+    QFETCH(QString, equation);
+    QFETCH(QStringList, coefficients);
+    QFETCH(QString, method);
+    QFETCH(QStringList, roots);
+    const textbook::TypedOutcome outcome = textbook::solveTyped(equation, englishWords(), u',', 2);
+    QVERIFY(std::holds_alternative<textbook::TypedSolution>(outcome));
+    const QJsonObject object =
+        QJsonDocument::fromJson(
+            textbook::solutionJson(std::get<textbook::TypedSolution>(outcome).solution, 2).toUtf8())
+            .object();
+    QStringList written;
+    for (const QJsonValue& value : object.value(u"coefficients").toArray())
+        written << value.toString();
+    QCOMPARE(written, coefficients);
+    QCOMPARE(object.value(u"method").toString(), method);
+    written.clear();
+    for (const QJsonValue& value : object.value(u"roots").toArray())
+        written << value.toString();
+    QCOMPARE(written, roots);
 }
 
 QTEST_APPLESS_MAIN(TestTextbook)
