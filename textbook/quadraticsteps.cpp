@@ -90,11 +90,17 @@ void Writer::writeFactorUnknown(const QString& v) {
     m_solution.lines.push_back(zero);
     const ExactForm second = formOf(ExactValue(mpq_class(-b() / a())));
     m_vRoots = {formOf(ExactValue()), second};
-    m_solution.lines.push_back(
-        row({indexed(v, QStringLiteral("1")), math(QStringLiteral(" = 0; ")),
-             indexed(v, QStringLiteral("2")), math(QStringLiteral(" = ")),
-             fraction(math(number(-b())), math(number(a()))), math(QStringLiteral(" = ")),
-             formulaOf(second), approximately(second)}));
+    Formula roots = row({indexed(v, QStringLiteral("1")), math(QStringLiteral(" = 0; ")),
+                         indexed(v, QStringLiteral("2")), math(QStringLiteral(" = "))});
+    // −b/a with its numbers, unless that is a division by 1 or the form itself.
+    const Formula quotient = fraction(math(number(-b())), bracketed(a(), m_separator));
+    if (a() != 1 && plainText(quotient) != plainText(formulaOf(second))) {
+        append(roots, quotient);
+        append(roots, math(QStringLiteral(" = ")));
+    }
+    append(roots, formulaOf(second));
+    append(roots, approximately(second));
+    m_solution.lines.push_back(roots);
 }
 
 bool Writer::writeSquareRootOf(const QString& v) {

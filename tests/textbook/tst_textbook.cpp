@@ -318,6 +318,17 @@ void TestTextbook::lines_data() {
            "x² = 0 ⇒ x = 0\n"
            "Check by Vieta's formulas: t₁ + t₂ = 0 = −b/a; t₁·t₂ = 0 = c/a\n"
            "Answer: x = 0.\n"_s;
+    QTest::newRow("c = 0: the unknown taken out, no D")
+        << "2"
+        << "3"
+        << "0" << EquationType::Quadratic
+        << u"2x² + 3x = 0\n"
+           "Take out the common factor: x(2x + 3) = 0\n"
+           "A product is zero when a factor is zero: x = 0; 2x + 3 = 0\n"
+           "x₁ = 0; x₂ = −3/2 = −1,5\n"
+           "Factored form: 2x² + 3x = 2x(x + 3/2)\n"
+           "Check by Vieta's formulas: x₁ + x₂ = −3/2 = −b/a; x₁·x₂ = 0 = c/a\n"
+           "Answer: x = −3/2 or x = 0.\n"_s;
     QTest::newRow("D < 0 in words") << "1"
                                     << "1"
                                     << "1" << EquationType::Quadratic
