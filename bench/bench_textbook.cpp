@@ -3,6 +3,7 @@
 // into an image the size of the window's view.
 #include "textbook/formulapainter.h"
 #include "textbook/solution.h"
+#include "textbook/typedsolution.h"
 
 #include <benchmark/benchmark.h>
 
@@ -80,6 +81,25 @@ BENCHMARK_CAPTURE(solveAndLayOut, biquadratic_nested, "1", "-5", "3",
                   velmora::EquationType::Biquadratic);
 BENCHMARK_CAPTURE(solveAndLayOut, cancelling, "0,0001", "999999", "0,0001",
                   velmora::EquationType::Quadratic);
+
+// A line typed as the book prints it: read, brought to the standard form, solved, laid out.
+void typedAndLaidOut(benchmark::State& state, const char* line) {
+    const QString text = QString::fromUtf8(line);
+    QFont font;
+    font.setPixelSize(20);
+    const textbook::FormulaPainter formulas(font);
+    for (auto _ : state) {
+        const textbook::TypedOutcome outcome =
+            textbook::solveTyped(text, textbook::Words(), u',', 2);
+        qreal height = 0;
+        for (const textbook::Formula& f : std::get<textbook::TypedSolution>(outcome).solution.lines)
+            height += formulas.measure(f).height();
+        benchmark::DoNotOptimize(height);
+    }
+}
+BENCHMARK_CAPTURE(typedAndLaidOut, square_of_a_binomial, "(2x − 1)² = 9");
+BENCHMARK_CAPTURE(typedAndLaidOut, fractions, "x²/3 − x + 1/2 = 0");
+BENCHMARK_CAPTURE(typedAndLaidOut, common_factor, "x³ − 5x² + 6x = 0");
 
 } // namespace
 
