@@ -5,15 +5,17 @@
 #include <algorithm>
 
 namespace velmora {
-namespace {
+namespace {} // namespace
 
-QString superscript(long number) {
+QString superscriptNumber(long number) {
     static const QChar digits[] = {u'⁰', u'¹', u'²', u'³', u'⁴', u'⁵', u'⁶', u'⁷', u'⁸', u'⁹'};
     QString text;
     for (const char c : std::to_string(number))
         text += c == '-' ? QChar(u'⁻') : digits[c - '0'];
     return text;
 }
+
+namespace {
 
 QString withDecimals(const mpz_class& scaled, int sign, int decimals, QChar separator,
                      QChar minus) {
@@ -45,7 +47,7 @@ QString scientificText(const ExactValue& value, int significant, QChar separator
         text += separator + digits.mid(1);
     // 0.d₁d₂… × 10^e is d₁,d₂… × 10^(e − 1).
     if (found->exponent != 1)
-        text += QStringLiteral("·10") + superscript(found->exponent - 1);
+        text += QStringLiteral("·10") + superscriptNumber(found->exponent - 1);
     return text;
 }
 

@@ -9,6 +9,9 @@ namespace velmora {
 
 constexpr QChar MinusSign = QChar(0x2212);
 
+// A whole number in superscript digits: "⁻¹⁰", "³⁰⁸".
+QString superscriptNumber(long number);
+
 // The value rounded half up to the given number of decimals, with the separator and the minus
 // given ("−1,41"); a value that rounds to zero is written without a sign.
 QString fixedText(const ExactValue& value, int decimals, QChar separator, QChar minus = MinusSign);

@@ -1,3 +1,4 @@
+#include "numbers/exacttext.h"
 #include "numbers/rational.h"
 #include "textbook/solutionwriter.h"
 
@@ -9,8 +10,24 @@
 namespace velmora::textbook {
 namespace {
 
+// A whole number of more than 15 digits that ends in zeros is written as its other digits times
+// a power of ten, exactly ("1·10¹⁵⁰", "25·10²⁰"), not as a row of zeros no one reads.
+QString wholeText(const mpz_class& magnitude) {
+    QString digits = QString::fromStdString(magnitude.get_str());
+    if (digits.size() <= 15)
+        return digits;
+    qsizetype zeros = 0;
+    while (zeros + 1 < digits.size() && digits[digits.size() - 1 - zeros] == u'0')
+        ++zeros;
+    if (zeros == 0 || digits.size() - zeros > 15)
+        return digits;
+    const QString power = QStringLiteral("10") + superscriptNumber(zeros);
+    const QString mantissa = digits.left(digits.size() - zeros);
+    return mantissa == u"1" ? power : mantissa + u'·' + power;
+}
+
 QString integerText(const mpz_class& value) {
-    QString text = QString::fromStdString(mpz_class(abs(value)).get_str());
+    QString text = wholeText(abs(value));
     return sgn(value) < 0 ? minusSign() + text : text;
 }
 
@@ -33,12 +50,12 @@ Formula sumFormula(const std::vector<RootTerm>& terms, bool plusMinus) {
             append(out, math(negative ? QStringLiteral(" − ") : QStringLiteral(" + ")));
         const mpz_class magnitude = abs(term.coefficient);
         if (term.radicand == 1) {
-            append(out, math(QString::fromStdString(magnitude.get_str())));
+            append(out, math(wholeText(magnitude)));
             continue;
         }
         if (magnitude != 1)
-            append(out, math(QString::fromStdString(magnitude.get_str())));
-        append(out, root(math(QString::fromStdString(term.radicand.get_str()))));
+            append(out, math(wholeText(magnitude)));
+        append(out, root(math(wholeText(term.radicand))));
     }
     return out;
 }
@@ -48,7 +65,7 @@ Formula overDenominator(const std::vector<RootTerm>& terms, const mpz_class& den
     if (denominator == 1)
         return sumFormula(terms, plusMinus);
     const mpz_class denominatorCopy = denominator;
-    const Formula bottom = math(QString::fromStdString(denominatorCopy.get_str()));
+    const Formula bottom = math(wholeText(denominatorCopy));
     // A single negative term is written −√6/3, its sign before the bar, and so is ±√6/3.
     if (terms.size() == 1 && (sgn(terms[0].coefficient) < 0 || plusMinus)) {
         std::vector<RootTerm> positive = terms;
@@ -73,6 +90,18 @@ QString decimalText(const mpq_class& value, QChar separator, bool& finite) {
     const mpz_class power = powerOfTen(places);
     const mpz_class scaled = abs(value.get_num()) * (power / value.get_den());
     QString digits = QString::fromStdString(scaled.get_str());
+    // More than 15 whole digits, or below 0,0001: every significant digit times a power of
+    // ten, exactly, rather than a row of zeros ("1·10³⁰⁰", "2,5·10⁻⁸⁰").
+    const long exponent = static_cast<long>(digits.size()) - static_cast<long>(places);
+    if (sgn(value) != 0 && (exponent > 15 || exponent < -3)) {
+        while (digits.size() > 1 && digits.endsWith(u'0'))
+            digits.chop(1);
+        QString text = QStringLiteral("10") + superscriptNumber(exponent - 1);
+        if (digits != u"1")
+            text = digits.left(1) + (digits.size() > 1 ? separator + digits.mid(1) : QString()) +
+                   u'·' + text;
+        return sgn(value) < 0 ? minusSign() + text : text;
+    }
     if (places > 0) {
         if (digits.size() <= qsizetype(places))
             digits = QString(qsizetype(places) + 1 - digits.size(), u'0') + digits;
@@ -111,7 +140,7 @@ QString numberText(const mpq_class& value, QChar separator) {
     const QString decimal = decimalText(value, separator, finite);
     if (finite)
         return decimal;
-    return integerText(value.get_num()) + u'/' + QString::fromStdString(value.get_den().get_str());
+    return integerText(value.get_num()) + u'/' + wholeText(value.get_den());
 }
 
 Formula formulaOf(const ExactForm& form, bool plusMinus) {
@@ -136,20 +165,19 @@ Formula formulaOf(const ExactForm& form, bool plusMinus) {
     if (form.terms.size() == 1 && form.denominator == 1 && form.terms[0].radicand != 1) {
         const RootTerm& term = form.terms[0];
         const mpz_class under = term.coefficient * term.coefficient * term.radicand;
-        inner = row({sup(math(QString()), math(QStringLiteral("4"))),
-                     root(math(QString::fromStdString(under.get_str())))});
+        inner =
+            row({sup(math(QString()), math(QStringLiteral("4"))), root(math(wholeText(under)))});
     }
     Formula factorAndRoot = row({});
     if (abs(top) != 1)
-        append(factorAndRoot, math(QString::fromStdString(mpz_class(abs(top)).get_str())));
+        append(factorAndRoot, math(wholeText(mpz_class(abs(top)))));
     append(factorAndRoot, inner);
     if (sgn(top) < 0)
         append(out, math(plusMinus ? QStringLiteral("±") : minusSign()));
     else if (plusMinus)
         append(out, math(QStringLiteral("±")));
     if (form.factor.get_den() != 1)
-        append(out, fraction(factorAndRoot,
-                             math(QString::fromStdString(form.factor.get_den().get_str()))));
+        append(out, fraction(factorAndRoot, math(wholeText(form.factor.get_den()))));
     else
         append(out, factorAndRoot);
     return out;

@@ -329,6 +329,15 @@ void TestTextbook::lines_data() {
            "Factored form: 2x² + 3x = 2x(x + 3/2)\n"
            "Check by Vieta's formulas: x₁ + x₂ = −3/2 = −b/a; x₁·x₂ = 0 = c/a\n"
            "Answer: x = −3/2 or x = 0.\n"_s;
+    QTest::newRow("huge exact values as powers of ten")
+        << "1"
+        << "0"
+        << "-1E300" << EquationType::Quadratic
+        << u"x² − 10³⁰⁰ = 0\n"
+           "x² = 10³⁰⁰ ⇒ x = ±√10³⁰⁰ = ±10¹⁵⁰\n"
+           "Factored form: x² − 10³⁰⁰ = (x + 10¹⁵⁰)(x − 10¹⁵⁰)\n"
+           "Check by Vieta's formulas: x₁ + x₂ = 0 = −b/a; x₁·x₂ = −10³⁰⁰ = c/a\n"
+           "Answer: x = −10¹⁵⁰ or x = 10¹⁵⁰.\n"_s;
     QTest::newRow("D < 0 in words") << "1"
                                     << "1"
                                     << "1" << EquationType::Quadratic
