@@ -19,7 +19,11 @@ textbook::Problem problem(const char* a, const char* b, const char* c, velmora::
     const velmora::CoefficientReading reading = textbook::readProblemCoefficients(
         {QString::fromLatin1(a), QString::fromLatin1(b), QString::fromLatin1(c)},
         {u',', u',', u','});
-    return {reading.coefficients, type, QStringLiteral("t"), u','};
+    textbook::Problem problem;
+    problem.coefficients = reading.coefficients;
+    problem.type = type;
+    problem.letter = QStringLiteral("t");
+    return problem;
 }
 
 void solveQuadratic(benchmark::State& state) {

@@ -64,9 +64,20 @@ QString storedLetter() {
 
 enum class TextbookFormat { Text, Latex, Json };
 
+// A method asked for that does not solve the equation is a wrong command line.
+void checkMethod(const std::optional<QString>& method, const textbook::Problem& problem) {
+    if (!method)
+        return;
+    const QStringList methods = textbook::methodsFor(problem);
+    if (!methods.contains(*method))
+        throw UsageError{QStringLiteral("--method %1 does not solve this equation; it takes %2")
+                             .arg(*method, methods.join(QStringLiteral(", ")))};
+}
+
 // The solution as the textbook view writes it; a = 0 is solved as the linear equation.
 Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
-                      const std::optional<QString>& letter, TextbookFormat format) {
+                      const std::optional<QString>& letter, TextbookFormat format,
+                      const std::optional<QString>& method) {
     const CoefficientReading reading = textbook::readProblemCoefficients(
         {numbers[0], numbers[1], numbers[2]}, separatorsOf(numbers));
     switch (reading.outcome) {
@@ -86,6 +97,8 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
     problem.type = biquadratic ? EquationType::Biquadratic : EquationType::Quadratic;
     if (biquadratic)
         problem.letter = letter.value_or(storedLetter());
+    checkMethod(method, problem);
+    problem.method = method.value_or(QString());
     constexpr int Decimals = 2;
     const textbook::Solution solution =
         textbook::solve(problem, textbook::wordsOfLanguage(), OutputSeparator, Decimals);
@@ -101,16 +114,20 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
 }
 
 // An equation typed as a book prints it, written as the textbook view writes it.
-Outcome textbookSolveTyped(const QString& equation, TextbookFormat format) {
+Outcome textbookSolveTyped(const QString& equation, TextbookFormat format,
+                           const std::optional<QString>& method) {
     constexpr int Decimals = 2;
     const textbook::Words words = textbook::wordsOfLanguage();
-    const textbook::TypedOutcome outcome =
-        textbook::solveTyped(equation, words, OutputSeparator, Decimals);
+    const textbook::TypedOutcome outcome = textbook::solveTyped(
+        equation, words, OutputSeparator, Decimals, method.value_or(QString()));
     if (const EquationError* error = std::get_if<EquationError>(&outcome))
         return {StatusUsageError, {}, equationErrorText(*error)};
     if (const textbook::UnsolvedDegree* degree = std::get_if<textbook::UnsolvedDegree>(&outcome))
         return {StatusInputError, {}, moreText(MoreText::FormNotSolved).arg(degree->degree)};
-    const textbook::Solution& solution = std::get<textbook::TypedSolution>(outcome).solution;
+    const textbook::TypedSolution& typed = std::get<textbook::TypedSolution>(outcome);
+    if (typed.solved)
+        checkMethod(method, typed.problem);
+    const textbook::Solution& solution = typed.solution;
     switch (format) {
     case TextbookFormat::Latex:
         return {StatusDone, textbook::solutionLatex(solution), {}};
@@ -178,6 +195,7 @@ Outcome parseAndRun(const QStringList& arguments) {
     bool textbook = false;
     std::optional<TextbookFormat> format;
     std::optional<QString> letter;
+    std::optional<QString> method;
     QStringList positional;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -225,6 +243,15 @@ Outcome parseAndRun(const QStringList& arguments) {
             else
                 throw UsageError{
                     QStringLiteral("--format takes text, latex or json, not '%1'").arg(name)};
+        } else if (argument == QLatin1String("--method") ||
+                   argument.startsWith(QLatin1String("--method="))) {
+            if (argument == QLatin1String("--method")) {
+                if (++i == arguments.size())
+                    throw UsageError{QStringLiteral("--method needs a method")};
+                method = arguments[i];
+            } else {
+                method = argument.mid(9);
+            }
         } else if (argument == QLatin1String("--letter") ||
                    argument.startsWith(QLatin1String("--letter="))) {
             if (argument == QLatin1String("--letter")) {
@@ -250,13 +277,15 @@ Outcome parseAndRun(const QStringList& arguments) {
     if (command == QLatin1String("solve")) {
         if (format && !textbook)
             throw UsageError{QStringLiteral("--format belongs to solve --textbook")};
+        if (method && !textbook)
+            throw UsageError{QStringLiteral("--method belongs to solve --textbook")};
         if (textbook && positional.size() == 1) {
             if (biquadratic || letter)
                 throw UsageError{
                     QStringLiteral("an equation names its own kind and letter: no --biquadratic "
                                    "or --letter with it")};
             loadMessages();
-            return textbookSolveTyped(positional[0], format.value_or(TextbookFormat::Text));
+            return textbookSolveTyped(positional[0], format.value_or(TextbookFormat::Text), method);
         }
         if (positional.size() != 3)
             throw UsageError{
@@ -265,13 +294,15 @@ Outcome parseAndRun(const QStringList& arguments) {
         loadMessages();
         if (textbook)
             return textbookSolve(positional, biquadratic, letter,
-                                 format.value_or(TextbookFormat::Text));
+                                 format.value_or(TextbookFormat::Text), method);
         return solve(positional, biquadratic, letter);
     }
     if (command == QLatin1String("trig")) {
         if (biquadratic || letter || textbook || format)
             throw UsageError{
                 QStringLiteral("--biquadratic, --letter, --textbook and --format belong to solve")};
+        if (method)
+            throw UsageError{QStringLiteral("--method belongs to solve --textbook")};
         if (positional.size() != 2)
             throw UsageError{QStringLiteral("trig takes a function and a value")};
         loadMessages();
@@ -300,7 +331,8 @@ QString usage() {
         "Usage: velmora-cli solve [--biquadratic] [--letter LETTER] A B C\n"
         "       velmora-cli solve --textbook [--format text|latex|json] [--biquadratic]\n"
         "                         [--letter LETTER] -- A B C\n"
-        "       velmora-cli solve --textbook [--format text|latex|json] -- \"EQUATION\"\n"
+        "       velmora-cli solve --textbook [--format text|latex|json] [--method METHOD]\n"
+        "                         -- \"EQUATION\"\n"
         "       velmora-cli trig FUNCTION VALUE\n"
         "\n"
         "Velmora's equation and trigonometry pages on the command line, written exactly as\n"
@@ -318,6 +350,8 @@ QString usage() {
         "                      \"(2x - 1)^2 = 9\" or \"x(x - 3) = 4\", brought to ax² + bx + c = "
         "0\n"
         "                      step by step and solved\n"
+        "  --method METHOD     with --textbook: discriminant, or factor (c = 0) or\n"
+        "                      square-root (b = 0); without it, the class's own choice\n"
         "  --format FORMAT     with --textbook: text (the default, as Copy as text), latex\n"
         "                      (as Copy as LaTeX, an amsmath align* environment) or json\n"
         "                      (the discriminant, the roots in an ASCII form such as\n"

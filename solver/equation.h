@@ -50,6 +50,9 @@ struct Equation {
     // Whether numbers were typed as decimals (and none as a fraction), so that exact results
     // that are finite decimals are written as decimals too.
     bool decimalForms = false;
+    // The method asked for ("discriminant", "factor", "square-root"); empty: the class's own
+    // choice. The textbook view's solve uses it.
+    QString method;
 };
 
 // The real roots of a·v² + b·v + c = 0 with a ≠ 0, all in the one radical √D:

@@ -115,7 +115,10 @@ void EquationPage::raschet() {
                          {separator, separator, separator});
     const EquationType type =
         m_ui->ComboBox1->currentIndex() == 1 ? EquationType::Biquadratic : EquationType::Quadratic;
-    Equation read{reading.coefficients, type, {}, separator};
+    Equation read;
+    read.coefficients = reading.coefficients;
+    read.type = type;
+    read.separator = separator;
     for (const QLineEdit* field : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3})
         read.decimalForms = read.decimalForms || field->text().contains(separator);
     switch (reading.outcome) {

@@ -25,9 +25,10 @@ void Writer::writeQuadratic(const QString& v) {
     m_solution.discriminant = found.d;
     // An incomplete equation is solved as the class does, without D: c = 0 by taking v out,
     // b = 0 through v² = −c/a.
-    if (sgn(c()) == 0 && sgn(b()) != 0) {
+    const bool throughD = m_problem.method == QLatin1String("discriminant");
+    if (!throughD && sgn(c()) == 0 && sgn(b()) != 0) {
         writeFactorUnknown(v);
-    } else if (sgn(b()) == 0) {
+    } else if (!throughD && sgn(b()) == 0) {
         if (!writeSquareRootOf(v))
             return;
     } else {

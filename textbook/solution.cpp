@@ -184,6 +184,19 @@ CoefficientReading readProblemCoefficients(const std::array<QString, 3>& texts,
     return readCoefficients(texts, separators, ZeroAIs::Allowed);
 }
 
+QStringList methodsFor(const Problem& problem) {
+    const Coefficients& k = problem.coefficients;
+    if (sgn(k.a) == 0)
+        return {QStringLiteral("linear")};
+    QStringList methods;
+    if (sgn(k.c) == 0 && sgn(k.b) != 0)
+        methods << QStringLiteral("factor");
+    if (sgn(k.b) == 0)
+        methods << QStringLiteral("square-root");
+    methods << QStringLiteral("discriminant");
+    return methods;
+}
+
 Solution solve(const Problem& problem, const Words& words, QChar separator, int decimals) {
     return Writer(problem, words, separator, decimals).write();
 }

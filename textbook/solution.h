@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -69,6 +70,11 @@ struct Solution {
     Linear linear = Linear::No;
     bool simplified = true;
 };
+
+// The methods that solve the problem's equation (in its letter for the biquadratic one), the
+// class's own choice first: "factor" when c = 0, "square-root" when b = 0, and "discriminant";
+// "linear" alone when a = 0.
+QStringList methodsFor(const Problem& problem);
 
 // Writes the solution. separator is the decimal separator of the numbers; decimals the number
 // of decimals of the approximations ("≈ 1,27").

@@ -141,7 +141,8 @@ QString tidyEquation(QStringView text) {
     return tidy;
 }
 
-TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, int decimals) {
+TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, int decimals,
+                        const QString& method) {
     EquationParse parse = parseEquation(text);
     if (const EquationError* error = std::get_if<EquationError>(&parse))
         return *error;
@@ -219,7 +220,9 @@ TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, i
         return typed;
     }
 
-    Solution sub = solveProblem(*problem, words, separator, decimals);
+    Problem asked = *problem;
+    asked.method = method;
+    Solution sub = solveProblem(asked, words, separator, decimals);
     // The standard form (or what is left after xᵏ) is already shown by the last step or the
     // zero product's line, unless the line was typed in it.
     const bool firstLineShown = !form.steps.empty() || k > 0;

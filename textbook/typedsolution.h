@@ -25,7 +25,9 @@ struct UnsolvedDegree {
 };
 using TypedOutcome = std::variant<TypedSolution, EquationError, UnsolvedDegree>;
 
-TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, int decimals);
+// method: as Problem::method, the class's own choice when empty.
+TypedOutcome solveTyped(QStringView text, const Words& words, QChar separator, int decimals,
+                        const QString& method = {});
 
 // The line as typed, with the signs a book prints: − for '-', · for '*', superscripts for ^2…
 QString tidyEquation(QStringView text);

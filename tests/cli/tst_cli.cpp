@@ -458,6 +458,24 @@ void TstCli::textbook_data() {
                        "Розклад на множники: x² − 3x − 4 = (x + 1)(x − 4)",
                        "Перевірка за теоремою Вієта: x₁ + x₂ = 3 = −b/a; x₁·x₂ = −4 = c/a",
                        "Відповідь: −1; 4."};
+    QTest::newRow("the discriminant asked for an incomplete equation")
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--method", "discriminant", "--", "x^2 = 8"} << 0
+        << QStringList{"x² = 8",
+                       "Move every term to the left: x² − 8 = 0",
+                       "D = b² − 4ac = 0² − 4·1·(−8) = 32",
+                       "x₁,₂ = (−b ± √D)/(2a) = (0 ± √32)/(2·1) = ±2√2",
+                       "x₁ = 2√2 ≈ 2,83",
+                       "x₂ = −2√2 ≈ −2,83",
+                       "Factored form: x² − 8 = (x + 2√2)(x − 2√2)",
+                       "Check by Vieta's formulas: x₁ + x₂ = 0 = −b/a; x₁·x₂ = −8 = c/a",
+                       "Answer: x = −2√2 or x = 2√2."};
+    QTest::newRow("a method that does not solve the equation")
+        << storeWith(R"("Language": "English")")
+        << QStringList{"solve", "--textbook", "--method", "factor", "--", "1", "2", "3"} << 2
+        << QStringList{"velmora-cli: --method factor does not solve this equation; it takes "
+                       "discriminant",
+                       "Try 'velmora-cli --help'."};
     QTest::newRow("an equation the reader refuses, with its place")
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--", "x + ) = 0"} << 2

@@ -30,7 +30,11 @@ textbook::Problem problem(const QString& a, const QString& b, const QString& c,
     if (reading.outcome != velmora::CoefficientReading::Accepted)
         qFatal("bad coefficient text in a test row: %s %s %s", qPrintable(a), qPrintable(b),
                qPrintable(c));
-    return {reading.coefficients, type, u"t"_s};
+    textbook::Problem problem;
+    problem.coefficients = reading.coefficients;
+    problem.type = type;
+    problem.letter = u"t"_s;
+    return problem;
 }
 
 // The solution's words as the English language file has them.

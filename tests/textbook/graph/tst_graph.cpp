@@ -63,7 +63,11 @@ GraphModel graphFor(velmora::EquationType type, const char* a, const char* b, co
     const auto exact = [](const char* text) {
         return *velmora::parseExactDecimal(QString::fromLatin1(text), u'.');
     };
-    velmora::Equation equation{{exact(a), exact(b), exact(c)}, type, u"t"_s, comma};
+    velmora::Equation equation;
+    equation.coefficients = {exact(a), exact(b), exact(c)};
+    equation.type = type;
+    equation.letter = u"t"_s;
+    equation.separator = comma;
     const velmora::textbook::Solution solution =
         velmora::textbook::solve(equation, velmora::textbook::Words(), comma, decimals);
     return velmora::textbook::graphOf(equation, solution, comma, decimals, englishTexts());
@@ -234,8 +238,9 @@ void TstGraph::description_data() {
            "−1·10⁻⁸⁰) are too close together to tell apart at this scale; zoom in to see them; "
            "1·10⁻⁴⁰ and (0; −1·10⁻⁸⁰) are too close together to tell apart at this scale; zoom in "
            "to see them"_s;
-    // ±√2/10⁴⁰: labelled with the exact form and its approximation.
-    const QString exact = u"√2/1"_s + QString(40, u'0');
+    // ±√2/10⁴⁰: labelled with the exact form, its power of ten written as one, and its
+    // approximation.
+    const QString exact = u"√2/(10⁴⁰)"_s;
     const QString left = u"−"_s + exact + u" ≈ −1,41·10⁻⁴⁰"_s;
     const QString right = exact + u" ≈ 1,41·10⁻⁴⁰"_s;
     const QString vertex = u"(0; −2·10⁻⁸⁰)"_s;
