@@ -103,10 +103,11 @@ Outcome textbookSolveTyped(const QString& equation, TextbookFormat format) {
     const textbook::Words words = textbook::wordsOfLanguage();
     const textbook::TypedOutcome outcome =
         textbook::solveTyped(equation, words, OutputSeparator, Decimals);
-    if (const EquationError* error = std::get_if<EquationError>(&outcome))
-        return {StatusUsageError, {}, equationErrorText(*error)};
-    if (const textbook::UnsolvedDegree* degree = std::get_if<textbook::UnsolvedDegree>(&outcome))
-        return {StatusInputError, {}, moreText(MoreText::FormNotSolved).arg(degree->degree)};
+    // The refusals in the interface language, as the textbook view's equation line shows them.
+    if (std::holds_alternative<EquationError>(outcome))
+        return {StatusUsageError, {}, textbook::refusalWords(outcome)};
+    if (std::holds_alternative<textbook::UnsolvedDegree>(outcome))
+        return {StatusInputError, {}, textbook::refusalWords(outcome)};
     const textbook::Solution& solution = std::get<textbook::TypedSolution>(outcome).solution;
     switch (format) {
     case TextbookFormat::Latex:
