@@ -42,8 +42,8 @@ QString fallback(MoreText line) {
     case MoreText::TextbookCaption:
         return QStringLiteral("Textbook view");
     case MoreText::TextbookEmpty:
-        return QStringLiteral("Solve an equation on the equation page: its solution appears "
-                              "here, written as in a textbook.");
+        return QStringLiteral("Type an equation in the line above, or solve one on the equation "
+                              "page: its solution appears here, written as in a textbook.");
     case MoreText::TextbookLet:
         return QStringLiteral("Let");
     case MoreText::TextbookOneRoot:
