@@ -5,17 +5,21 @@
 namespace velmora {
 namespace {
 
-// A character as the message quotes it: a control character or any other that shows nothing
-// by itself is named by its code ("U+0007").
+// A character as the English message quotes it: 'x', or U+0007 as it is.
 QString quoted(const QString& character) {
-    const char32_t code = character.toUcs4().value(0);
-    if (QChar::isPrint(code) && !QChar::isSpace(code) &&
-        QChar::category(code) != QChar::Mark_NonSpacing)
-        return u'\'' + character + u'\'';
-    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QChar(u'0')).toUpper();
+    const QString shown = shownCharacter(character);
+    return shown == character ? u'\'' + character + u'\'' : shown;
 }
 
 } // namespace
+
+QString shownCharacter(const QString& character) {
+    const char32_t code = character.toUcs4().value(0);
+    if (QChar::isPrint(code) && !QChar::isSpace(code) &&
+        QChar::category(code) != QChar::Mark_NonSpacing)
+        return character;
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QChar(u'0')).toUpper();
+}
 
 QString equationErrorText(const EquationError& error) {
     using Kind = EquationError::Kind;

@@ -94,5 +94,8 @@ EquationParse parseEquation(QStringView text);
 
 // The error in English: "unexpected ')' at 7", "two unknowns: x and y".
 QString equationErrorText(const EquationError& error);
+// A refused character as a message names it: itself, or its code ("U+0007") for a control
+// character or any other that shows nothing by itself.
+QString shownCharacter(const QString& character);
 
 } // namespace velmora

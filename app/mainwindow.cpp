@@ -140,11 +140,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui:
     connect(equationPage(), &EquationPage::linearEquationTyped, this,
             [this](const Equation& read) { guarded([&] { followSolve(read); }); });
     connectGuarded(m_ui->TextbookView, &QAction::triggered, this, [this] { showTextbookView(); });
+    connectGuarded(m_ui->TypeEquation, &QAction::triggered, this, [this] { typeEquation(); });
 
     connectHelpMenu();
     // The keyboard reaches the menu bar (F10, a lone Alt), the help (F1) and every button
     // (Enter on the focused one).
     giveMenuBarKeyboardAccess(m_ui->MainMenu1);
+    giveMenuShortcutsPrecedence(this);
     m_ui->N11->setShortcut(QKeySequence::HelpContents);
     letEnterPressFocusedButtons();
 
@@ -240,6 +242,7 @@ void TForm1::language() {
     m_ui->N9->setText(text(M::CheckForUpdates));
     m_ui->N13->setText(text(M::About));
     m_ui->TextbookView->setText(moreText(MoreText::TextbookCaption));
+    m_ui->TypeEquation->setText(moreText(MoreText::TextbookTypeEquation));
     if (m_textbook)
         m_textbook->language();
     // Alt and a letter opens a menu, a letter chooses an item, in every language.
@@ -273,6 +276,11 @@ void TForm1::showTextbookView() {
     m_textbook->show();
     m_textbook->raise();
     m_textbook->activateWindow();
+}
+
+void TForm1::typeEquation() {
+    showTextbookView();
+    m_textbook->focusEquationLine();
 }
 
 } // namespace velmora

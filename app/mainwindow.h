@@ -65,6 +65,8 @@ public:
     void PageControl1Change();
     // View › Textbook view: shows the textbook view, made the first time, with the last solve.
     void showTextbookView();
+    // View › Type an equation…: the textbook view, with the keyboard on its equation line.
+    void typeEquation();
     // The textbook view once it has been opened; none before.
     textbook::TextbookWindow* textbookView() const { return m_textbook; }
     // Fits the detailed-solution box and the window to the last solve's line count.

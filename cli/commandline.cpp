@@ -120,10 +120,11 @@ Outcome textbookSolveTyped(const QString& equation, TextbookFormat format,
     const textbook::Words words = textbook::wordsOfLanguage();
     const textbook::TypedOutcome outcome = textbook::solveTyped(
         equation, words, OutputSeparator, Decimals, method.value_or(QString()));
-    if (const EquationError* error = std::get_if<EquationError>(&outcome))
-        return {StatusUsageError, {}, equationErrorText(*error)};
-    if (const textbook::UnsolvedDegree* degree = std::get_if<textbook::UnsolvedDegree>(&outcome))
-        return {StatusInputError, {}, moreText(MoreText::FormNotSolved).arg(degree->degree)};
+    // The refusals in the interface language, as the textbook view's equation line shows them.
+    if (std::holds_alternative<EquationError>(outcome))
+        return {StatusUsageError, {}, textbook::refusalWords(outcome)};
+    if (std::holds_alternative<textbook::UnsolvedDegree>(outcome))
+        return {StatusInputError, {}, textbook::refusalWords(outcome)};
     const textbook::TypedSolution& typed = std::get<textbook::TypedSolution>(outcome);
     if (typed.solved)
         checkMethod(method, typed.problem);

@@ -31,7 +31,7 @@ inline constexpr int TableCount = 9;
 // The lines of each of the seven interface tables.
 inline constexpr int LinesPerTable = 13;
 // The lines the More and Help tables have room for: the program's own texts grow with it.
-inline constexpr int MoreLines = 96;
+inline constexpr int MoreLines = 128;
 inline constexpr int HelpLines = 30;
 
 // How many lines the table has room for.

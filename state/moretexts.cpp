@@ -42,8 +42,8 @@ QString fallback(MoreText line) {
     case MoreText::TextbookCaption:
         return QStringLiteral("Textbook view");
     case MoreText::TextbookEmpty:
-        return QStringLiteral("Solve an equation on the equation page: its solution appears "
-                              "here, written as in a textbook.");
+        return QStringLiteral("Type an equation in the line above, or solve one on the equation "
+                              "page: its solution appears here, written as in a textbook.");
     case MoreText::TextbookLet:
         return QStringLiteral("Let");
     case MoreText::TextbookOneRoot:
@@ -180,6 +180,44 @@ QString fallback(MoreText line) {
     case MoreText::FormNotSolved:
         return QStringLiteral("Only linear, quadratic and biquadratic equations are solved here; "
                               "this one is of degree %1.");
+    case MoreText::TextbookEquationLabel:
+        return QStringLiteral("&Equation:");
+    case MoreText::TextbookTypeEquation:
+        return QStringLiteral("Type an equation…");
+    case MoreText::EquationUnexpectedCharacter:
+        return QStringLiteral("Unexpected character '%2' at position %1");
+    case MoreText::EquationUnexpectedEnd:
+        return QStringLiteral("The equation breaks off at position %1");
+    case MoreText::EquationMissingBracket:
+        return QStringLiteral("Missing ')' at position %1");
+    case MoreText::EquationNumberAfterFactor:
+        return QStringLiteral("A number right after a factor at position %1");
+    case MoreText::EquationUnknownInDenominator:
+        return QStringLiteral("The unknown in a denominator at position %1");
+    case MoreText::EquationDivisionByZero:
+        return QStringLiteral("Division by zero at position %1");
+    case MoreText::EquationTwoUnknowns:
+        return QStringLiteral("Two unknowns, %3 and %2, at position %1");
+    case MoreText::EquationMoreThanOneEquals:
+        return QStringLiteral("More than one '=' at position %1");
+    case MoreText::EquationMissingEquals:
+        return QStringLiteral("No '=' in the equation");
+    case MoreText::EquationEmptySide:
+        return QStringLiteral("Nothing on one side of '=' at position %1");
+    case MoreText::EquationDegreeTooHigh:
+        return QStringLiteral("Degree above %3 at position %1");
+    case MoreText::EquationExponentTooLarge:
+        return QStringLiteral("Exponent above %3 at position %1");
+    case MoreText::EquationZeroToPowerZero:
+        return QStringLiteral("0 to the power 0 at position %1");
+    case MoreText::EquationNumberTooLong:
+        return QStringLiteral("A number longer than %3 digits at position %1");
+    case MoreText::EquationNumbersTooLarge:
+        return QStringLiteral("Numbers too large at position %1");
+    case MoreText::EquationNestingTooDeep:
+        return QStringLiteral("Brackets nested deeper than %3 at position %1");
+    case MoreText::EquationInputTooLong:
+        return QStringLiteral("The equation is longer than %3 characters");
     }
     return {};
 }

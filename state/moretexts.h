@@ -92,6 +92,28 @@ enum class MoreText {
     FormFactorOut = 74,
     FormZeroProduct = 75,
     FormNotSolved = 76,
+    // The textbook view's equation line: its label (with its mnemonic), the View menu item that
+    // opens the view there, and why a line was refused. In the refusals %1 is the position and
+    // %2 the character there; %3 is the limit passed, or for two unknowns the first letter.
+    TextbookEquationLabel = 77,
+    TextbookTypeEquation = 78,
+    EquationUnexpectedCharacter = 79,
+    EquationUnexpectedEnd = 80,
+    EquationMissingBracket = 81,
+    EquationNumberAfterFactor = 82,
+    EquationUnknownInDenominator = 83,
+    EquationDivisionByZero = 84,
+    EquationTwoUnknowns = 85,
+    EquationMoreThanOneEquals = 86,
+    EquationMissingEquals = 87,
+    EquationEmptySide = 88,
+    EquationDegreeTooHigh = 89,
+    EquationExponentTooLarge = 90,
+    EquationZeroToPowerZero = 91,
+    EquationNumberTooLong = 92,
+    EquationNumbersTooLarge = 93,
+    EquationNestingTooDeep = 94,
+    EquationInputTooLong = 95,
 };
 
 // The line of the loaded language file; when the file has none, the program's own words: the

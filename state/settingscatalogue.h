@@ -56,6 +56,10 @@ inline constexpr int DefaultTextbookDecimals = 2;
 // The solution's share of the textbook view's height, in thousandths; the graph has the rest.
 inline constexpr IntegerValue TextbookSplit{
     {RootKey::LocalMachine, ProgramKey, u"Textbook view split"}};
+// The equations last solved with Enter in the textbook view's equation line, the most recent
+// first, as one text (textbook/equationhistory.h says how it is written).
+inline constexpr StringValue TextbookEquations{
+    {RootKey::LocalMachine, ProgramKey, u"Textbook view equations"}};
 
 // Values of the operating system. Linux has none of them in the store, so the readers take
 // their missing-value paths unless a value has been stored there (tests seed them).

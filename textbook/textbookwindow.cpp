@@ -1,10 +1,12 @@
 #include "textbook/textbookwindow.h"
 
 #include "platform/base/failure.h"
+#include "platform/base/locale.h"
 #include "platform/desktop/windowsystem.h"
 #include "platform/ui/errorreport.h"
 #include "state/moretexts.h"
 #include "state/settingscatalogue.h"
+#include "textbook/equationline.h"
 #include "textbook/graph/graphpainter.h"
 #include "textbook/graph/graphview.h"
 #include "textbook/solutiongraph.h"
@@ -53,8 +55,9 @@ TextbookWindow::TextbookWindow(QWidget* parent)
       m_savePdf(new QAction(this)), m_saveGraph(new QAction(this)), m_zoomIn(new QAction(this)),
       m_zoomOut(new QAction(this)), m_zoomReset(new QAction(this)), m_close(new QAction(this)),
       m_decimalsLabel(new QLabel(this)), m_decimals(new QSpinBox(this)),
-      m_splitter(new QSplitter(Qt::Vertical, this)), m_scroll(new QScrollArea(m_splitter)),
-      m_view(new SolutionView(m_scroll)), m_graph(new graph::GraphView(m_splitter)) {
+      m_line(new EquationLine(this)), m_splitter(new QSplitter(Qt::Vertical, this)),
+      m_scroll(new QScrollArea(m_splitter)), m_view(new SolutionView(m_scroll)),
+      m_graph(new graph::GraphView(m_splitter)) {
     setObjectName(QStringLiteral("TextbookWindow"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -94,6 +97,7 @@ TextbookWindow::TextbookWindow(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
+    layout->addWidget(m_line);
     layout->addWidget(m_splitter, 1);
     layout->addWidget(m_viewBar);
 
@@ -106,6 +110,10 @@ TextbookWindow::TextbookWindow(QWidget* parent)
     connectGuarded(m_zoomOut, &QAction::triggered, this, [this] { zoomOut(); });
     connectGuarded(m_zoomReset, &QAction::triggered, this, [this] { resetZoom(); });
     connectGuarded(m_close, &QAction::triggered, this, [this] { close(); });
+    connect(m_line, &EquationLine::edited, this,
+            [this](const QString& text) { guarded([&] { lineEdited(text); }); });
+    connect(m_line, &EquationLine::entered, this,
+            [this](const QString& text) { guarded([&] { lineEntered(text); }); });
     connectGuarded(m_decimals, &QSpinBox::valueChanged, this, [this] {
         try {
             catalogue::write(catalogue::TextbookDecimals, m_decimals->value());
@@ -139,12 +147,68 @@ void TextbookWindow::language() {
     m_decimalsLabel->setText(moreText(MoreText::TextbookDecimals) + u' ');
     m_decimals->setAccessibleName(moreText(MoreText::TextbookDecimals));
     m_view->setHint(moreText(MoreText::TextbookEmpty));
+    m_line->setLabelText(moreText(MoreText::TextbookEquationLabel));
+    if (!m_line->refusal().isEmpty())
+        m_line->setRefusal(refusalWords(solveLine(m_line->text())));
     rewrite();
 }
 
 void TextbookWindow::showEquation(const Equation& equation) {
     m_equation = equation;
+    m_typed.clear();
     rewrite();
+    // The line names what the view shows, so the student can change the page's equation there.
+    m_line->setText(m_solution ? plainText(m_solution->equation) : QString());
+}
+
+void TextbookWindow::focusEquationLine() {
+    m_line->focusLine();
+}
+
+TypedOutcome TextbookWindow::solveLine(const QString& text) const {
+    return solveTyped(text, wordsOfLanguage(), localeDecimalSeparator(), decimals());
+}
+
+void TextbookWindow::lineEdited(const QString& text) {
+    m_line->setRefusal({});
+    const TypedOutcome outcome = solveLine(text);
+    if (const auto* typed = std::get_if<TypedSolution>(&outcome)) {
+        m_typed = text;
+        showTyped(*typed);
+    }
+}
+
+void TextbookWindow::lineEntered(const QString& text) {
+    if (text.trimmed().isEmpty())
+        return;
+    const TypedOutcome outcome = solveLine(text);
+    if (const auto* typed = std::get_if<TypedSolution>(&outcome)) {
+        m_typed = text;
+        showTyped(*typed);
+        m_line->setRefusal({});
+        m_line->remember(text.trimmed());
+        return;
+    }
+    m_line->setRefusal(refusalWords(outcome));
+    // An equation read but not solved here leaves nothing of the last one on show.
+    if (std::holds_alternative<UnsolvedDegree>(outcome)) {
+        m_typed.clear();
+        m_equation.reset();
+        m_solution.reset();
+        m_view->setLines({});
+        m_graph->setGraph({}, moreText(MoreText::GraphName), m_separator);
+    }
+}
+
+void TextbookWindow::showTyped(const TypedSolution& typed) {
+    m_separator = localeDecimalSeparator();
+    m_solution = typed.solution;
+    m_view->setLines(m_solution->lines);
+    // An identity or a contradiction has no curve of its own: the graph is emptied.
+    m_graph->setGraph(typed.solved ? graphOf(typed.problem, *m_solution, m_separator, decimals(),
+                                             graphTextsOfLanguage())
+                                   : graph::GraphModel{},
+                      moreText(MoreText::GraphName), m_separator);
 }
 
 int TextbookWindow::decimals() const {
@@ -152,6 +216,12 @@ int TextbookWindow::decimals() const {
 }
 
 void TextbookWindow::rewrite() {
+    if (!m_typed.isEmpty()) {
+        const TypedOutcome outcome = solveLine(m_typed);
+        if (const auto* typed = std::get_if<TypedSolution>(&outcome))
+            showTyped(*typed);
+        return;
+    }
     if (!m_equation) {
         m_view->setLines({});
         return;

@@ -2,6 +2,7 @@
 
 #include "solver/equation.h"
 #include "textbook/solution.h"
+#include "textbook/typedsolution.h"
 
 #include <QWidget>
 
@@ -23,19 +24,24 @@ class GraphView;
 
 namespace velmora::textbook {
 
+class EquationLine;
 class SolutionView;
 
-// The textbook view: the last solve of the equation page written as the class writes it, with
-// its commands (copy as text or LaTeX, print, save as PDF, zoom, decimals), and below it the
-// graph of the equation (a splitter between them, remembered). Made when first opened.
+// The textbook view: an equation written as the class writes it, with its commands (copy as
+// text or LaTeX, print, save as PDF, zoom, decimals), and below it the graph of the equation (a
+// splitter between them, remembered). The equation is the equation page's last solve or one
+// typed in the line at the top. Made when first opened.
 class TextbookWindow : public QWidget {
     Q_OBJECT
 public:
     explicit TextbookWindow(QWidget* parent = nullptr);
     ~TextbookWindow() override;
 
-    // Writes the equation the page read, and shows it with its graph.
+    // Writes the equation the page read, and shows it with its graph; the equation line then
+    // holds its text, to be changed and solved again.
     void showEquation(const Equation& equation);
+    // Gives the keyboard to the equation line.
+    void focusEquationLine();
     // Puts the current language's texts on the window and writes the solution again in it.
     void language();
 
@@ -62,6 +68,7 @@ public:
 
     QSplitter* splitter() const { return m_splitter; }
     SolutionView* solutionView() const { return m_view; }
+    EquationLine* equationLine() const { return m_line; }
     graph::GraphView* graphView() const { return m_graph; }
 
 protected:
@@ -69,6 +76,13 @@ protected:
 
 private:
     void rewrite();
+    // The line as the student changes it: shown when it solves, else the last solution stays
+    // and nothing is said until Enter.
+    void lineEdited(const QString& text);
+    // Enter: a line that solves is shown and remembered; one that does not says why.
+    void lineEntered(const QString& text);
+    TypedOutcome solveLine(const QString& text) const;
+    void showTyped(const TypedSolution& typed);
     void applyZoom();
     void restoreGeometryFromSettings();
     void storeGeometry();
@@ -87,11 +101,14 @@ private:
     QAction* m_close;
     QLabel* m_decimalsLabel;
     QSpinBox* m_decimals;
+    EquationLine* m_line;
     QSplitter* m_splitter;
     QScrollArea* m_scroll;
     SolutionView* m_view;
     graph::GraphView* m_graph;
+    // What is shown: the page's equation, or the typed line when it is not empty.
     std::optional<Equation> m_equation;
+    QString m_typed;
     std::optional<Solution> m_solution;
     qreal m_zoom = 1.0;
     QChar m_separator = u',';

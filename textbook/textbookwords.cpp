@@ -2,7 +2,76 @@
 
 #include "state/moretexts.h"
 
+#include <array>
+
 namespace velmora::textbook {
+namespace {
+
+// The template with %1, %2 and %3 replaced in one pass, so a typed "%1" put in stays as it is;
+// a number the template lacks is simply not shown.
+QString filled(const QString& pattern, const std::array<QString, 3>& values) {
+    QString out;
+    out.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        const int number = i + 1 < pattern.size() ? pattern[i + 1].digitValue() : -1;
+        if (c == u'%' && number >= 1 && number <= 3) {
+            out += values[static_cast<std::size_t>(number - 1)];
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+struct ErrorLine {
+    MoreText line;
+    QString third; // %3: the limit passed, or the first of two unknowns
+};
+
+ErrorLine errorLine(const EquationError& error) {
+    using Kind = EquationError::Kind;
+    switch (error.kind) {
+    case Kind::UnexpectedCharacter:
+        break;
+    case Kind::UnexpectedEnd:
+        return {MoreText::EquationUnexpectedEnd, {}};
+    case Kind::MissingBracket:
+        return {MoreText::EquationMissingBracket, {}};
+    case Kind::NumberAfterFactor:
+        return {MoreText::EquationNumberAfterFactor, {}};
+    case Kind::UnknownInDenominator:
+        return {MoreText::EquationUnknownInDenominator, {}};
+    case Kind::DivisionByZero:
+        return {MoreText::EquationDivisionByZero, {}};
+    case Kind::TwoUnknowns:
+        return {MoreText::EquationTwoUnknowns, QString(error.firstUnknown)};
+    case Kind::MoreThanOneEquals:
+        return {MoreText::EquationMoreThanOneEquals, {}};
+    case Kind::MissingEquals:
+        return {MoreText::EquationMissingEquals, {}};
+    case Kind::EmptySide:
+        return {MoreText::EquationEmptySide, {}};
+    case Kind::DegreeTooHigh:
+        return {MoreText::EquationDegreeTooHigh, QString::number(MaxPolynomialDegree)};
+    case Kind::ExponentTooLarge:
+        return {MoreText::EquationExponentTooLarge, QString::number(MaxNumberExponent)};
+    case Kind::ZeroToPowerZero:
+        return {MoreText::EquationZeroToPowerZero, {}};
+    case Kind::NumberTooLong:
+        return {MoreText::EquationNumberTooLong, QString::number(MaxNumberDigits)};
+    case Kind::NumbersTooLarge:
+        return {MoreText::EquationNumbersTooLarge, {}};
+    case Kind::NestingTooDeep:
+        return {MoreText::EquationNestingTooDeep, QString::number(MaxBracketDepth)};
+    case Kind::InputTooLong:
+        return {MoreText::EquationInputTooLong, QString::number(MaxEquationLength)};
+    }
+    return {MoreText::EquationUnexpectedCharacter, {}};
+}
+
+} // namespace
 
 Words wordsOfLanguage() {
     Words words;
@@ -64,6 +133,20 @@ graph::GraphTexts graphTextsOfLanguage() {
     for (const auto& [line, text] : lines)
         *text = moreText(line);
     return t;
+}
+
+QString equationErrorWords(const EquationError& error) {
+    const ErrorLine line = errorLine(error);
+    return filled(moreText(line.line),
+                  {QString::number(error.position), shownCharacter(error.character), line.third});
+}
+
+QString refusalWords(const TypedOutcome& outcome) {
+    if (const EquationError* error = std::get_if<EquationError>(&outcome))
+        return equationErrorWords(*error);
+    if (const UnsolvedDegree* unsolved = std::get_if<UnsolvedDegree>(&outcome))
+        return moreText(MoreText::FormNotSolved).arg(unsolved->degree);
+    return {};
 }
 
 } // namespace velmora::textbook

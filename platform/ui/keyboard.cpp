@@ -10,6 +10,8 @@
 #include <QShortcut>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
@@ -33,6 +35,41 @@ protected:
             button->click();
         return true;
     }
+};
+
+bool runsMenuItem(const QList<QAction*>& actions, const QKeySequence& pressed) {
+    return std::any_of(actions.begin(), actions.end(), [&pressed](const QAction* action) {
+        if (const QMenu* menu = action->menu())
+            return runsMenuItem(menu->actions(), pressed);
+        return action->isEnabled() && action->shortcuts().contains(pressed);
+    });
+}
+
+// A field asked whether it keeps a key is told no when the key runs an item of its window's
+// menu bar: the key event then goes on to the item's shortcut.
+class MenuShortcutsFirst : public QObject {
+public:
+    explicit MenuShortcutsFirst(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_window)
+            return false;
+        const QKeySequence pressed(static_cast<const QKeyEvent*>(event)->keyCombination());
+        const QList<QMenuBar*> bars = m_window->findChildren<QMenuBar*>();
+        if (std::none_of(bars.begin(), bars.end(), [&pressed](const QMenuBar* bar) {
+                return runsMenuItem(bar->actions(), pressed);
+            }))
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    QWidget* m_window;
 };
 
 // The toolkit's own menu bar does the Alt key's part on a style that asks for it; the
@@ -83,6 +120,15 @@ void letEnterPressFocusedButtons() {
     auto* filter = new EnterPressesButton(application);
     filter->setObjectName(name);
     application->installEventFilter(filter);
+}
+
+void giveMenuShortcutsPrecedence(QWidget* window) {
+    static const QString name = QStringLiteral("velmora-menu-shortcuts-first");
+    if (window->findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto* filter = new MenuShortcutsFirst(window);
+    filter->setObjectName(name);
+    QCoreApplication::instance()->installEventFilter(filter);
 }
 
 void giveMenuBarKeyboardAccess(QMenuBar* bar) {

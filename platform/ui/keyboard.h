@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QMenuBar;
+class QWidget;
 
 namespace velmora {
 
@@ -11,6 +12,12 @@ namespace velmora {
 // window of the program, as Space does. No button becomes a default button by it: Enter
 // anywhere else does what it did before. Installed once per application; later calls do nothing.
 void letEnterPressFocusedButtons();
+
+// Lets the shortcut keys of a window's menu items run them while one of its fields has the
+// keyboard. A field keeps a key it edits with: on Linux desktops Ctrl+E moves to the end of the
+// line, so a menu item with Ctrl+E would never run from a field. Installed once per window;
+// later calls do nothing.
+void giveMenuShortcutsPrecedence(QWidget* window);
 
 // Puts the keyboard on the menu bar as the desktop's own programs do: F10, or Alt pressed and
 // released alone, highlights the first menu; the arrows move along the bar and Down or Enter

@@ -479,7 +479,20 @@ void TstCli::textbook_data() {
     QTest::newRow("an equation the reader refuses, with its place")
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--", "x + ) = 0"} << 2
-        << QStringList{"unexpected ')' at 5"};
+        << QStringList{"Unexpected character ')' at position 5"};
+    QTest::newRow("the same refusal in the settings' language, Russian")
+        << storeWith(R"("Language": "Russian")")
+        << QStringList{"solve", "--textbook", "--", "x + ) = 0"} << 2
+        << QStringList{"Неожиданный символ «)» в позиции 5"};
+    QTest::newRow("a limit named in Ukrainian")
+        << storeWith(R"("Language": "Ukrainian")")
+        << QStringList{"solve", "--textbook", "--", "x^2 = 2^21"} << 2
+        << QStringList{"Показник степеня більший за 20 у позиції 9"};
+    QTest::newRow("a degree not solved here, in Russian")
+        << storeWith(R"("Language": "Russian")")
+        << QStringList{"solve", "--textbook", "--", "x^3 + x + 1 = 0"} << 1
+        << QStringList{"Здесь решаются только линейные, квадратные и биквадратные уравнения; "
+                       "это уравнение степени 3."};
     QTest::newRow("latex")
         << storeWith(R"("Language": "English")")
         << QStringList{"solve", "--textbook", "--format", "latex", "--", "3", "0", "-2"} << 0

@@ -445,7 +445,8 @@ void TstMainWindow::menuTree() {
     const QStringList expected = {
         "MainMenu1: N1 Файл, N4 Вид, N8 Справка",
         "N1: N2 Настройки [icon], N14 -, N3 Выход [icon]",
-        "N4: N5 Подробное решение [check, checked], TextbookView Решение как в учебнике, N6 Окно",
+        "N4: N5 Подробное решение [check, checked], TextbookView Решение как в учебнике, "
+        "TypeEquation Ввести уравнение…, N6 Окно",
         "N6: N7 Square root [radio, checked], N12 Тригонометрия [radio]",
         "N8: N11 Содержание [icon], N16 -, N10 Домашняя страница [icon], "
         "N9 Проверить обновления [icon], N15 -, N13 О программе [icon]",

@@ -17,7 +17,7 @@
 using velmora::TextTable;
 
 // The last line of the More table the program uses.
-constexpr int LastMoreLine = static_cast<int>(velmora::MoreText::FormNotSolved);
+constexpr int LastMoreLine = static_cast<int>(velmora::MoreText::EquationInputTooLong);
 namespace Global = velmora::Global;
 
 namespace {

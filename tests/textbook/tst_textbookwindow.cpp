@@ -1,11 +1,14 @@
 // The textbook view as the user drives it (offscreen): made on the first Ctrl+T and not before,
 // following the equation page's solves, copying, zooming, the PDF, Escape, its remembered size,
-// the language and the palette.
+// the language and the palette; the equation line at its top, reached with Ctrl+E, with its
+// refusals and its remembered equations.
 #include "app/mainwindow.h"
 #include "state/global.h"
 #include "state/language.h"
 #include "state/settingscatalogue.h"
+#include "state/storednames.h"
 #include "tests/support/testsupport.h"
+#include "textbook/equationline.h"
 #include "textbook/graph/graphview.h"
 #include "textbook/solutionprint.h"
 #include "textbook/solutionview.h"
@@ -17,6 +20,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -35,6 +41,49 @@ using velmora::test::TemporaryStore;
 using velmora::textbook::TextbookWindow;
 
 namespace {
+
+QStringList rootLabels(const TextbookWindow* view) {
+    QStringList labels;
+    for (const velmora::graph::Mark& mark : view->graphView()->graph().marks)
+        if (mark.kind == velmora::graph::Mark::Root)
+            labels << mark.label;
+    return labels;
+}
+
+// The curve's blue on the printed page, in its lower half where the graph goes, whatever the
+// desktop's colours: how many pixels of it.
+int printedCurveInk(const TextbookWindow* view) {
+    QImage page(595, 842, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    view->paintPages(painter, QRectF(56, 56, 483, 730), [] { return false; });
+    painter.end();
+    int blue = 0;
+    for (int y = page.height() / 2; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            blue += c.blue() > 150 && c.red() < 100;
+        }
+    return blue;
+}
+
+// The equation line, where the keyboard's keys go when it has the focus (its text field is
+// inside it).
+QComboBox* lineOf(const TextbookWindow* view) {
+    return view->equationLine()->box();
+}
+
+// Types over the equation line's text, key by key, as the student does.
+void typeOver(const TextbookWindow* view, const QString& text) {
+    lineOf(view)->lineEdit()->selectAll();
+    QTest::keyClicks(lineOf(view), text);
+}
+
+// The refusal under the line, when one is shown.
+QString shownRefusal(const TextbookWindow* view) {
+    const auto* label = view->findChild<QLabel*>(u"equationRefusal"_s);
+    return label && label->isVisible() ? label->text() : QString();
+}
 
 QStringList accessibleLines(const TextbookWindow* view) {
     QStringList lines;
@@ -93,6 +142,14 @@ private slots:
     void graphFollowsTheSolve();
     void graphIsPrintedAndSaved();
     void splitterIsKept();
+    void typingFollowsTheLine();
+    void refusalWaitsForEnter_data();
+    void refusalWaitsForEnter();
+    void ctrlEGoesToTheLine();
+    void typedSolutionIsCopiedAndPrinted();
+    void historyKeepsTheLastTwenty();
+    void historyFromTheStore_data();
+    void historyFromTheStore();
     void screenshots();
 
 private:
@@ -169,8 +226,8 @@ void TstTextbookWindow::madeOnFirstCtrlT() {
     QVERIFY(!view->solution());
     auto* hint = view->solutionView()->findChild<QLabel*>();
     QVERIFY(hint && hint->isVisible());
-    QCOMPARE(hint->text(), u"Solve an equation on the equation page: its solution appears here, "
-                           "written as in a textbook."_s);
+    QCOMPARE(hint->text(), u"Type an equation in the line above, or solve one on the equation "
+                           "page: its solution appears here, written as in a textbook."_s);
     // The same window again.
     QCOMPARE(openView(), view);
 }
@@ -396,14 +453,7 @@ void TstTextbookWindow::graphIsPrintedAndSaved() {
                      [&pagesAsked] { return ++pagesAsked, false; });
     painter.end();
     QCOMPARE(pagesAsked, 0);
-    // The curve in its blue, in the lower half where the graph goes, whatever the desktop's
-    // colours.
-    int blue = 0;
-    for (int y = page.height() / 2; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            blue += c.blue() > 150 && c.red() < 100;
-        }
+    const int blue = printedCurveInk(view);
     QVERIFY2(blue > 100, qPrintable(QString::number(blue)));
 
     QTemporaryDir folder;
@@ -434,6 +484,252 @@ void TstTextbookWindow::splitterIsKept() {
              qPrintable(u"%1 %2"_s.arg(sizes[0]).arg(sizes[1])));
 }
 
+// The line names the page's equation after Calculate; as the student types over it, each line
+// that reads as an equation is shown with its graph, and one that does not yet leaves the last
+// solution on show without a word.
+void TstTextbookWindow::typingFollowsTheLine() {
+    solve(u"0"_s, u"1"_s, u"-3"_s, u"2"_s);
+    TextbookWindow* view = openView();
+    QCOMPARE(view->equationLine()->text(), u"x² − 3x + 2 = 0"_s);
+    const QStringList pageLines = accessibleLines(view);
+    QCOMPARE(pageLines.value(0), u"x² − 3x + 2 = 0"_s);
+
+    typeOver(view, u"x(x - 3) = "_s);
+    QCOMPARE(accessibleLines(view), pageLines);
+    QCOMPARE(shownRefusal(view), QString());
+    QTest::keyClick(lineOf(view), Qt::Key_4);
+    const QStringList typedLines{
+        u"x(x − 3) = 4"_s,
+        u"Open the brackets: x² − 3x = 4"_s,
+        u"Move every term to the left: x² − 3x − 4 = 0"_s,
+        u"D = b² − 4ac = (−3)² − 4·1·(−4) = 25"_s,
+        u"x₁,₂ = (−b ± √D)/(2a) = (3 ± 5)/(2·1)"_s,
+        u"x₁ = (3 + 5)/2 = 4"_s,
+        u"x₂ = (3 − 5)/2 = −1"_s,
+        u"Factored form: x² − 3x − 4 = (x + 1)(x − 4)"_s,
+        u"Check by Vieta's formulas: x₁ + x₂ = 3 = −b/a; x₁·x₂ = −4 = c/a"_s,
+        u"Answer: x = −1 or x = 4."_s};
+    QCOMPARE(accessibleLines(view), typedLines);
+    QCOMPARE(rootLabels(view), (QStringList{u"−1"_s, u"4"_s}));
+
+    // A key that spoils the line changes nothing on show.
+    QTest::keyClicks(lineOf(view), u" +"_s);
+    QCOMPARE(accessibleLines(view), typedLines);
+    QCOMPARE(rootLabels(view), (QStringList{u"−1"_s, u"4"_s}));
+    QCOMPARE(shownRefusal(view), QString());
+
+    // An identity has no curve of its own: the last one goes.
+    typeOver(view, u"2(x + 1) = 2x + 2"_s);
+    QVERIFY(accessibleLines(view).contains(u"The equality holds for every number."_s));
+    QVERIFY(view->graphView()->graph().marks.empty());
+    QCOMPARE(view->graphView()->accessibleDescription(), QString());
+    QCOMPARE(printedCurveInk(view), 0);
+
+    // The decimals and the language write the typed equation again.
+    typeOver(view, u"x^2 = 2"_s);
+    view->findChild<QSpinBox*>()->setValue(3);
+    QVERIFY2(accessibleLines(view).contains(velmora::test::withTestSeparator(u"x₁ = √2 ≈ 1,414"_s)),
+             qPrintable(accessibleLines(view).join(u'\n')));
+    velmora::loadLanguage(u"Russian"_s);
+    m_window->language();
+    QCOMPARE(accessibleLines(view).value(0), u"x² = 2"_s);
+    QCOMPARE(accessibleLines(view).last(), u"Ответ: −√2; √2."_s);
+
+    // Calculate on the page shows the page's equation again, and names it in the line.
+    solve(u"0"_s, u"1"_s, u"-3"_s, u"2"_s);
+    QCOMPARE(view->equationLine()->text(), u"x² − 3x + 2 = 0"_s);
+    QCOMPARE(accessibleLines(view).value(0), u"x² − 3x + 2 = 0"_s);
+    QCOMPARE(m_boxes->boxes.size(), 0);
+}
+
+// A line that does not read waits quietly while typed; Enter says why, in the interface
+// language, with the place in the line. An equation of a degree not solved here leaves nothing
+// of the last solution on show.
+void TstTextbookWindow::refusalWaitsForEnter_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<bool>("emptied");
+
+    QTest::newRow("English, a character out of place")
+        << u"English"_s << u"x + ) = 0"_s << u"Unexpected character ')' at position 5"_s << false;
+    QTest::newRow("Russian, a bracket too many")
+        << u"Russian"_s << u"(2x - 1))^2 = 9"_s << u"Неожиданный символ «)» в позиции 9"_s << false;
+    QTest::newRow("Ukrainian, two unknowns, the first named before the second")
+        << u"Ukrainian"_s << u"x + y = 1"_s << u"Два невідомих, x і y, у позиції 5"_s << false;
+    QTest::newRow("Russian, no equals sign")
+        << u"Russian"_s << u"x^2 - 4"_s << u"В уравнении нет знака «=»"_s << false;
+    QTest::newRow("Ukrainian, a limit named in the words")
+        << u"Ukrainian"_s << u"x^2 = 2^21"_s << u"Показник степеня більший за 20 у позиції 9"_s
+        << false;
+    QTest::newRow("English, a character that shows nothing, named by its code")
+        << u"English"_s << u"x = 1\a"_s << u"Unexpected character 'U+0007' at position 6"_s
+        << false;
+    QTest::newRow("Russian, a degree not solved here")
+        << u"Russian"_s << u"x^3 + x + 1 = 0"_s
+        << u"Здесь решаются только линейные, квадратные и биквадратные уравнения; это уравнение "
+           "степени 3."_s
+        << true;
+}
+
+void TstTextbookWindow::refusalWaitsForEnter() {
+    QFETCH(QString, language);
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    QFETCH(bool, emptied);
+    velmora::loadLanguage(language);
+    m_window->language();
+    solve(u"0"_s, u"1"_s, u"-5"_s, u"6"_s);
+    TextbookWindow* view = openView();
+    const QStringList pageLines = accessibleLines(view);
+
+    lineOf(view)->lineEdit()->selectAll();
+    lineOf(view)->lineEdit()->insert(typed); // as pasted: the control character cannot be typed
+    QCOMPARE(shownRefusal(view), QString());
+    QCOMPARE(accessibleLines(view), pageLines);
+
+    QTest::keyClick(lineOf(view), Qt::Key_Return);
+    QCOMPARE(shownRefusal(view), refusal);
+    QCOMPARE(lineOf(view)->accessibleDescription(), refusal);
+    QCOMPARE(accessibleLines(view), emptied ? QStringList() : pageLines);
+    QCOMPARE(rootLabels(view).isEmpty(), emptied);
+    QCOMPARE(view->graphView()->graph().curve.kind() == velmora::graph::Curve::None, emptied);
+    QCOMPARE(view->solution().has_value(), !emptied);
+    QVERIFY(view->equationLine()->history().isEmpty());
+    QCOMPARE(m_boxes->boxes.size(), 0);
+
+    // The next key takes the words away again.
+    QTest::keyClick(lineOf(view), Qt::Key_Space);
+    QCOMPARE(shownRefusal(view), QString());
+}
+
+// Ctrl+E in the main window, even from a field of the page, opens the view with the keyboard on
+// the line, its text selected to type over.
+void TstTextbookWindow::ctrlEGoesToTheLine() {
+    auto* item = m_window->findChild<QAction*>(u"TypeEquation"_s);
+    QVERIFY(item);
+    QCOMPARE(QString(item->text()).remove(u'&'), u"Type an equation…"_s);
+    QCOMPARE(item->shortcut(), QKeySequence(u"Ctrl+E"_s));
+
+    auto* field = m_window->findChild<QLineEdit*>(u"Edit1"_s);
+    field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+    TextbookWindow* view = m_window->textbookView();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowActive(view));
+    QTRY_COMPARE(QApplication::focusWidget(), lineOf(view));
+    QTest::keyClicks(QApplication::focusWidget(), u"x^2 = 9"_s);
+    QCOMPARE(accessibleLines(view).last(), u"Answer: x = −3 or x = 3."_s);
+
+    // Again, with the keyboard elsewhere in the view: the same view, back on the line.
+    view->findChild<QSpinBox*>()->setFocus();
+    m_window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+    QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(m_window->textbookView(), view);
+    QTRY_COMPARE(QApplication::focusWidget(), lineOf(view));
+    QCOMPARE(lineOf(view)->lineEdit()->selectedText(), u"x^2 = 9"_s);
+}
+
+// Copy, the printout's heading and the PDF take the typed equation's solution. In the line the
+// copy key copies what is selected there, else the solution.
+void TstTextbookWindow::typedSolutionIsCopiedAndPrinted() {
+    solve(u"0"_s, u"1"_s, u"-3"_s, u"2"_s);
+    TextbookWindow* view = openView();
+    lineOf(view)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), lineOf(view));
+    typeOver(view, u"x^2/3 - x + 1/2 = 0"_s);
+    QCOMPARE(accessibleLines(view).value(0), u"x²/3 − x + 1/2 = 0"_s);
+    QTest::keyClick(lineOf(view), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts),
+             accessibleLines(view));
+    lineOf(view)->lineEdit()->setSelection(0, 3);
+    QTest::keyClick(lineOf(view), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), u"x^2"_s);
+    QTest::keyClick(lineOf(view), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(QApplication::clipboard()->text().contains(u"\\text{Multiply both sides by 6: }"_s),
+             qPrintable(QApplication::clipboard()->text()));
+    QVERIFY2(view->headingText().endsWith(u"    x²/3 − x + 1/2 = 0"_s),
+             qPrintable(view->headingText()));
+    QTemporaryDir folder;
+    QVERIFY(view->writePdf(folder.filePath(u"typed.pdf"_s)));
+}
+
+// Enter keeps an equation that solves at the top of the drop-down, once, the last twenty of
+// them, in the store for the next window; refused lines are not kept.
+void TstTextbookWindow::historyKeepsTheLastTwenty() {
+    TextbookWindow* view = openView();
+    const auto enter = [view](const QString& text) {
+        typeOver(view, text);
+        QTest::keyClick(lineOf(view), Qt::Key_Return);
+    };
+    for (int i = 1; i <= 22; ++i)
+        enter(u"x = %1"_s.arg(i));
+    enter(u"x=5"_s); // "x = 5" written another way: moved up, not added
+    enter(u"x + ) = 0"_s);
+    enter(u"x^3 + x + 1 = 0"_s);
+    QStringList expected{u"x=5"_s};
+    for (int i = 22; i >= 3; --i)
+        if (i != 5)
+            expected << u"x = %1"_s.arg(i);
+    QCOMPARE(view->equationLine()->history(), expected);
+    QCOMPARE(view->equationLine()->text(), u"x^3 + x + 1 = 0"_s); // the typed text stays
+
+    // Choosing from the drop-down shows that equation.
+    QComboBox* box = lineOf(view);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(expected.contains(box->currentText()));
+    QCOMPARE(accessibleLines(view).last(),
+             u"Answer: x = %1."_s.arg(
+                 box->currentText().mid(box->currentText().indexOf(u'=') + 1).trimmed()));
+
+    m_window = std::make_unique<TForm1>();
+    m_window->language();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(openView()->equationLine()->history(), expected);
+}
+
+// The stored list as the next view reads it: anything that is not such a list reads as none.
+void TstTextbookWindow::historyFromTheStore_data() {
+    QTest::addColumn<QJsonValue>("stored");
+    QTest::addColumn<QStringList>("history");
+    const QString separator(QChar(0x1E));
+    QStringList twenty;
+    for (int i = 1; i <= 20; ++i)
+        twenty << u"x = %1"_s.arg(i);
+
+    QTest::newRow("two equations, the latest first")
+        << QJsonValue(u"x² = 4"_s + separator + u"x(x − 3) = 4"_s + separator)
+        << QStringList{u"x² = 4"_s, u"x(x − 3) = 4"_s};
+    QTest::newRow("twenty") << QJsonValue(twenty.join(separator) + separator) << twenty;
+    QTest::newRow("twenty-one") << QJsonValue(twenty.join(separator) + separator + u"x = 21"_s +
+                                              separator)
+                                << QStringList();
+    QTest::newRow("not a string") << QJsonValue(7) << QStringList();
+    QTest::newRow("a word") << QJsonValue(u"garbage"_s) << QStringList();
+    QTest::newRow("words with separators")
+        << QJsonValue(u"garbage"_s + separator + u"x = 1"_s + separator) << QStringList();
+    QTest::newRow("an equation without its separator") << QJsonValue(u"x = 1"_s) << QStringList();
+    QTest::newRow("an empty line")
+        << QJsonValue(u"x = 1"_s + separator + separator) << QStringList();
+    QTest::newRow("the same equation twice")
+        << QJsonValue(u"x = 1"_s + separator + u"x=1"_s + separator) << QStringList();
+}
+
+void TstTextbookWindow::historyFromTheStore() {
+    QFETCH(QJsonValue, stored);
+    QFETCH(QStringList, history);
+    const QJsonObject program{{u"Textbook view equations"_s, stored}};
+    const QJsonObject machine{{QString::fromUtf16(velmora::storednames::ProgramKey), program}};
+    m_store->seed(QJsonDocument(QJsonObject{{u"HKEY_LOCAL_MACHINE"_s, machine}}).toJson());
+    TextbookWindow* view = openView();
+    QCOMPARE(view->equationLine()->history(), history);
+    QCOMPARE(view->equationLine()->text(), QString());
+}
+
 // With VELMORA_SCREENSHOTS set to a folder, the view in each language, light and dark, is saved
 // there for a person to look at.
 void TstTextbookWindow::screenshots() {
@@ -443,14 +739,27 @@ void TstTextbookWindow::screenshots() {
     solve(u"1"_s, u"1"_s, u"-4"_s, u"1"_s);
     TextbookWindow* view = openView();
     view->resize(760, 640);
+    // New lines are laid out by posted layout requests, which may post further ones.
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    };
     for (const QString& language : {u"Russian"_s, u"English"_s, u"Ukrainian"_s}) {
         velmora::loadLanguage(language);
         m_window->language();
         for (const bool dark : {false, true}) {
             view->setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-            QApplication::processEvents();
+            typeOver(view, u"(2x - 1)^2 = 9"_s);
+            QTest::keyClick(lineOf(view), Qt::Key_Return);
+            settle();
             view->grab().save(
                 u"%1/textbook-%2-%3.png"_s.arg(folder, language, dark ? u"dark"_s : u"light"_s));
+            // A refusal under the line, the last solution still below it.
+            typeOver(view, u"x(x - 3)) = 4"_s);
+            QTest::keyClick(lineOf(view), Qt::Key_Return);
+            settle();
+            view->grab().save(u"%1/textbook-%2-%3-refused.png"_s.arg(
+                folder, language, dark ? u"dark"_s : u"light"_s));
         }
     }
     // The printed page, drawn as the PDF and the printer get it.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace velmora::graph {
 namespace {
@@ -59,6 +60,8 @@ double Curve::valueAt(double x) const {
     }
     case Linear:
         break;
+    case None:
+        return std::numeric_limits<double>::quiet_NaN();
     }
     return m_db * x + m_dc;
 }
@@ -217,6 +220,8 @@ void GraphBuilder::markTurningPoints() {
     }
     case Curve::Linear:
         m_shape = m_texts.line;
+        break;
+    case Curve::None:
         break;
     }
 }

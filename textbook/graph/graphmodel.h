@@ -19,10 +19,12 @@ namespace velmora::graph {
 
 // The curve of the equation last solved: y = a·x² + b·x + c, y = a·x⁴ + b·x² + c, or the
 // line y = b·x + c of a linear equation (a = 0). The coefficients are exact, so the vertex and
-// the extrema are placed and named by their true values; the curve is drawn in doubles.
+// the extrema are placed and named by their true values; the curve is drawn in doubles. A curve
+// made without a kind is none: nothing is drawn, for no equation or one with no curve of its own
+// (an identity, a contradiction, a degree not solved).
 class Curve {
 public:
-    enum Kind { Quadratic, Biquadratic, Linear };
+    enum Kind { Quadratic, Biquadratic, Linear, None };
 
     Curve() = default;
     Curve(Kind kind, const mpq_class& a, const mpq_class& b, const mpq_class& c);
@@ -34,7 +36,7 @@ public:
     double valueAt(double x) const;
 
 private:
-    Kind m_kind = Quadratic;
+    Kind m_kind = None;
     mpq_class m_a, m_b, m_c;
     double m_da = 0, m_db = 0, m_dc = 0;
 };
