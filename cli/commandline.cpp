@@ -64,6 +64,22 @@ QString storedLetter() {
 
 enum class TextbookFormat { Text, Latex, Json };
 
+// The decimals of the textbook solution's approximations on the command line.
+constexpr int Decimals = 2;
+
+// The textbook solution in the format asked for.
+Outcome written(const textbook::Solution& solution, TextbookFormat format) {
+    switch (format) {
+    case TextbookFormat::Latex:
+        return {StatusDone, textbook::solutionLatex(solution), {}};
+    case TextbookFormat::Json:
+        return {StatusDone, textbook::solutionJson(solution, Decimals), {}};
+    case TextbookFormat::Text:
+        break;
+    }
+    return {StatusDone, textbook::solutionText(solution), {}};
+}
+
 // A method asked for that does not solve the equation is a wrong command line.
 void checkMethod(const std::optional<QString>& method, const textbook::Problem& problem) {
     if (!method)
@@ -99,24 +115,14 @@ Outcome textbookSolve(const QStringList& numbers, bool biquadratic,
         problem.letter = letter.value_or(storedLetter());
     checkMethod(method, problem);
     problem.method = method.value_or(QString());
-    constexpr int Decimals = 2;
     const textbook::Solution solution =
         textbook::solve(problem, textbook::wordsOfLanguage(), OutputSeparator, Decimals);
-    switch (format) {
-    case TextbookFormat::Latex:
-        return {StatusDone, textbook::solutionLatex(solution), {}};
-    case TextbookFormat::Json:
-        return {StatusDone, textbook::solutionJson(solution, Decimals), {}};
-    case TextbookFormat::Text:
-        break;
-    }
-    return {StatusDone, textbook::solutionText(solution), {}};
+    return written(solution, format);
 }
 
 // An equation typed as a book prints it, written as the textbook view writes it.
 Outcome textbookSolveTyped(const QString& equation, TextbookFormat format,
                            const std::optional<QString>& method) {
-    constexpr int Decimals = 2;
     const textbook::Words words = textbook::wordsOfLanguage();
     const textbook::TypedOutcome outcome = textbook::solveTyped(
         equation, words, OutputSeparator, Decimals, method.value_or(QString()));
@@ -129,15 +135,7 @@ Outcome textbookSolveTyped(const QString& equation, TextbookFormat format,
     if (typed.solved)
         checkMethod(method, typed.problem);
     const textbook::Solution& solution = typed.solution;
-    switch (format) {
-    case TextbookFormat::Latex:
-        return {StatusDone, textbook::solutionLatex(solution), {}};
-    case TextbookFormat::Json:
-        return {StatusDone, textbook::solutionJson(solution, Decimals), {}};
-    case TextbookFormat::Text:
-        break;
-    }
-    return {StatusDone, textbook::solutionText(solution), {}};
+    return written(solution, format);
 }
 
 Outcome solve(const QStringList& numbers, bool biquadratic, const std::optional<QString>& letter) {

@@ -81,15 +81,10 @@ QString approximateText(const ExactValue& value, int decimals, QChar separator, 
 QString labelText(const ExactValue& value, int decimals, QChar separator, QChar minus) {
     constexpr unsigned long LongestWhole = 15;
     if (value.isRational() && abs(value.p()) < mpq_class(powerOfTen(LongestWhole))) {
-        // A finite decimal's own decimals: the larger power of 2 or 5 in its denominator.
-        mpz_class rest = value.p().get_den();
-        const mp_bitcnt_t twos =
-            mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
-        const mp_bitcnt_t fives =
-            mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
-        const int own = static_cast<int>(std::max(twos, fives));
-        if (rest == 1 && own <= decimals)
-            return fixedText(value, own, separator, minus);
+        // A finite decimal with no more decimals than asked is written with its own.
+        const std::optional<unsigned long> own = decimalPlaces(value.p());
+        if (own && *own <= static_cast<unsigned long>(decimals))
+            return fixedText(value, static_cast<int>(*own), separator, minus);
     }
     if (value.isRational() && needsScientific(value, value.scaled(decimals), decimals)) {
         const int count = decimals + 1;

@@ -40,6 +40,17 @@ mpz_class scaledHalfUp(const mpq_class& value, long shift) {
     return scaled;
 }
 
+std::optional<unsigned long> decimalPlaces(const mpq_class& value) {
+    mpz_class rest = value.get_den();
+    const mp_bitcnt_t twos =
+        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
+    const mp_bitcnt_t fives =
+        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
+    if (rest != 1)
+        return std::nullopt;
+    return std::max(twos, fives);
+}
+
 bool isSquare(const mpq_class& value) {
     return sgn(value) >= 0 && mpz_perfect_square_p(value.get_num_mpz_t()) &&
            mpz_perfect_square_p(value.get_den_mpz_t());

@@ -181,11 +181,7 @@ ExactForm simplest(const ExactValue& value) {
 bool writtenAsDecimal(const ExactForm& form) {
     if (!form.decimalSeparator || !form.isRational())
         return false;
-    // A finite decimal has a denominator 2^i·5^j.
-    mpz_class rest = form.rational().get_den();
-    mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
-    mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
-    return rest == 1;
+    return decimalPlaces(form.rational()).has_value();
 }
 
 QString rationalText(const mpq_class& value) {

@@ -77,16 +77,12 @@ Formula overDenominator(const std::vector<RootTerm>& terms, const mpz_class& den
 }
 
 QString decimalText(const mpq_class& value, QChar separator, bool& finite) {
-    // A finite decimal has a denominator 2^i·5^j; its digits are value·10^k for k = max(i, j).
-    mpz_class rest = value.get_den();
-    const mp_bitcnt_t twos =
-        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(2).get_mpz_t());
-    const mp_bitcnt_t fives =
-        mpz_remove(rest.get_mpz_t(), rest.get_mpz_t(), mpz_class(5).get_mpz_t());
-    finite = rest == 1;
+    // A finite decimal's digits are value·10^k for its k decimals.
+    const std::optional<unsigned long> decimals = decimalPlaces(value);
+    finite = decimals.has_value();
     if (!finite)
         return {};
-    const unsigned long places = std::max(twos, fives);
+    const unsigned long places = *decimals;
     const mpz_class power = powerOfTen(places);
     const mpz_class scaled = abs(value.get_num()) * (power / value.get_den());
     QString digits = QString::fromStdString(scaled.get_str());
